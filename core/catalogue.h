@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+// The report catalogue: the three categories, their report kinds with titles,
+// file prefixes, registry files and fields, and the twelve registries. Plain
+// data that any code reads without a window.
+namespace quelvara {
+
+// What an entry field holds. A positive value n means "column n of the
+// report kind's registry" (Coluna n), shown as a drop-down pick list.
+enum FieldType : int {
+    Texto = 0,
+    Valor = -1,
+    Data = -2,
+    Diferenca = -3,
+    Acumulado = -4,
+    Orcado = -5,
+    ValorTotal = -6,
+};
+
+/// Returns the field type "column n of the registry".
+constexpr int Coluna(int n) { return n; }
+
+/// Tells whether a field type holds money (summed in the page's total row).
+constexpr bool isMoneyType(int type)
+{
+    return type == Valor || type == Diferenca || type == Acumulado || type == Orcado ||
+           type == ValorTotal;
+}
+
+enum class ReportCategory : int { Mensais = 0, Bimestrais = 1, Anuais = 2 };
+
+inline constexpr int kMaxFields = 10;
+
+struct ReportField {
+    QString caption;
+    int type = Texto;
+};
+
+struct ReportKind {
+    ReportCategory category = ReportCategory::Mensais;
+    int position = 0; // 0-based position in the category's title list
+    QString title;
+    QString prefix;       // start of the data file's and page's name, ends in "-"
+    QString registryFile; // bare name in the data directory
+    bool loaded = true;   // false: the lookup store is only emptied when the kind is chosen
+    int fieldCount = 0;
+    std::array<ReportField, kMaxFields> fields; // fields[0] is field 1
+
+    /// Returns the field type of field i (1-based), Texto beyond the field count.
+    int type(int i) const { return i >= 1 && i <= fieldCount ? fields[i - 1].type : Texto; }
+};
+
+struct CategoryInfo {
+    ReportCategory category;
+    QString name;        // "Relatórios Mensais", ...
+    QStringList periods; // period names; empty for the annual category
+    bool periodsEnabled;
+};
+
+/// Returns the three categories in order.
+const std::array<CategoryInfo, 3> &categories();
+
+/// Returns the category's description.
+const CategoryInfo &categoryInfo(ReportCategory category);
+
+/// Returns the report kinds of a category in title-list order.
+const QList<ReportKind> &reportKinds(ReportCategory category);
+
+/// Returns the kind at a position of the category's title list, or nullptr.
+const ReportKind *reportKind(ReportCategory category, int position);
+
+/// Returns the category's titles in order.
+QStringList reportTitles(ReportCategory category);
+
+/// Returns the years offered in the year box, "1999" to "2010".
+QStringList yearList();
+
+inline constexpr int kDefaultYearIndex = 6; // "2005"
+
+/// The prefix used when the title box holds no catalogue position.
+inline const QString kUnknownPrefix = QStringLiteral("unknkow-");
+
+/// The registry whose lines are name and CNPJ; kinds using it are never seeded from it.
+inline const QString kCnpjRegistry = QStringLiteral("cnpj.vqd");
+
+/// Tells whether a registry file name is the CNPJ registry (exact, case-sensitive).
+inline bool isCnpjRegistry(const QString &file) { return file == kCnpjRegistry; }
+
+struct RegistryInfo {
+    QString file;      // "tributos.vqd"
+    QString menuEntry; // "Tributos"
+    QString label1;    // "Codigo:"
+    QString label2;    // "Tributo:"
+};
+
+/// Returns the twelve registries.
+const QList<RegistryInfo> &registries();
+
+/// Returns the two field labels of a registry file, "Campo1:" and "Campo2:" for unknown names.
+std::pair<QString, QString> registryLabels(const QString &file);
+
+} // namespace quelvara

@@ -1,0 +1,88 @@
+#include "codec.h"
+
+#include <array>
+
+namespace quelvara {
+
+namespace {
+
+// Bytes 0x80 to 0x9F; the five bytes that Windows-1252 leaves unassigned
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the C1 control of the same value,
+// so that every byte survives a read and a write.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
+};
+
+char16_t toUnicode(unsigned char byte)
+{
+    return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : char16_t(byte);
+}
+
+// Returns the byte for a character, or -1 when Windows-1252 has none.
+int toByte(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        return c;
+    }
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == c) {
+            return int(0x80 + i);
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+bool fitsCp1252(char16_t c) { return toByte(c) >= 0; }
+
+QString decodeCp1252(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        out[i] = QChar(toUnicode(static_cast<unsigned char>(bytes[i])));
+    }
+    return text;
+}
+
+std::optional<QByteArray> encodeCp1252(const QString &text)
+{
+    const QString normal = text.normalized(QString::NormalizationForm_C);
+    QByteArray bytes(normal.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < normal.size(); ++i) {
+        const int byte = toByte(normal[i].unicode());
+        if (byte < 0) {
+            return std::nullopt;
+        }
+        bytes[i] = static_cast<char>(byte);
+    }
+    return bytes;
+}
+
+QString keepCp1252(const QString &text, QString *removed)
+{
+    const QString normal = text.normalized(QString::NormalizationForm_C);
+    QString kept;
+    kept.reserve(normal.size());
+    for (qsizetype i = 0; i < normal.size(); ++i) {
+        const QChar c = normal[i];
+        if (fitsCp1252(c.unicode())) {
+            kept.append(c);
+        } else if (removed) {
+            // A character outside the basic plane is a surrogate pair: report it whole.
+            if (c.isHighSurrogate() && i + 1 < normal.size()) {
+                removed->append(c);
+                removed->append(normal[++i]);
+            } else {
+                removed->append(c);
+            }
+        }
+    }
+    return kept;
+}
+
+} // namespace quelvara

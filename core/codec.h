@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Windows-1252, the single-byte code page of every file the program reads or
+// writes. One table of our own keeps every platform identical; every byte
+// decodes to one character and encodes back to the same byte.
+namespace quelvara {
+
+/// Decodes Windows-1252 bytes into a text of the same length.
+QString decodeCp1252(const QByteArray &bytes);
+
+/// Encodes a text (normalised to NFC first) as Windows-1252, or nothing if a character does not fit.
+std::optional<QByteArray> encodeCp1252(const QString &text);
+
+/// Tells whether Windows-1252 can hold the character.
+bool fitsCp1252(char16_t c);
+
+/// Normalises a text to NFC and removes the characters that Windows-1252 cannot hold.
+QString keepCp1252(const QString &text, QString *removed = nullptr);
+
+} // namespace quelvara

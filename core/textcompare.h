@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The one comparison and the one equality every list of the program uses:
+// look-ups ignore letter case (accents count), and ordered lists follow the
+// Brazilian Portuguese collation without regard to case, ties fixed.
+namespace quelvara {
+
+/// Compares two texts in pt_BR order ignoring case; ties broken so the order is total and fixed.
+int compareTexts(const QString &a, const QString &b);
+
+/// Tells whether a sorts before b in the order of compareTexts.
+inline bool lessText(const QString &a, const QString &b) { return compareTexts(a, b) < 0; }
+
+/// Tells whether two texts are equal without regard to letter case.
+bool sameText(const QString &a, const QString &b);
+
+/// Returns the key under which a text is indexed for case-insensitive look-up.
+QString foldKey(const QString &text);
+
+} // namespace quelvara

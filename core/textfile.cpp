@@ -1,0 +1,130 @@
+#include "textfile.h"
+
+#include "codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace quelvara {
+
+namespace {
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            lines.append(text.mid(start, i - start));
+            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
+                ++i;
+            }
+            start = i + 1;
+        }
+    }
+    if (start < n) {
+        lines.append(text.mid(start));
+    }
+    return lines;
+}
+
+// fsync of a directory makes a rename in it durable.
+void syncDirectory(const QString &dir)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+TextLines readLines(const QString &path)
+{
+    TextLines result;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        result.status = ReadStatus::Missing;
+        return result;
+    }
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+        result.status = ReadStatus::Unreadable;
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.status = ReadStatus::Unreadable;
+        return result;
+    }
+    result.status = ReadStatus::Ok;
+    result.lines = splitLines(decodeCp1252(bytes));
+    return result;
+}
+
+WriteStatus writeLines(const QString &path, const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        const std::optional<QByteArray> encoded = encodeCp1252(line);
+        if (!encoded) {
+            return WriteStatus::Unencodable;
+        }
+        bytes += *encoded;
+        bytes += "\r\n";
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return WriteStatus::Failed;
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        file.commit();
+        return WriteStatus::Failed;
+    }
+    // QSaveFile does not report a failed sync: do it here, before the rename.
+    if (::fsync(file.handle()) != 0) {
+        file.cancelWriting();
+        file.commit();
+        return WriteStatus::Failed;
+    }
+    if (!file.commit()) {
+        return WriteStatus::Failed;
+    }
+    syncDirectory(QFileInfo(path).absolutePath());
+    return WriteStatus::Ok;
+}
+
+QString baseDir() { return QDir::currentPath(); }
+
+QString dataDir() { return QDir(baseDir()).filePath(QStringLiteral("dados")); }
+
+QString dataFile(const QString &name) { return QDir(dataDir()).filePath(name); }
+
+bool dirExists(const QString &path) { return QFileInfo(path).isDir(); }
+
+bool makeDir(const QString &path)
+{
+    if (dirExists(path)) {
+        return true;
+    }
+    QDir().mkdir(path);
+    return dirExists(path);
+}
+
+bool fileExists(const QString &path) { return QFileInfo(path).isFile(); }
+
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+}
+
+} // namespace quelvara

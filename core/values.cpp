@@ -1,0 +1,267 @@
+#include "values.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace quelvara {
+
+namespace {
+
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// The parts of a decimal text, as they stand in it.
+struct DecimalParts {
+    bool negative = false;
+    QString integer;
+    QString fraction;
+    bool exponentNegative = false;
+    QString exponent;
+};
+
+// Splits a text by the decimal syntax: spaces, sign, digits, comma and digits,
+// exponent, spaces. Returns false when the text does not follow it.
+bool splitDecimal(const QString &text, DecimalParts &parts)
+{
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && text[i] == u' ') {
+        ++i;
+    }
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        parts.negative = text[i] == u'-';
+        ++i;
+    }
+    const qsizetype bodyStart = i;
+    while (i < n && isDigit(text[i])) {
+        parts.integer.append(text[i++]);
+    }
+    if (i < n && text[i] == u',') {
+        ++i;
+        while (i < n && isDigit(text[i])) {
+            parts.fraction.append(text[i++]);
+        }
+    }
+    if (i == bodyStart) {
+        return false; // neither a digit nor the comma
+    }
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+            parts.exponentNegative = text[i] == u'-';
+            ++i;
+        }
+        while (i < n && isDigit(text[i])) {
+            parts.exponent.append(text[i++]);
+        }
+    }
+    while (i < n && text[i] == u' ') {
+        ++i;
+    }
+    return i == n;
+}
+
+// Reads the parts as a double; nothing when the value is beyond double range.
+std::optional<double> valueOf(const DecimalParts &parts)
+{
+    std::string s;
+    s.reserve(parts.integer.size() + parts.fraction.size() + parts.exponent.size() + 4);
+    s += parts.integer.isEmpty() ? std::string("0") : parts.integer.toStdString();
+    if (!parts.fraction.isEmpty()) {
+        s += '.';
+        s += parts.fraction.toStdString();
+    }
+    if (!parts.exponent.isEmpty()) {
+        s += 'e';
+        if (parts.exponentNegative) {
+            s += '-';
+        }
+        s += parts.exponent.toStdString();
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // Too small to hold is zero; too large is not a number.
+        if (!parts.exponentNegative || parts.exponent.isEmpty()) {
+            return std::nullopt;
+        }
+        value = 0;
+    } else if (error != std::errc() || end != s.data() + s.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return parts.negative ? -value : value;
+}
+
+} // namespace
+
+QString GetField(const QString &record, int n)
+{
+    qsizetype start = 0;
+    for (int i = 1; i < n; ++i) {
+        const qsizetype tab = record.indexOf(u'\t', start);
+        if (tab < 0) {
+            return {};
+        }
+        start = tab + 1;
+    }
+    const qsizetype end = record.indexOf(u'\t', start);
+    if (end < 0) {
+        return {};
+    }
+    return record.mid(start, end - start);
+}
+
+QString StripBreaks(const QString &text)
+{
+    QString result = text;
+    result.remove(u'\t');
+    result.remove(u'\n');
+    return result;
+}
+
+std::optional<double> DecimalValue(const QString &text)
+{
+    DecimalParts parts;
+    if (!splitDecimal(text, parts)) {
+        return std::nullopt;
+    }
+    return valueOf(parts);
+}
+
+bool IsDecimalText(const QString &text) { return DecimalValue(text).has_value(); }
+
+QString FormatMoney(const QString &text)
+{
+    if (text.isEmpty()) {
+        return text;
+    }
+    QString sign;
+    qsizetype start = 0;
+    if (text[0] == u'-') {
+        sign = QStringLiteral("-");
+        start = 1;
+    }
+    QString cleaned;
+    cleaned.reserve(text.size());
+    for (qsizetype i = start; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u'.' && c != u'R' && c != u'$' && c != u' ') {
+            cleaned.append(c);
+        }
+    }
+    if (!IsDecimalText(cleaned)) {
+        return text;
+    }
+    const qsizetype comma = cleaned.indexOf(u',');
+    if (comma < 0) {
+        cleaned += QStringLiteral(",00");
+    } else if (comma == cleaned.size() - 2) {
+        cleaned += u'0';
+    } else if (comma == cleaned.size() - 1) {
+        cleaned += QStringLiteral("00");
+    }
+    const qsizetype point = cleaned.indexOf(u',');
+    const QString decimals = cleaned.mid(point, 3);
+    const QString digits = cleaned.left(point);
+    QString integer;
+    integer.reserve(digits.size() + digits.size() / 3);
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        const qsizetype fromRight = digits.size() - i;
+        if (i > 0 && fromRight % 3 == 0) {
+            integer.append(u'.');
+        }
+        integer.append(digits[i]);
+    }
+    return sign + integer + decimals;
+}
+
+std::optional<double> MoneyValue(const QString &text)
+{
+    QString plain = text;
+    plain.remove(u'.');
+    return DecimalValue(plain);
+}
+
+QString NumberText(double x)
+{
+    if (!std::isfinite(x)) {
+        return QString::number(x);
+    }
+    if (x == 0) {
+        return QStringLiteral("0");
+    }
+    // 15 significant digits, then written out positionally: an exponent form
+    // would be cut by FormatMoney into a wrong amount.
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(x),
+                                      std::chars_format::scientific, 14);
+    const std::string scientific(buffer, result.ptr);
+    const auto e = scientific.find('e');
+    std::string digits = scientific.substr(0, 1) + scientific.substr(2, e - 2);
+    const int exponent = std::stoi(scientific.substr(e + 1));
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    std::string integer;
+    std::string fraction;
+    if (exponent >= 0) {
+        const auto whole = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= whole) {
+            integer = digits + std::string(whole - digits.size(), '0');
+        } else {
+            integer = digits.substr(0, whole);
+            fraction = digits.substr(whole);
+        }
+    } else {
+        integer = "0";
+        fraction = std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    }
+    QString text = QString::fromStdString(integer);
+    if (!fraction.empty()) {
+        text += u',' + QString::fromStdString(fraction);
+    }
+    return x < 0 ? u'-' + text : text;
+}
+
+QString FormatDate(const QString &text)
+{
+    if (text == QStringLiteral("__/__/____") || text.contains(u'/')) {
+        return text;
+    }
+    QString result = text;
+    if (result.size() >= 5) {
+        result.insert(4, u'/');
+    }
+    if (result.size() >= 3) {
+        result.insert(2, u'/');
+    }
+    return result;
+}
+
+QString FormatCnpj(const QString &text)
+{
+    if (text.size() != 14 && text.size() != 18) {
+        return text;
+    }
+    QString digits = text;
+    digits.remove(u'.');
+    digits.remove(u'/');
+    digits.remove(u'-');
+    if (!IsDecimalText(digits)) {
+        return text;
+    }
+    QString result;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i == 2 || i == 5) {
+            result.append(u'.');
+        } else if (i == 8) {
+            result.append(u'/');
+        } else if (i == 12) {
+            result.append(u'-');
+        }
+        result.append(digits[i]);
+    }
+    return result;
+}
+
+} // namespace quelvara

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Value texts: every value the user enters is kept as text. Money reads and
+// writes as "1.234,56", dates as "31/12/2005", CNPJs as "11.222.333/0001-81".
+// The decimal separator is always the comma, whatever the machine's locale.
+namespace quelvara {
+
+/// Returns field n (counting from 1) of a record whose fields each end in a TAB, or an empty text.
+QString GetField(const QString &record, int n);
+
+/// Removes every TAB and line feed from a text, so it cannot break a record or a line.
+QString StripBreaks(const QString &text);
+
+/// Normalises a money text to "1.234,56", or returns the argument unchanged when it is no amount.
+QString FormatMoney(const QString &text);
+
+/// Reads a money text (dots removed, comma as decimal point) as a number, or nothing.
+std::optional<double> MoneyValue(const QString &text);
+
+/// Writes a number with 15 significant digits, a comma and no trailing zeros.
+QString NumberText(double x);
+
+/// Puts the slashes into a date typed as digits ("31122005" gives "31/12/2005").
+QString FormatDate(const QString &text);
+
+/// Formats a 14-digit CNPJ as "11.222.333/0001-81", or returns the argument unchanged.
+QString FormatCnpj(const QString &text);
+
+/// Tells whether a text follows the decimal number syntax (comma as decimal separator).
+bool IsDecimalText(const QString &text);
+
+/// Reads a decimal text as a number, or nothing when it is not one (or too large for a double).
+std::optional<double> DecimalValue(const QString &text);
+
+} // namespace quelvara

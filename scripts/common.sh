@@ -1,0 +1,40 @@
+# Shared by scripts/run and scripts/test: install what is missing, then build.
+# Everything the program and its tests need comes from Debian packages.
+
+QUELVARA_PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+  libjpeg-dev libbenchmark-dev
+  fonts-dejavu-core
+)
+
+root_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build_dir=${QUELVARA_BUILD_DIR:-$root_dir/build}
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs the named Debian packages that are not installed yet.
+install_packages() {
+  local missing=()
+  local pkg
+  for pkg in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q '^install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Instalando pacotes: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+# Configures (once) and builds everything in $build_dir.
+build_all() {
+  if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+    cmake -S "$root_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  fi
+  cmake --build "$build_dir" --parallel "$(nproc)"
+}
