@@ -1,0 +1,5 @@
+#include "itemlist.h"
+
+namespace quelvara {
+// Filled in with the item list.
+} // namespace quelvara
