@@ -33,8 +33,8 @@ class FocusWatch;
 //
 // Its implementation is split by concern: Utribarrec.cpp (layout and the
 // selection chain), Utribarrec_fields.cpp (entry fields, pick lists, lookup
-// buttons), Utribarrec_items.cpp (data file and item list), Utribarrec_report.cpp
-// (accumulated values and the HTML page).
+// buttons), Utribarrec_items.cpp (data file and item list), Utribarrec_accum.cpp
+// (accumulated values, "Atualizar Valores") and Utribarrec_report.cpp (the HTML page).
 class TTribArrec : public QDialog {
     Q_OBJECT
 public:
