@@ -1,0 +1,46 @@
+#include "reportpaths.h"
+
+#include "textfile.h"
+
+#include <QDir>
+
+namespace quelvara {
+
+namespace {
+
+QString fileName(const QString &ano, const QString &prefixo, const QString &periodo,
+                 const QString &extension)
+{
+    return prefixo + periodo + u'-' + ano + extension;
+}
+
+} // namespace
+
+bool isValidYear(const QString &ano)
+{
+    if (ano.size() != 4) {
+        return false;
+    }
+    for (const QChar c : ano) {
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString dataYearDir(const QString &ano) { return QDir(dataDir()).filePath(ano); }
+
+QString dataFilePath(const QString &ano, const QString &prefixo, const QString &periodo)
+{
+    return QDir(dataYearDir(ano)).filePath(fileName(ano, prefixo, periodo, QStringLiteral(".vqd")));
+}
+
+QString pageYearDir(const QString &ano) { return QDir(baseDir()).filePath(ano); }
+
+QString pageFilePath(const QString &ano, const QString &prefixo, const QString &periodo)
+{
+    return QDir(pageYearDir(ano)).filePath(fileName(ano, prefixo, periodo, QStringLiteral(".htm")));
+}
+
+} // namespace quelvara

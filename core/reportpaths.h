@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// Where a report's files lie: the data file in the year's directory under
+// "dados", the page in the year's directory beside "dados".
+namespace quelvara {
+
+/// Tells whether a year text may be used in a path: exactly four digits.
+bool isValidYear(const QString &ano);
+
+/// Returns the year's directory of data files, "dados/<ano>".
+QString dataYearDir(const QString &ano);
+
+/// Returns the data file of a report kind, year and period: "dados/<ano>/<prefixo><periodo>-<ano>.vqd".
+QString dataFilePath(const QString &ano, const QString &prefixo, const QString &periodo);
+
+/// Returns the year's directory of pages, "<ano>" beside "dados".
+QString pageYearDir(const QString &ano);
+
+/// Returns the page of a report kind, year and period: "<ano>/<prefixo><periodo>-<ano>.htm".
+QString pageFilePath(const QString &ano, const QString &prefixo, const QString &periodo);
+
+} // namespace quelvara
