@@ -223,6 +223,12 @@ QString NumberText(double x)
     return x < 0 ? u'-' + text : text;
 }
 
+QString AmountText(double amount)
+{
+    const double rounded = std::round(amount * 10000.0) / 10000.0;
+    return FormatMoney(NumberText(std::isfinite(rounded) ? rounded : amount));
+}
+
 QString FormatDate(const QString &text)
 {
     if (text == QStringLiteral("__/__/____") || text.contains(u'/')) {

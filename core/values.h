@@ -27,6 +27,10 @@ QString NumberText(double x);
 /// Puts the slashes into a date typed as digits ("31122005" gives "31/12/2005").
 QString FormatDate(const QString &text);
 
+/// Writes a computed amount as money: rounded to the ten-thousandth (which drops the binary
+/// noise of a subtraction such as 1000,30 - 1000,10), then NumberText and FormatMoney.
+QString AmountText(double amount);
+
 /// Formats a 14-digit CNPJ as "11.222.333/0001-81", or returns the argument unchanged.
 QString FormatCnpj(const QString &text);
 

@@ -1,0 +1,207 @@
+#include "textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace quelvara;
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void putBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Everything in a directory but the named file: a failed save leaves no temporary behind.
+QStringList othersIn(const QString &dir, const QString &name)
+{
+    QStringList entries = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    entries.removeAll(name);
+    return entries;
+}
+
+bool runningAsRoot() { return ::geteuid() == 0; }
+
+} // namespace
+
+class TestTextFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readsLineEnds_data();
+    void readsLineEnds();
+    void missingAndUnreadable();
+    void writesCrLfAndCp1252();
+    void replacesWholeFile();
+    void unencodableLeavesFileAlone();
+    void failedWriteKeepsOldFile_directoryInPlace();
+    void failedWriteKeepsOldFile_sizeLimit();
+    void failedWriteKeepsOldFile_readOnlyDirectory();
+    void failedWriteInMissingDirectory();
+    void paths();
+};
+
+void TestTextFile::readsLineEnds_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("lf") << QByteArray("a\nb\n") << QStringList{"a", "b"};
+    QTest::newRow("cr") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+    QTest::newRow("mixed") << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("last without end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\nx\r\n") << QStringList{"", "", "x"};
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+    QTest::newRow("tabs kept") << QByteArray("01\tIPTU\t\r\n") << QStringList{"01\tIPTU\t"};
+    QTest::newRow("cp1252") << QByteArray("Fun\xE7\xE3o\r\n") << QStringList{"Função"};
+}
+
+void TestTextFile::readsLineEnds()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.vqd");
+    putBytes(path, bytes);
+    const TextLines read = readLines(path);
+    QCOMPARE(read.status, ReadStatus::Ok);
+    QCOMPARE(read.lines, lines);
+}
+
+void TestTextFile::missingAndUnreadable()
+{
+    QTemporaryDir dir;
+    QCOMPARE(readLines(dir.filePath("none.vqd")).status, ReadStatus::Missing);
+
+    QVERIFY(QDir(dir.path()).mkdir("adir.vqd"));
+    QCOMPARE(readLines(dir.filePath("adir.vqd")).status, ReadStatus::Unreadable);
+
+    if (!runningAsRoot()) {
+        const QString locked = dir.filePath("locked.vqd");
+        putBytes(locked, "x\r\n");
+        QFile::setPermissions(locked, QFileDevice::WriteOwner);
+        QCOMPARE(readLines(locked).status, ReadStatus::Unreadable);
+    }
+}
+
+void TestTextFile::writesCrLfAndCp1252()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.vqd");
+    QCOMPARE(writeLines(path, {"01\tImposto Predial\t", "", "Função º"}), WriteStatus::Ok);
+    QCOMPARE(bytesOf(path), QByteArray("01\tImposto Predial\t\r\n\r\nFun\xE7\xE3o \xBA\r\n"));
+    QCOMPARE(othersIn(dir.path(), "f.vqd"), QStringList());
+
+    QCOMPARE(writeLines(path, {}), WriteStatus::Ok);
+    QCOMPARE(bytesOf(path), QByteArray());
+}
+
+void TestTextFile::replacesWholeFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.vqd");
+    putBytes(path, "a much longer old content\r\nline two\r\n");
+    QCOMPARE(writeLines(path, {"new"}), WriteStatus::Ok);
+    QCOMPARE(bytesOf(path), QByteArray("new\r\n"));
+}
+
+void TestTextFile::unencodableLeavesFileAlone()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.vqd");
+    putBytes(path, "old\r\n");
+    QCOMPARE(writeLines(path, {"ok", "seta → aqui"}), WriteStatus::Unencodable);
+    QCOMPARE(bytesOf(path), QByteArray("old\r\n"));
+    QCOMPARE(othersIn(dir.path(), "f.vqd"), QStringList());
+}
+
+void TestTextFile::failedWriteKeepsOldFile_directoryInPlace()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.vqd");
+    QVERIFY(QDir(dir.path()).mkdir("f.vqd"));
+    putBytes(dir.filePath("f.vqd/inside"), "keep");
+    QCOMPARE(writeLines(path, {"x"}), WriteStatus::Failed);
+    QCOMPARE(bytesOf(dir.filePath("f.vqd/inside")), QByteArray("keep"));
+    QCOMPARE(othersIn(dir.path(), "f.vqd"), QStringList());
+}
+
+void TestTextFile::failedWriteKeepsOldFile_sizeLimit()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.vqd");
+    putBytes(path, "old content\r\n");
+
+    // A file-size limit makes the write fail part-way, as a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit limited = previous;
+    limited.rlim_cur = 64;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const WriteStatus status = writeLines(path, QStringList(100, QString(40, u'x')));
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &previous), 0);
+
+    QCOMPARE(status, WriteStatus::Failed);
+    QCOMPARE(bytesOf(path), QByteArray("old content\r\n"));
+    QCOMPARE(othersIn(dir.path(), "f.vqd"), QStringList());
+}
+
+void TestTextFile::failedWriteKeepsOldFile_readOnlyDirectory()
+{
+    if (runningAsRoot()) {
+        QSKIP("root writes into read-only directories");
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.vqd");
+    putBytes(path, "old\r\n");
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const WriteStatus status = writeLines(path, {"new"});
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    QCOMPARE(status, WriteStatus::Failed);
+    QCOMPARE(bytesOf(path), QByteArray("old\r\n"));
+}
+
+void TestTextFile::failedWriteInMissingDirectory()
+{
+    QTemporaryDir dir;
+    QCOMPARE(writeLines(dir.filePath("no/such/f.vqd"), {"x"}), WriteStatus::Failed);
+    QVERIFY(!QFileInfo::exists(dir.filePath("no")));
+}
+
+void TestTextFile::paths()
+{
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const QString base = QDir::currentPath();
+    QCOMPARE(baseDir(), base);
+    QCOMPARE(dataDir(), base + "/dados");
+    QCOMPARE(dataFile("cnpj.vqd"), base + "/dados/cnpj.vqd");
+    QVERIFY(!dirExists(dataDir()));
+    QVERIFY(makeDir(dataDir()));
+    QVERIFY(dirExists(dataDir()));
+    QVERIFY(makeDir(dataDir())); // existing is fine
+    QVERIFY(!makeDir(base + "/a/b")); // one level only
+    QVERIFY(!fileExists(dataDir()));
+    QCOMPARE(nativePath("dados/x.vqd"), QDir::toNativeSeparators(base + "/dados/x.vqd"));
+    QDir::setCurrent(previous);
+}
+
+QTEST_GUILESS_MAIN(TestTextFile)
+#include "test_textfile.moc"

@@ -1,0 +1,258 @@
+#include "values.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace quelvara;
+
+class TestValues : public QObject {
+    Q_OBJECT
+
+private slots:
+    void getField_data();
+    void getField();
+    void stripBreaks();
+    void formatMoney_data();
+    void formatMoney();
+    void moneyValue_data();
+    void moneyValue();
+    void isDecimalText_data();
+    void isDecimalText();
+    void numberText_data();
+    void numberText();
+    void computedAmountsStayMoney_data();
+    void computedAmountsStayMoney();
+    void formatDate_data();
+    void formatDate();
+    void formatCnpj_data();
+    void formatCnpj();
+};
+
+void TestValues::getField_data()
+{
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("second") << "a\tb\tc\t" << 2 << "b";
+    QTest::newRow("last field unclosed") << "a\tb\tc" << 3 << "";
+    QTest::newRow("empty field") << "a\t\tc\t" << 2 << "";
+    QTest::newRow("beyond the end") << "a\tb\t" << 5 << "";
+    QTest::newRow("zero reads the first") << "a\tb\t" << 0 << "a";
+    QTest::newRow("negative reads the first") << "a\tb\t" << -3 << "a";
+    QTest::newRow("no tab at all") << "abc" << 1 << "";
+    QTest::newRow("empty record") << "" << 1 << "";
+    QTest::newRow("accented") << "Água\tçã\t" << 2 << "çã";
+    QTest::newRow("leading empty") << "\tx\t" << 1 << "";
+}
+
+void TestValues::getField()
+{
+    QFETCH(QString, record);
+    QFETCH(int, n);
+    QFETCH(QString, expected);
+    QCOMPARE(GetField(record, n), expected);
+}
+
+void TestValues::stripBreaks()
+{
+    QCOMPARE(StripBreaks(QStringLiteral("a\tb\r\nc")), QStringLiteral("ab\rc"));
+    QCOMPARE(StripBreaks(QStringLiteral("\t\n\t")), QString());
+    QCOMPARE(StripBreaks(QStringLiteral("São Paulo")), QStringLiteral("São Paulo"));
+}
+
+void TestValues::formatMoney_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("one decimal") << "1234,5" << "1.234,50";
+    QTest::newRow("currency and dots") << "R$ 1.500" << "1.500,00";
+    QTest::newRow("dot is thousands") << "1234.56" << "123.456,00";
+    QTest::newRow("extra decimals cut") << "-1234,567" << "-1.234,56";
+    QTest::newRow("zero") << "0" << "0,00";
+    QTest::newRow("comma last") << "5," << "5,00";
+    QTest::newRow("no integer part") << ",5" << ",50";
+    QTest::newRow("millions") << "1.234.567,891" << "1.234.567,89";
+    QTest::newRow("letters") << "abc" << "abc";
+    QTest::newRow("two commas") << "12,3,4" << "12,3,4";
+    QTest::newRow("lone minus") << "-" << "-";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("already money") << "1.234,56" << "1.234,56";
+    QTest::newRow("three digits") << "123" << "123,00";
+    QTest::newRow("six digits") << "123456" << "123.456,00";
+    QTest::newRow("seven digits") << "1234567" << "1.234.567,00";
+    QTest::newRow("negative small") << "-0,5" << "-0,50";
+    QTest::newRow("lower-case r kept") << "r$ 10" << "r$ 10";
+    QTest::newRow("spaces inside") << "1 000" << "1.000,00";
+    QTest::newRow("overflow stays") << "1e400" << "1e400";
+    QTest::newRow("instruction text") << "Clique no botão" << "Clique no botão";
+    QTest::newRow("lone comma") << "," << ",00";
+    QTest::newRow("plus sign kept") << "+5" << "+5,00";
+}
+
+void TestValues::formatMoney()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(FormatMoney(text), expected);
+}
+
+void TestValues::moneyValue_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("isNumber");
+    QTest::addColumn<double>("value");
+    QTest::newRow("money") << "1.234,56" << true << 1234.56;
+    QTest::newRow("zero") << "0,00" << true << 0.0;
+    QTest::newRow("negative") << "-1.000,25" << true << -1000.25;
+    QTest::newRow("empty") << "" << false << 0.0;
+    QTest::newRow("currency") << "R$ 5" << false << 0.0;
+    QTest::newRow("sentence") << "Clique no botão" << false << 0.0;
+    QTest::newRow("lone comma") << "," << true << 0.0;
+    QTest::newRow("exponent") << "1,5e3" << true << 1500.0;
+    QTest::newRow("overflow") << "1e400" << false << 0.0;
+    QTest::newRow("underflow is zero") << "1e-400" << true << 0.0;
+    QTest::newRow("spaces around") << "  12,5  " << true << 12.5;
+    QTest::newRow("date") << "31/12/2005" << false << 0.0;
+    QTest::newRow("placeholder date") << "__/__/____" << false << 0.0;
+}
+
+void TestValues::moneyValue()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, isNumber);
+    QFETCH(double, value);
+    const std::optional<double> result = MoneyValue(text);
+    QCOMPARE(result.has_value(), isNumber);
+    if (isNumber) {
+        QCOMPARE(*result, value);
+    }
+}
+
+void TestValues::isDecimalText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("integer") << "42" << true;
+    QTest::newRow("decimal") << "42,5" << true;
+    QTest::newRow("signed") << "-42,5" << true;
+    QTest::newRow("plus") << "+1" << true;
+    QTest::newRow("lone comma") << "," << true;
+    QTest::newRow("comma then digits") << ",75" << true;
+    QTest::newRow("exponent") << "1e5" << true;
+    QTest::newRow("exponent signed") << "1,5E-3" << true;
+    QTest::newRow("exponent without digits") << "1e" << true;
+    QTest::newRow("spaces") << "  7  " << true;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("lone sign") << "-" << false;
+    QTest::newRow("lone exponent") << "E5" << false;
+    QTest::newRow("dot") << "1.5" << false;
+    QTest::newRow("two commas") << "1,2,3" << false;
+    QTest::newRow("space inside") << "1 2" << false;
+    QTest::newRow("letters") << "abc" << false;
+    QTest::newRow("double sign") << "--1" << false;
+    QTest::newRow("overflow") << "1e400" << false;
+    QTest::newRow("huge digits") << QString(400, u'9') << false;
+    QTest::newRow("many digits") << QString(300, u'9') << true;
+    QTest::newRow("only spaces") << "   " << false;
+    QTest::newRow("tab") << "1\t" << false;
+}
+
+void TestValues::isDecimalText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, expected);
+    QCOMPARE(IsDecimalText(text), expected);
+}
+
+void TestValues::numberText_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("decimal") << 1234.5 << "1234,5";
+    QTest::newRow("whole") << 7.0 << "7";
+    QTest::newRow("negative fraction") << -0.25 << "-0,25";
+    QTest::newRow("zero") << 0.0 << "0";
+    QTest::newRow("negative zero") << -0.0 << "0";
+    QTest::newRow("binary noise rounded") << 0.1 + 0.2 << "0,3";
+    QTest::newRow("sum example") << 1244.5 << "1244,5";
+    QTest::newRow("fifteen digits") << 123456789012.345 << "123456789012,345";
+    QTest::newRow("large whole") << 1e15 << "1000000000000000";
+    QTest::newRow("tiny written out") << 1.5e-7 << "0,00000015";
+    QTest::newRow("round to fifteen") << 2.0 / 3.0 << "0,666666666666667";
+}
+
+void TestValues::numberText()
+{
+    QFETCH(double, x);
+    QFETCH(QString, expected);
+    QCOMPARE(NumberText(x), expected);
+}
+
+// A computed amount must always come out as money: never as an exponent that
+// FormatMoney would cut, and never a cent short because of binary noise.
+void TestValues::computedAmountsStayMoney_data()
+{
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("noise around zero") << 0.1 + 0.2 - 0.3 << "0,00";
+    QTest::newRow("cancellation") << 1000.30 - 1000.10 << "0,20";
+    QTest::newRow("difference") << 1000.00 - 250.50 << "749,50";
+    QTest::newRow("product") << 1500.0 * 3.0 << "4.500,00";
+    QTest::newRow("extra decimals are cut") << 1.5 * 3.333 << "4,99";
+    QTest::newRow("negative") << -1234567.891 << "-1.234.567,89";
+    QTest::newRow("large") << 2e15 << "2.000.000.000.000.000,00";
+    QTest::newRow("accumulated") << 1000.50 + 2000.25 << "3.000,75";
+}
+
+void TestValues::computedAmountsStayMoney()
+{
+    QFETCH(double, amount);
+    QFETCH(QString, expected);
+    QCOMPARE(AmountText(amount), expected);
+}
+
+void TestValues::formatDate_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("placeholder") << "__/__/____" << "__/__/____";
+    QTest::newRow("with slashes") << "1/2/2005" << "1/2/2005";
+    QTest::newRow("eight digits") << "31122005" << "31/12/2005";
+    QTest::newRow("letters") << "abcdefgh" << "ab/cd/efgh";
+    QTest::newRow("four") << "0102" << "01/02";
+    QTest::newRow("three") << "010" << "01/0";
+    QTest::newRow("one") << "1" << "1";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("five") << "01022" << "01/02/2";
+}
+
+void TestValues::formatDate()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(FormatDate(text), expected);
+}
+
+void TestValues::formatCnpj_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("digits") << "11222333000181" << "11.222.333/0001-81";
+    QTest::newRow("formatted") << "11.222.333/0001-81" << "11.222.333/0001-81";
+    QTest::newRow("thirteen digits") << "1122233300018" << "1122233300018";
+    QTest::newRow("twelve digits") << "112223330001" << "112223330001";
+    QTest::newRow("letter inside") << "1122233300018a" << "1122233300018a";
+    QTest::newRow("eighteen, other marks") << "11-222-333.0001/81" << "11.222.333/0001-81";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestValues::formatCnpj()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(FormatCnpj(text), expected);
+}
+
+QTEST_GUILESS_MAIN(TestValues)
+#include "test_values.moc"
