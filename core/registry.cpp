@@ -1,0 +1,69 @@
+#include "registry.h"
+
+#include "textcompare.h"
+#include "values.h"
+
+#include <algorithm>
+
+namespace quelvara {
+
+QString registryPath(const QString &fileName)
+{
+    return dataFile(fileName);
+}
+
+TextLines readRegistry(const QString &fileName)
+{
+    return readLines(registryPath(fileName));
+}
+
+WriteStatus writeRegistry(const QString &fileName, const QStringList &lines)
+{
+    return writeLines(registryPath(fileName), lines);
+}
+
+QString makeRegistryLine(const QString &first, const QString &second)
+{
+    return first + u'\t' + second + u'\t';
+}
+
+QStringList registryColumn(const QStringList &lines, int n)
+{
+    QStringList column;
+    column.reserve(lines.size());
+    for (const QString &line : lines) {
+        column.append(GetField(line, n));
+    }
+    return column;
+}
+
+QString registryField(const QString &typed)
+{
+    QString field = typed;
+    field.removeIf([](QChar c) { return c == u'\t' || c == u'\r' || c == u'\n'; });
+    return field;
+}
+
+void sortRegistry(QStringList &lines)
+{
+    std::stable_sort(lines.begin(), lines.end(), lessText);
+}
+
+bool containsLine(const QStringList &lines, const QString &line)
+{
+    // Case folding keeps the length, so only lines of the same length need folding.
+    const QString key = foldKey(line);
+    return std::any_of(lines.cbegin(), lines.cend(), [&key](const QString &each) {
+        return each.size() == key.size() && foldKey(each) == key;
+    });
+}
+
+qsizetype insertSorted(QStringList &lines, const QString &line)
+{
+    const auto at = std::upper_bound(lines.begin(), lines.end(), line, lessText);
+    const qsizetype position = at - lines.begin();
+    lines.insert(position, line);
+    return position;
+}
+
+} // namespace quelvara

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "textfile.h"
+
+#include <QString>
+#include <QStringList>
+
+// Registry files: small lists of two-field lines (code and name, or name and
+// CNPJ in the CNPJ registry) kept in the data directory. A line is a record
+// whose fields each end with a TAB; the order of the lines is the order of the
+// entries, and a registry once saved stays in ascending case-insensitive order.
+namespace quelvara {
+
+/// Returns the full path of a registry file, given by its bare name, in the data directory.
+QString registryPath(const QString &fileName);
+
+/// Reads a registry's lines in file order; a missing file is an empty registry.
+TextLines readRegistry(const QString &fileName);
+
+/// Writes the lines to the registry file atomically (the data directory must exist).
+WriteStatus writeRegistry(const QString &fileName, const QStringList &lines);
+
+/// Builds a registry line from its first and second field.
+QString makeRegistryLine(const QString &first, const QString &second);
+
+/// Returns field n (1 or 2) of every line, in the lines' order.
+QStringList registryColumn(const QStringList &lines, int n);
+
+/// Removes from a typed field the TAB, CR and LF that would split its record or its line.
+QString registryField(const QString &typed);
+
+/// Sorts the lines in ascending case-insensitive order (compareTexts), stably.
+void sortRegistry(QStringList &lines);
+
+/// Tells whether the lines hold one equal to the line without regard to case.
+bool containsLine(const QStringList &lines, const QString &line);
+
+/// Inserts a line into sorted lines after its equals in order and returns its position.
+qsizetype insertSorted(QStringList &lines, const QString &line);
+
+} // namespace quelvara
