@@ -1,0 +1,116 @@
+#include "accumulate.h"
+
+#include "reportpaths.h"
+#include "textcompare.h"
+#include "values.h"
+
+namespace quelvara {
+
+namespace {
+
+QString withoutDots(QString text)
+{
+    text.remove(u'.');
+    return text;
+}
+
+bool isFirstPeriod(const QString &periodo) { return periodo == QStringLiteral("1"); }
+
+} // namespace
+
+QString accumulationInstruction()
+{
+    return QStringLiteral("Clique no botão \"Atualizar Valores\" para calcular o acumulado.");
+}
+
+QString previousPeriodNumber(const QString &periodo)
+{
+    return QString::number(periodo.trimmed().toInt() - 1);
+}
+
+PreviousPeriod PreviousPeriod::load(const QString &ano, const QString &prefixo,
+                                    const QString &periodo)
+{
+    PreviousPeriod previous;
+    if (!isValidYear(ano)) {
+        // A year being typed, or one that is no year at all, never reaches the disk.
+        return previous;
+    }
+    previous.path_ = dataFilePath(ano, prefixo, previousPeriodNumber(periodo));
+    TextLines read = readLines(previous.path_);
+    previous.status_ = read.status;
+    if (read.status != ReadStatus::Ok) {
+        // A file that exists but cannot be read holds no item.
+        return previous;
+    }
+    previous.lines_ = std::move(read.lines);
+    previous.index_.reserve(previous.lines_.size());
+    for (int i = 0; i < previous.lines_.size(); ++i) {
+        // The first line with a code is the one that counts.
+        const QString key = foldKey(GetField(previous.lines_[i], 1));
+        if (!previous.index_.contains(key)) {
+            previous.index_.insert(key, i);
+        }
+    }
+    return previous;
+}
+
+std::optional<QString> PreviousPeriod::field(const QString &code, int k) const
+{
+    const auto found = index_.constFind(foldKey(code));
+    if (found == index_.cend()) {
+        return std::nullopt;
+    }
+    return GetField(lines_[*found], k);
+}
+
+Accumulation accumulate(const PreviousPeriod &previous, const QString &value, int k,
+                        const QString &code)
+{
+    if (previous.status() == ReadStatus::Missing) {
+        return {accumulationInstruction(),
+                QStringLiteral("Não existe o arquivo anterior: ") + nativePath(previous.path())};
+    }
+    const std::optional<QString> before = previous.field(code, k);
+    if (!before) {
+        return {value, {}};
+    }
+    const std::optional<double> a = MoneyValue(*before);
+    const std::optional<double> b = MoneyValue(value);
+    if (!a || !b) {
+        return {accumulationInstruction(), QStringLiteral("O valor anterior nao eh double: ") +
+                                               withoutDots(*before) + QStringLiteral(" + ") +
+                                               withoutDots(value)};
+    }
+    return {FormatMoney(NumberText(*a + *b)), {}};
+}
+
+Accumulator::Accumulator(const QString &ano, const QString &prefixo, const QString &periodo)
+    : ano_(ano)
+    , prefixo_(prefixo)
+    , periodo_(periodo)
+{
+}
+
+bool Accumulator::isFor(const QString &ano, const QString &prefixo, const QString &periodo) const
+{
+    return ano == ano_ && prefixo == prefixo_ && periodo == periodo_;
+}
+
+Accumulation Accumulator::value(const QString &value, int k, const QString &code)
+{
+    if (isFirstPeriod(periodo_)) {
+        return {value, {}};
+    }
+    if (!isValidYear(ano_)) {
+        // No file is looked for under a year that is not one; nothing to tell
+        // the user while the year is still being typed.
+        return {accumulationInstruction(), {}};
+    }
+    if (!previous_) {
+        previous_ = PreviousPeriod::load(ano_, prefixo_, periodo_);
+    }
+    return accumulate(*previous_, value, k, code);
+}
+
+} // namespace quelvara

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "textfile.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Accumulated-in-the-year values: the amount of a period plus the accumulated
+// amount that the same item holds in the previous period's data file of the
+// same report kind and year. Period 1 starts from its own amount.
+namespace quelvara {
+
+/// Returns the text that stands in an accumulated field when it cannot be computed.
+QString accumulationInstruction();
+
+/// Returns the period before a period number, in decimal without leading zeros ("10" gives "9").
+QString previousPeriodNumber(const QString &periodo);
+
+/// The previous period's data file of one report kind and year, read once and indexed by code.
+class PreviousPeriod {
+public:
+    /// Reads the data file of the period before `periodo`; a year that is no year reads nothing.
+    static PreviousPeriod load(const QString &ano, const QString &prefixo, const QString &periodo);
+
+    /// Tells whether the file was read, is missing, or exists but could not be read.
+    ReadStatus status() const { return status_; }
+
+    /// Returns the path of the previous period's data file.
+    const QString &path() const { return path_; }
+
+    /// Returns the number of lines read.
+    int size() const { return static_cast<int>(lines_.size()); }
+
+    /// Returns field k of the first line whose code equals `code` without regard to case, or nothing.
+    std::optional<QString> field(const QString &code, int k) const;
+
+private:
+    QString path_;
+    ReadStatus status_ = ReadStatus::Missing;
+    QStringList lines_;
+    QHash<QString, int> index_; // folded code -> first line with it
+};
+
+/// One computed accumulated value and the message to show for it (empty when none).
+struct Accumulation {
+    QString text;
+    QString message;
+};
+
+/// Adds an amount to the item's field k of the previous period (periods after the first).
+Accumulation accumulate(const PreviousPeriod &previous, const QString &value, int k,
+                        const QString &code);
+
+/// Computes the accumulated values of one report kind, year and period, reading the
+/// previous period's file at most once, and only when a value needs it.
+class Accumulator {
+public:
+    /// Prepares the computation for a report kind (file prefix), year and period.
+    Accumulator(const QString &ano, const QString &prefixo, const QString &periodo);
+
+    /// Tells whether this computation belongs to that kind, year and period.
+    bool isFor(const QString &ano, const QString &prefixo, const QString &periodo) const;
+
+    /// Computes the accumulated value of an amount for field k of the item with that code.
+    Accumulation value(const QString &value, int k, const QString &code);
+
+    /// Tells whether the previous period's file has been read.
+    bool hasRead() const { return previous_.has_value(); }
+
+private:
+    QString ano_;
+    QString prefixo_;
+    QString periodo_;
+    std::optional<PreviousPeriod> previous_;
+};
+
+} // namespace quelvara
