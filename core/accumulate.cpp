@@ -82,7 +82,9 @@ Accumulation accumulate(const PreviousPeriod &previous, const QString &value, in
                                                withoutDots(*before) + QStringLiteral(" + ") +
                                                withoutDots(value)};
     }
-    return {FormatMoney(NumberText(*a + *b)), {}};
+    // AmountText is NumberText and FormatMoney after dropping the binary noise
+    // of the sum, which FormatMoney's cut to two decimals would turn into a lost cent.
+    return {AmountText(*a + *b), {}};
 }
 
 Accumulator::Accumulator(const QString &ano, const QString &prefixo, const QString &periodo)

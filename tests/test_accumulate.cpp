@@ -101,6 +101,7 @@ private slots:
         QTest::newRow("one decimal") << "1.000,00" << "244,5" << "1.244,50";
         QTest::newRow("millions") << "1.234.567,89" << "10,11" << "1.234.578,00";
         QTest::newRow("negative result") << "-100,00" << "50,00" << "-50,00";
+        QTest::newRow("no cent lost to rounding") << "-1.000,10" << "1.000,30" << "0,20";
         QTest::newRow("whole numbers") << "1500" << "3000" << "4.500,00";
     }
 
