@@ -1,0 +1,214 @@
+#include "htmlpage.h"
+
+#include "catalogue.h"
+#include "reportpaths.h"
+#include "textfile.h"
+#include "values.h"
+#include "vendor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace quelvara {
+
+namespace {
+
+// The page's fixed head from the closing of the title to the opening of the
+// title box; the municipality follows it directly.
+QString headPiece()
+{
+    const QStringList lines = {
+        QStringLiteral(" </title>"),
+        QStringLiteral(
+            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"),
+        QStringLiteral("<style type=\"text/css\">"),
+        QStringLiteral("<!--"),
+        QStringLiteral("body {"),
+        QStringLiteral("\tfont-size: 10pt;"),
+        QStringLiteral("\tfont-family: Arial, Helvetica, sans-serif;"),
+        QStringLiteral("\tfont-weight: bold;"),
+        QStringLiteral("}"),
+        QStringLiteral("td {"),
+        QStringLiteral("\tfont-size: 10pt;"),
+        QStringLiteral("\tfont-family: Arial, Helvetica, sans-serif;"),
+        QStringLiteral("\tborder: 1px solid #000000;"),
+        QStringLiteral("}"),
+        QString(),
+        QStringLiteral("-->"),
+        QStringLiteral("</style>"),
+        QString(),
+        QStringLiteral("</head>"),
+        QStringLiteral("<body topmargin=0>"),
+        QStringLiteral("<table width=100%><tr><td>"),
+        QStringLiteral("Para impressão, configure a página para Orientação Paisagem.<br>"),
+        QStringLiteral("por <a href=\"mailto:") + vendor::kContactEmail +
+            QStringLiteral("\"> Quelvara</a><br>"),
+        QStringLiteral("<br>"),
+        QStringLiteral("<div align=\"center\">"),
+        QStringLiteral("<table width=650 bgcolor=#CCCCCC>"),
+        QStringLiteral("  <tr><td><div align=\"center\"><b>"),
+    };
+    return lines.join(u'\n');
+}
+
+// Field j (1-based) of a list that may be shorter than the field count.
+QString nth(const QStringList &list, int j)
+{
+    return j >= 1 && j <= list.size() ? list[j - 1] : QString();
+}
+
+bool isMoneyColumn(const PageInput &input, int j)
+{
+    return j >= 2 && j <= input.fieldTypes.size() && isMoneyType(input.fieldTypes[j - 1]);
+}
+
+QString moneyCell(const QString &text)
+{
+    return QStringLiteral("      <td><div align=right> &nbsp;") + text +
+           QStringLiteral("</div></td>");
+}
+
+QString plainCell(const QString &text)
+{
+    return QStringLiteral("      <td><div align=left> &nbsp;") + text +
+           QStringLiteral("</div></td>");
+}
+
+// A column sum as the total row shows it: rounded to the ten-thousandth,
+// then cut to two decimals like every computed amount.
+QString totalText(double sum)
+{
+    return FormatMoney(NumberText(std::round(sum * 10000.0) / 10000.0));
+}
+
+} // namespace
+
+QString escapeHtml(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'&') {
+            result += QStringLiteral("&amp;");
+        } else if (c == u'<') {
+            result += QStringLiteral("&lt;");
+        } else if (c == u'>') {
+            result += QStringLiteral("&gt;");
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+QStringList buildPage(const PageInput &input)
+{
+    const int n = input.fieldCount;
+    const QString title = escapeHtml(input.title);
+    QStringList page;
+
+    page.append(QStringLiteral("<html><head><title> ") + title + headPiece() +
+                escapeHtml(input.municipality) + QStringLiteral(" <br>\n") + title +
+                QStringLiteral("<br>\nEXERC&Iacute;CIO: ") + escapeHtml(input.year) +
+                QStringLiteral(" - ") + escapeHtml(input.periodName) +
+                QStringLiteral("</b></div></td></tr>\n</table>\n</div>\n<div "
+                               "align=\"center\"><br>\n"));
+
+    page.append(QStringLiteral(
+        "  <table cellspacing=0 style=\"t1\" width=1050>\n    <tr bgcolor=#CCCCCC>\n"));
+
+    // The heading row stays open: the browser closes it at the first item row.
+    page.append(QStringLiteral("      <td>") + escapeHtml(nth(input.captions, 1)) +
+                QStringLiteral("</td>\n      <td>") + escapeHtml(nth(input.captions, 2)) +
+                QStringLiteral("</td>\n      <td>") + escapeHtml(nth(input.captions, 3)) +
+                QStringLiteral("</td>"));
+    for (int k = 4; k <= n; ++k) {
+        page.append(QStringLiteral("      <td>") + escapeHtml(nth(input.captions, k)) +
+                    QStringLiteral("</td>"));
+    }
+
+    std::vector<double> sums(static_cast<std::size_t>(std::max(n, 0)) + 1, 0.0);
+    for (qsizetype i = 0; i < input.codes.size(); ++i) {
+        const QString line = i < input.lines.size() ? input.lines[i] : QString();
+        page.append(QStringLiteral("    <tr>"));
+        page.append(QStringLiteral("      <td> &nbsp;") + escapeHtml(input.codes[i]) +
+                    QStringLiteral("</td>"));
+        if (!GetField(line, 2).isEmpty()) {
+            const bool excluded = GetField(line, n + 1) == QStringLiteral("1");
+            for (int j = 2; j <= n; ++j) {
+                const QString value = GetField(line, j);
+                if (isMoneyColumn(input, j)) {
+                    page.append(moneyCell(escapeHtml(value)));
+                    if (!excluded) {
+                        if (const auto amount = MoneyValue(value)) {
+                            sums[static_cast<std::size_t>(j)] += *amount;
+                        }
+                    }
+                } else {
+                    page.append(plainCell(escapeHtml(value)));
+                }
+            }
+        }
+        page.append(QStringLiteral("    </tr>\n"));
+    }
+
+    if (input.totalRow) {
+        page.append(QStringLiteral("    <tr bgcolor=#CCCCCC>"));
+        page.append(QStringLiteral("      <td> total: </td>"));
+        for (int j = 2; j <= n; ++j) {
+            if (isMoneyColumn(input, j)) {
+                page.append(moneyCell(totalText(sums[static_cast<std::size_t>(j)])));
+            } else {
+                page.append(QStringLiteral("      <td> &nbsp;</td>"));
+            }
+        }
+        page.append(QStringLiteral("    </tr>\n"));
+    }
+
+    const QString line31 = QString(31, u'_');
+    page.append(
+        QStringLiteral("</table><br>  <table width=900>\n  <tr>\n      <td width=300><div "
+                       "align=center><br>") +
+        line31 + QStringLiteral("<br>") + escapeHtml(input.prefeito) +
+        QStringLiteral("<br> (Prefeito)</div></td>\n      <td width=300><div "
+                       "align=center><br>") +
+        line31 + QStringLiteral("<br>") + escapeHtml(input.secFin) +
+        QStringLiteral("<br> (Secret&aacute;rio de Finan&ccedil;as)</div></td>\n      <td "
+                       "width=300><div align=center><br>") +
+        line31 + QStringLiteral("<br>") + escapeHtml(input.contador) + u'/' +
+        escapeHtml(input.crc) +
+        QStringLiteral("<br>(Contador/CRC)</div></td>\n  </tr>\n  </table>"));
+
+    page.append(QStringLiteral("<p></div></table>\n</td></tr></table>\n</body> </html>\n"));
+    return page;
+}
+
+PageWriteResult writePageFile(const QString &ano, const QString &prefixo, const QString &periodo,
+                              const QStringList &entries)
+{
+    PageWriteResult result;
+    // A year still being typed ("2", "20", "200") must not create directories.
+    if (!isValidYear(ano)) {
+        result.status = PageWriteStatus::InvalidYear;
+        return result;
+    }
+    const QString dir = pageYearDir(ano);
+    if (!makeDir(dir)) {
+        result.status = PageWriteStatus::DirectoryFailed;
+        result.path = dir;
+        result.message = QStringLiteral("Não foi possivel criar o diretório ") + nativePath(dir);
+        return result;
+    }
+    result.path = pageFilePath(ano, prefixo, periodo);
+    if (writeLines(result.path, entries) != WriteStatus::Ok) {
+        result.status = PageWriteStatus::FileFailed;
+        result.message =
+            QStringLiteral("Não foi possivel criar o arquivo ") + nativePath(result.path);
+        return result;
+    }
+    result.status = PageWriteStatus::Written;
+    return result;
+}
+
+} // namespace quelvara
