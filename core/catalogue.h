@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <array>
+#include <utility>
 
 // The report catalogue: the three categories, their report kinds with titles,
 // file prefixes, registry files and fields, and the twelve registries. Plain
@@ -74,6 +75,27 @@ const QList<ReportKind> &reportKinds(ReportCategory category);
 
 /// Returns the kind at a position of the category's title list, or nullptr.
 const ReportKind *reportKind(ReportCategory category, int position);
+
+/// Tells whether the kind's HTML page ends in a total row (every kind but the annual result).
+bool hasTotalRow(ReportCategory category, int position);
+
+// One way saving an item extends the kind's registry: when the text of field
+// codeField is not yet a code of the registry (and, with requireNonEmpty, is
+// not empty), the line codeField TAB nameField TAB is added to it. Fields are
+// 1-based.
+struct RegistryExtension {
+    int codeField;
+    int nameField;
+    bool requireNonEmpty;
+
+    friend bool operator==(const RegistryExtension &, const RegistryExtension &) = default;
+};
+
+/// Returns the registry extensions that saving an item of the kind performs, in order.
+QList<RegistryExtension> registryExtensions(ReportCategory category, int position);
+
+/// Tells whether saving an item of the kind sorts and writes the registry back.
+bool writesRegistryOnSave(ReportCategory category, int position);
 
 /// Returns the category's titles in order.
 QStringList reportTitles(ReportCategory category);
