@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -87,6 +88,18 @@ public:
     quelvara::ItemList items;  // the item list: codes shown in lbTitulos, lines of the data file
     QStringList lbPrefs;       // lines of the profile's officials file
 
+    // User actions. Every handler connected to a user event runs through
+    // runAction; a message shown with showOnce appears at most once in one
+    // action, however many items or fields raise it.
+
+    /// Runs one user action (or a part of the action already running).
+    void runAction(const std::function<void()> &action);
+    /// Shows a message unless the same text was already shown in the current action.
+    void showOnce(const QString &message);
+
+    /// Tells whether the lookup store holds the registry of the kind last applied.
+    bool registryLoaded() const { return registryLoaded_; }
+
     // Layout and selection chain.
     quelvara::ReportCategory category() const;
     const quelvara::ReportKind *currentKind() const; // nullptr when Title holds typed text
@@ -103,6 +116,10 @@ public:
     void EditEnter(int n);
     void EditExit(int n);
     void SpeedButtonClick(int n);
+    // Rebuilds the pick lists of the shown lookup fields from lbData, keeping
+    // the texts the user sees. Call it after any change of lbData (a save that
+    // extends and re-sorts it, a deletion from it).
+    void lookupStoreChanged();
 
     // Item list and data file.
     void cbAnoChange();
@@ -129,15 +146,34 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildLayout();
     void connectHandlers();
-    bool opened_ = false;
+    bool loadLookupStore();
+    void periodStep(bool saveFirst);
+    void readProfile();
+    void acceptTypedText(QComboBox *box);
+    void dropSelection(QComboBox *box);
+    void setPickPresentation(int n, bool pickList);
+    bool hasPickPresentation(int n) const;
+    void setPickList(int n);
+    int lookupLine(int column, const QString &text, int hint) const;
+    void setFieldText(int n, const QString &text);
 
-    // False while the current kind's registry could not be read: nothing is
-    // then saved under that kind.
-    bool registryLoaded_ = true;
+    bool opened_ = false;
+    int actionDepth_ = 0;
+    QSet<QString> shownInAction_;
+    bool panelPressed_ = false;
+
+    // Whether lbData holds the registry of the kind last applied. False until
+    // a kind is applied, and after a kind whose registry file exists but
+    // could not be read: its item list was not loaded either, so nothing may
+    // be written (data file or registry) until a kind loads properly. Every
+    // operation of the editor that writes the data file or the registry
+    // checks it first.
+    bool registryLoaded_ = false;
     // False while the loaded data file could not be read: it is never written
     // over for that load.
     bool dataFileReadable_ = true;

@@ -1,0 +1,782 @@
+// Tests of the report editor window TTribArrec, by area:
+//   1. helpers shared by every section
+//   2. layout and the selection chain (categories, kinds, periods, profile)
+//   3. user actions and messages
+#include "Utribarrec.h"
+#include "catalogue.h"
+#include "fakeplatform.h"
+#include "textfile.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace quelvara;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// 1. Helpers
+
+// Copies the sample registries and profile into the scratch directory's "dados".
+void copySamples(const ScratchDir &dir)
+{
+    QVERIFY(QDir().mkdir(dir.file(QStringLiteral("dados"))));
+    const QDir samples(QStringLiteral(QUELVARA_SAMPLES_DIR));
+    for (const QFileInfo &entry : samples.entryInfoList(QDir::Files)) {
+        const QString target = dir.file(QStringLiteral("dados/") + entry.fileName());
+        QVERIFY(QFile::copy(entry.filePath(), target));
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+    }
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QStringList sampleLines(const QString &registry)
+{
+    return readLines(QStringLiteral(QUELVARA_SAMPLES_DIR "/") + registry).lines;
+}
+
+// Creates the editor as the main window does and shows it, which runs the
+// opening sequence.
+std::unique_ptr<TTribArrec> openEditor(int category, const QString &nome = QStringLiteral("Vila Serena"),
+                                       const QString &uf = QStringLiteral("MG"))
+{
+    auto editor = std::make_unique<TTribArrec>();
+    editor->NomePrefeitura = nome;
+    editor->UF = uf;
+    editor->SubTitle->setCurrentIndex(category);
+    editor->show();
+    if (!QTest::qWaitForWindowExposed(editor.get())) {
+        qWarning("editor window not exposed");
+    }
+    return editor;
+}
+
+// Picks a list entry as the user does: opens the drop-down, moves to the
+// entry and confirms with Enter.
+void pick(QComboBox *box, int index)
+{
+    box->showPopup();
+    QAbstractItemView *view = box->view();
+    QTRY_VERIFY(view->isVisible());
+    view->setCurrentIndex(view->model()->index(index, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(box->currentIndex(), index);
+}
+
+// Types text at the end of a selection box, as the user does.
+void typeInto(QComboBox *box, const QString &text)
+{
+    box->setFocus(Qt::MouseFocusReason);
+    box->lineEdit()->end(false);
+    QTest::keyClicks(box, text);
+}
+
+int shownFields(const TTribArrec &editor)
+{
+    int shown = 0;
+    for (int i = 1; i <= kMaxFields; ++i) {
+        if (editor.Edit[i]->isVisible()) {
+            ++shown;
+            if (!editor.Campo[i]->isVisible()) {
+                return -1; // a field without its caption
+            }
+        }
+    }
+    return shown;
+}
+
+QList<int> shownLookupButtons(const TTribArrec &editor)
+{
+    QList<int> shown;
+    for (int i = 1; i <= 6; ++i) {
+        if (editor.SpeedButton[i]->isVisible()) {
+            shown.append(i);
+        }
+    }
+    return shown;
+}
+
+QList<int> pickListFields(const TTribArrec &editor)
+{
+    QList<int> fields;
+    for (int i = 1; i <= kMaxFields; ++i) {
+        if (editor.Edit[i]->isVisible() && editor.Edit[i]->property("pickList").toBool()) {
+            fields.append(i);
+        }
+    }
+    return fields;
+}
+
+} // namespace
+
+class TestTribArrec : public QObject {
+    Q_OBJECT
+
+private slots:
+    // 2. Layout and selection chain
+    void layoutControls();
+    void tabOrder();
+    void openingInCategory_data();
+    void openingInCategory();
+    void chooseKind_data();
+    void chooseKind();
+    void fieldsFollowKindBackAndForth_data();
+    void fieldsFollowKindBackAndForth();
+    void programSelectionRunsNothing();
+    void typedTitleMonthly();
+    void typedTitleBudgetReloadsStore_data();
+    void typedTitleBudgetReloadsStore();
+    void typedTitleDropsUnfitCharacters();
+    void choosePeriod();
+    void typedPeriodIsZero_data();
+    void typedPeriodIsZero();
+    void firstStartWithoutData();
+    void missingRegistryIsEmpty();
+    void unreadableRegistryAtOpening_data();
+    void unreadableRegistryAtOpening();
+    void unreadableRegistryOnKindChange();
+    void profile_data();
+    void profile();
+
+    // 3. User actions and messages
+    void showOnceWithinOneAction();
+};
+
+// ---------------------------------------------------------------------------
+// 2. Layout and selection chain
+
+void TestTribArrec::layoutControls()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+
+    QCOMPARE(editor->objectName(), QStringLiteral("TribArrec"));
+    QCOMPARE(editor->size(), QSize(738, 389));
+    QCOMPARE(editor->minimumSize(), editor->maximumSize());
+    QVERIFY(!(editor->windowFlags() & Qt::WindowMaximizeButtonHint));
+
+    struct Expected {
+        const char *name;
+        QString text;
+        QString hint;
+    };
+    const QList<Expected> buttons = {
+        {"btNovo", QStringLiteral("Novo"), QStringLiteral("Novo Item")},
+        {"btAdd", QStringLiteral("Salvar"), QStringLiteral("Salvar Item na Lista")},
+        {"btDel", QStringLiteral("Excluir"), QStringLiteral("Excluir Item da Lista")},
+        {"SpeedButton8", QStringLiteral("Enviar"), QStringLiteral("Enviar Relatórios por E-mail")},
+        {"btView", QStringLiteral("Visualizar Relatório"), QStringLiteral("Visualizar relatório HTML")},
+        {"btOK", QStringLiteral("&Sair"), QStringLiteral("Sair")},
+    };
+    for (const Expected &e : buttons) {
+        auto *button = editor->findChild<QPushButton *>(QLatin1String(e.name));
+        QVERIFY2(button, e.name);
+        QCOMPARE(button->text(), e.text);
+        QCOMPARE(button->toolTip(), e.hint);
+        QVERIFY(button->isVisible());
+    }
+    QVERIFY(!editor->findChild<QPushButton *>(QStringLiteral("btView"))->icon().isNull());
+    QVERIFY(!editor->findChild<QPushButton *>(QStringLiteral("btOK"))->icon().isNull());
+    QVERIFY(!editor->findChild<QPushButton *>(QStringLiteral("SpeedButton8"))->icon().isNull());
+
+    auto *title = editor->findChild<QComboBox *>(QStringLiteral("Title"));
+    QVERIFY(title && title->isEditable() && title->font().bold());
+    QCOMPARE(title->toolTip(), QStringLiteral("Titulo do Relatório"));
+    QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("lbAno"))->text(), QStringLiteral("Ano: "));
+    QCOMPARE(editor->findChild<QComboBox *>(QStringLiteral("cbAno"))->toolTip(), QStringLiteral("Ano"));
+    QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("lbPeriodo"))->text(), QStringLiteral("Periodo:"));
+    QCOMPARE(editor->findChild<QComboBox *>(QStringLiteral("cbPeriodo"))->toolTip(),
+             QStringLiteral("Periodo"));
+    QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("Label5"))->text(),
+             QStringLiteral("Itens do Relatório"));
+    auto *list = editor->findChild<QListWidget *>(QStringLiteral("lbTitulos"));
+    QCOMPARE(list->toolTip(), QStringLiteral("Lista de Items no Relatório"));
+    auto *menu = editor->findChild<QMenu *>(QStringLiteral("PopupMenu1"));
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().first()->objectName(), QStringLiteral("Deletar1"));
+    QCOMPARE(menu->actions().first()->text(), QStringLiteral("Deletar"));
+
+    auto *check = editor->findChild<QCheckBox *>(QStringLiteral("CheckBox1"));
+    QCOMPARE(check->text(), QStringLiteral("Para não incluir este valor no cálculo total, marque aqui."));
+    QVERIFY(check->font().bold());
+    QVERIFY(check->isVisible());
+    QVERIFY(editor->findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->isAncestorOf(check));
+
+    auto *panel = editor->findChild<QWidget *>(QStringLiteral("Panel1"));
+    QCOMPARE(panel->toolTip(), QStringLiteral("Atualizar todos os Valores"));
+    QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("Panel1Caption"))->text(),
+             QStringLiteral("Atualizar Valores  "));
+    QVERIFY(!panel->findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().isNull());
+
+    // Rows are 24 pixels apart; "..." buttons only beside fields 1 to 6.
+    for (int i = 1; i <= kMaxFields; ++i) {
+        const QString n = QString::number(i);
+        auto *edit = editor->findChild<QComboBox *>(QStringLiteral("Edit") + n);
+        auto *caption = editor->findChild<QLabel *>(QStringLiteral("Campo") + n);
+        QVERIFY(edit && caption);
+        QVERIFY(edit->isEditable());
+        QCOMPARE(edit->y() - editor->Edit[1]->y(), (i - 1) * 24);
+        auto *button = editor->findChild<QToolButton *>(QStringLiteral("SpeedButton") + n);
+        QCOMPARE(button != nullptr, i <= 6);
+        if (button) {
+            QCOMPARE(button->text(), QStringLiteral("..."));
+        }
+    }
+
+    // Hidden: the category box, the municipality line and the officials.
+    for (const char *name : {"SubTitle", "Prefeitura", "Prefeito", "SecFin", "Contador", "CRC"}) {
+        auto *widget = editor->findChild<QWidget *>(QLatin1String(name));
+        QVERIFY2(widget, name);
+        QVERIFY2(!widget->isVisible(), name);
+    }
+    QStringList subTitles;
+    for (int i = 0; i < editor->SubTitle->count(); ++i) {
+        subTitles.append(editor->SubTitle->itemText(i));
+    }
+    QCOMPARE(subTitles, (QStringList{QStringLiteral("Relatórios Mensais"),
+                                     QStringLiteral("Relatórios Bimestrais"),
+                                     QStringLiteral("Relatórios Anuais")}));
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::tabOrder()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    pick(editor->Title, 7); // purchases: all ten fields shown
+    editor->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(editor.get()));
+
+    QStringList visited;
+    editor->Title->setFocus(Qt::TabFocusReason);
+    for (int step = 0; step < 15; ++step) {
+        visited.append(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited, (QStringList{"Title", "cbAno", "cbPeriodo", "lbTitulos", "Edit1", "Edit2",
+                                   "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
+                                   "Edit10", "CheckBox1"}));
+}
+
+void TestTribArrec::openingInCategory_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("period");
+    QTest::addColumn<bool>("periodEnabled");
+    QTest::addColumn<int>("periodCount");
+    QTest::addColumn<QString>("periodo");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("registry");
+    QTest::addColumn<int>("fields");
+    QTest::addColumn<QList<int>>("buttons");
+
+    QTest::newRow("monthly") << 0 << QStringLiteral("Tributos Arrecadados  Art 2º, Inc. I")
+                             << QStringLiteral("Janeiro") << true << 12 << QStringLiteral("1")
+                             << QStringLiteral("trib-arrec-") << QStringLiteral("tributos.vqd") << 4
+                             << QList<int>{1, 2};
+    QTest::newRow("bimonthly")
+        << 1 << QStringLiteral("Execução dos Orçamentos - Receita Realizada  Art 2º, Inc. XII")
+        << QStringLiteral("1º Bimestre") << true << 6 << QStringLiteral("1")
+        << QStringLiteral("exec-orc-rec-realizada-") << QStringLiteral("rec.vqd") << 4
+        << QList<int>{1, 2};
+    QTest::newRow("annual")
+        << 2 << QStringLiteral("Orçamentos Anuais - Receita Prevista  Art 2º, Inc. X e XVI")
+        << QString() << false << 0 << QStringLiteral("0") << QStringLiteral("orc-anual-rec-prevista-")
+        << QStringLiteral("rec.vqd") << 3 << QList<int>{1, 2};
+}
+
+void TestTribArrec::openingInCategory()
+{
+    QFETCH(int, category);
+    QFETCH(QString, title);
+    QFETCH(QString, period);
+    QFETCH(bool, periodEnabled);
+    QFETCH(int, periodCount);
+    QFETCH(QString, periodo);
+    QFETCH(QString, prefix);
+    QFETCH(QString, registry);
+    QFETCH(int, fields);
+    QFETCH(QList<int>, buttons);
+
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(category, QStringLiteral("Vila Serena"), QStringLiteral("MG"));
+
+    QCOMPARE(editor->Title->currentText(), title);
+    QCOMPARE(editor->Title->currentIndex(), 0);
+    QCOMPARE(editor->cbPeriodo->currentText(), period);
+    QCOMPARE(editor->cbPeriodo->isEnabled(), periodEnabled);
+    QCOMPARE(editor->cbPeriodo->count(), periodCount);
+    QCOMPARE(editor->cbAno->currentText(), QStringLiteral("2005"));
+    QCOMPARE(editor->Periodo, periodo);
+    QCOMPARE(editor->PrefixoArq, prefix);
+    QCOMPARE(editor->ArqCadastro, registry);
+    QCOMPARE(editor->NumCampos, fields);
+    QCOMPARE(shownFields(*editor), fields);
+    QCOMPARE(shownLookupButtons(*editor), buttons);
+    QCOMPARE(editor->windowTitle(), QStringLiteral("Vila Serena - MG"));
+    QCOMPARE(editor->Prefeitura->text(), QStringLiteral("Vila Serena - MG"));
+    QCOMPARE(editor->lbData, sampleLines(registry));
+    QVERIFY(editor->registryLoaded());
+    QCOMPARE(fake.messages, QStringList());
+
+    // The code and name fields list the registry's columns, in file order.
+    const QStringList store = sampleLines(registry);
+    QCOMPARE(editor->Edit[1]->count(), store.size());
+    QCOMPARE(editor->Edit[1]->itemText(2), store.at(2).section(QLatin1Char('\t'), 0, 0));
+    QCOMPARE(editor->Edit[2]->itemText(2), store.at(2).section(QLatin1Char('\t'), 1, 1));
+    QCOMPARE(editor->Edit[1]->currentText(), QString());
+    QCOMPARE(editor->Edit[3]->currentText(), QStringLiteral("0,00"));
+}
+
+void TestTribArrec::chooseKind_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("registry");
+    QTest::addColumn<int>("fields");
+    QTest::addColumn<QList<int>>("buttons");
+    QTest::addColumn<QList<int>>("pickLists");
+    QTest::addColumn<bool>("storeLoaded");
+    QTest::addColumn<int>("captionField");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("monthly purchases") << 0 << 7 << QStringLiteral("compras-")
+                                       << QStringLiteral("cnpj.vqd") << 10 << QList<int>{3, 4, 5, 6}
+                                       << QList<int>{3, 4, 5, 6} << true << 10
+                                       << QStringLiteral("Valor Total:");
+    QTest::newRow("monthly agreements repassed")
+        << 0 << 2 << QStringLiteral("rec-repass-inst-cel-") << QStringLiteral("cnpj.vqd") << 9
+        << QList<int>{} << QList<int>{} << false << 9 << QStringLiteral("Situação:");
+    QTest::newRow("monthly agreements received")
+        << 0 << 5 << QStringLiteral("rec-receb-inst-cel-") << QStringLiteral("cnpj.vqd") << 6
+        << QList<int>{} << QList<int>{} << false << 6 << QStringLiteral("Prazo para Cumprimento:");
+    QTest::newRow("monthly contracts") << 0 << 6 << QStringLiteral("contratos-e-seus-aditivos-")
+                                       << QStringLiteral("cnpj.vqd") << 9 << QList<int>{2, 3}
+                                       << QList<int>{2, 3} << true << 3
+                                       << QStringLiteral("CPF / CNPJ:");
+    QTest::newRow("bimonthly expense group")
+        << 1 << 5 << QStringLiteral("exec-orc-grupo-de-despesa-") << QStringLiteral("grupo.vqd")
+        << 7 << QList<int>{1, 2} << QList<int>{1, 2} << true << 7
+        << QStringLiteral("Acumulada da liquidada:");
+    QTest::newRow("annual expense balance")
+        << 2 << 7 << QStringLiteral("bal-orc-despesas-") << QStringLiteral("desp.vqd") << 5
+        << QList<int>{1, 2} << QList<int>{1, 2} << true << 2
+        << QStringLiteral("Discriminação obs. o desdobramento");
+    QTest::newRow("annual result") << 2 << 8 << QStringLiteral("bal-orc-resultado-nominal-")
+                                   << QStringLiteral("cnpj.vqd") << 3 << QList<int>{}
+                                   << QList<int>{} << true << 1
+                                   << QStringLiteral("Superávit/Deficit corrente apurado:");
+}
+
+void TestTribArrec::chooseKind()
+{
+    QFETCH(int, category);
+    QFETCH(int, position);
+    QFETCH(QString, prefix);
+    QFETCH(QString, registry);
+    QFETCH(int, fields);
+    QFETCH(QList<int>, buttons);
+    QFETCH(QList<int>, pickLists);
+    QFETCH(bool, storeLoaded);
+    QFETCH(int, captionField);
+    QFETCH(QString, caption);
+
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(category);
+    editor->setWindowTitle(QString());
+    pick(editor->Title, position);
+
+    QCOMPARE(editor->PrefixoArq, prefix);
+    QCOMPARE(editor->ArqCadastro, registry);
+    QCOMPARE(editor->NumCampos, fields);
+    QCOMPARE(shownFields(*editor), fields);
+    QCOMPARE(shownLookupButtons(*editor), buttons);
+    QCOMPARE(pickListFields(*editor), pickLists);
+    QCOMPARE(editor->Campo[captionField]->text(), caption);
+    QCOMPARE(editor->lbData, storeLoaded ? sampleLines(registry) : QStringList());
+    QCOMPARE(editor->windowTitle(), QStringLiteral("Vila Serena - MG"));
+    for (int field : pickLists) {
+        QCOMPARE(editor->Edit[field]->count(), editor->lbData.size());
+    }
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::fieldsFollowKindBackAndForth_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<int>("wide");
+    QTest::addColumn<int>("wideFields");
+    QTest::addColumn<QList<int>>("wideButtons");
+    QTest::addColumn<int>("narrow");
+    QTest::addColumn<int>("narrowFields");
+    QTest::addColumn<QList<int>>("narrowButtons");
+
+    QTest::newRow("purchases and taxes") << 0 << 7 << 10 << QList<int>{3, 4, 5, 6} << 0 << 4
+                                         << QList<int>{1, 2};
+    QTest::newRow("balance and forecast") << 2 << 6 << 5 << QList<int>{1, 2} << 0 << 3
+                                          << QList<int>{1, 2};
+}
+
+void TestTribArrec::fieldsFollowKindBackAndForth()
+{
+    QFETCH(int, category);
+    QFETCH(int, wide);
+    QFETCH(int, wideFields);
+    QFETCH(QList<int>, wideButtons);
+    QFETCH(int, narrow);
+    QFETCH(int, narrowFields);
+    QFETCH(QList<int>, narrowButtons);
+
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(category);
+    for (int round = 0; round < 2; ++round) {
+        pick(editor->Title, wide);
+        QCOMPARE(shownFields(*editor), wideFields);
+        QCOMPARE(shownLookupButtons(*editor), wideButtons);
+        pick(editor->Title, narrow);
+        QCOMPARE(shownFields(*editor), narrowFields);
+        QCOMPARE(shownLookupButtons(*editor), narrowButtons);
+        for (int i = narrowFields + 1; i <= kMaxFields; ++i) {
+            QVERIFY(!editor->Campo[i]->isVisible());
+        }
+    }
+}
+
+void TestTribArrec::programSelectionRunsNothing()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    editor->Title->setCurrentIndex(7);
+    editor->cbPeriodo->setCurrentIndex(4);
+    editor->cbAno->setCurrentIndex(2);
+    editor->Edit[1]->setEditText(QStringLiteral("x"));
+    QCOMPARE(editor->PrefixoArq, QStringLiteral("trib-arrec-"));
+    QCOMPARE(editor->Periodo, QStringLiteral("1"));
+    QCOMPARE(editor->NumCampos, 4);
+}
+
+void TestTribArrec::typedTitleMonthly()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    pick(editor->Title, 7);
+    pick(editor->cbPeriodo, 2);
+    editor->setWindowTitle(QString());
+    const QStringList store = editor->lbData;
+
+    typeInto(editor->Title, QStringLiteral(" x"));
+
+    QCOMPARE(editor->Title->currentIndex(), -1);
+    QVERIFY(editor->Title->currentText().endsWith(QStringLiteral(" x")));
+    QCOMPARE(editor->PrefixoArq, QStringLiteral("unknkow-"));
+    QCOMPARE(editor->ArqCadastro, QStringLiteral("cnpj.vqd"));
+    QCOMPARE(editor->NumCampos, 10);
+    QCOMPARE(shownFields(*editor), 10);
+    QCOMPARE(editor->Campo[10]->text(), QStringLiteral("Valor Total:"));
+    QCOMPARE(editor->lbData, store);
+    // The chain went on: caption and period step.
+    QCOMPARE(editor->windowTitle(), QStringLiteral("Vila Serena - MG"));
+    QCOMPARE(editor->Periodo, QStringLiteral("3"));
+}
+
+void TestTribArrec::typedTitleBudgetReloadsStore_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("registry");
+    QTest::addColumn<QString>("field2Caption");
+    QTest::newRow("bimonthly") << 1 << 2 << QStringLiteral("func.vqd")
+                               << QStringLiteral("Discriminação obs. o desdobramento:");
+    // The annual kinds keep their own captions.
+    QTest::newRow("annual") << 2 << 7 << QStringLiteral("desp.vqd")
+                            << QStringLiteral("Discriminação obs. o desdobramento");
+}
+
+void TestTribArrec::typedTitleBudgetReloadsStore()
+{
+    QFETCH(int, category);
+    QFETCH(int, position);
+    QFETCH(QString, registry);
+    QFETCH(QString, field2Caption);
+
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(category);
+    pick(editor->Title, position);
+    const int fields = editor->NumCampos;
+    editor->Campo[1]->setText(QStringLiteral("stale"));
+    editor->Campo[2]->setText(QStringLiteral("stale"));
+    writeFile(dir.file(QStringLiteral("dados/") + registry), "9\tNovo\t\r\n1\tUm\t\r\n");
+
+    typeInto(editor->Title, QStringLiteral("?"));
+
+    QCOMPARE(editor->PrefixoArq, QStringLiteral("unknkow-"));
+    QCOMPARE(editor->ArqCadastro, registry);
+    QCOMPARE(editor->NumCampos, fields);
+    QCOMPARE(editor->lbData, (QStringList{"9\tNovo\t", "1\tUm\t"}));
+    QCOMPARE(editor->Campo[2]->text(),
+             category == 1 ? field2Caption : QStringLiteral("stale"));
+    QCOMPARE(editor->Campo[1]->text(),
+             category == 1 ? QStringLiteral("Codificação Numérica:") : QStringLiteral("stale"));
+    // The pick lists follow the reloaded store.
+    QCOMPARE(editor->Edit[1]->count(), 2);
+    QCOMPARE(editor->Edit[2]->itemText(0), QStringLiteral("Novo"));
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::typedTitleDropsUnfitCharacters()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    typeInto(editor->Title, QStringLiteral("a\u2603b"));
+
+    QVERIFY(editor->Title->currentText().endsWith(QStringLiteral("ab")));
+    QVERIFY(!editor->Title->currentText().contains(QChar(0x2603)));
+    QCOMPARE(fake.messages.size(), 1);
+    QVERIFY(fake.messages.first().contains(QChar(0x2603)));
+    QCOMPARE(editor->PrefixoArq, QStringLiteral("unknkow-"));
+}
+
+void TestTribArrec::choosePeriod()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(1);
+    pick(editor->cbPeriodo, 2);
+    QCOMPARE(editor->cbPeriodo->currentText(), QStringLiteral("3º Bimestre"));
+    QCOMPARE(editor->Periodo, QStringLiteral("3"));
+    pick(editor->cbPeriodo, 5);
+    QCOMPARE(editor->Periodo, QStringLiteral("6"));
+}
+
+void TestTribArrec::typedPeriodIsZero_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::newRow("monthly") << 0;
+    QTest::newRow("bimonthly") << 1;
+}
+
+void TestTribArrec::typedPeriodIsZero()
+{
+    QFETCH(int, category);
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(category);
+    pick(editor->cbPeriodo, 3);
+    QCOMPARE(editor->Periodo, QStringLiteral("4"));
+
+    typeInto(editor->cbPeriodo, QStringLiteral("x"));
+    QCOMPARE(editor->cbPeriodo->currentIndex(), -1);
+    QVERIFY(editor->cbPeriodo->currentText().endsWith(QLatin1Char('x')));
+    QCOMPARE(editor->Periodo, QStringLiteral("0"));
+}
+
+void TestTribArrec::firstStartWithoutData()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    auto editor = openEditor(0);
+
+    QCOMPARE(fake.messages, QStringList());
+    QCOMPARE(fake.errors, QStringList());
+    QVERIFY(editor->lbData.isEmpty());
+    QVERIFY(editor->registryLoaded());
+    QCOMPARE(editor->windowTitle(), QStringLiteral("Vila Serena - MG"));
+    QCOMPARE(editor->Periodo, QStringLiteral("1"));
+    QCOMPARE(shownFields(*editor), 4);
+    QCOMPARE(editor->Prefeito->text(), QString());
+    // Nothing is created by merely opening.
+    QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados"))));
+
+    pick(editor->Title, 7);
+    QCOMPARE(shownFields(*editor), 10);
+    QCOMPARE(editor->PrefixoArq, QStringLiteral("compras-"));
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::missingRegistryIsEmpty()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    QVERIFY(QFile::remove(dir.file(QStringLiteral("dados/repv.vqd"))));
+    auto editor = openEditor(0);
+    editor->cbPeriodo->setCurrentIndex(4);
+
+    pick(editor->Title, 1);
+    QCOMPARE(fake.messages, QStringList());
+    QVERIFY(editor->lbData.isEmpty());
+    QVERIFY(editor->registryLoaded());
+    QCOMPARE(editor->Edit[1]->count(), 0);
+    QCOMPARE(editor->Periodo, QStringLiteral("5"));
+}
+
+void TestTribArrec::unreadableRegistryAtOpening_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<QString>("registry");
+    QTest::addColumn<QString>("periodo");
+    QTest::newRow("monthly") << 0 << QStringLiteral("tributos.vqd") << QStringLiteral("1");
+    // The annual period step would have made it "0".
+    QTest::newRow("annual") << 2 << QStringLiteral("rec.vqd") << QString();
+}
+
+void TestTribArrec::unreadableRegistryAtOpening()
+{
+    QFETCH(int, category);
+    QFETCH(QString, registry);
+    QFETCH(QString, periodo);
+
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    // A directory in place of the file cannot be read, even by root.
+    const QString path = dir.file(QStringLiteral("dados/") + registry);
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QDir().mkdir(path));
+
+    auto editor = openEditor(category);
+
+    QCOMPARE(fake.messages, QStringList{QStringLiteral("Não foi possivel ler o arquivo ") +
+                                        QDir::toNativeSeparators(QDir::cleanPath(path))});
+    QVERIFY(!editor->registryLoaded());
+    QVERIFY(editor->lbData.isEmpty());
+    QCOMPARE(editor->windowTitle(), QString());
+    QCOMPARE(editor->Periodo, periodo);
+    // The kind's layout stands; the officials are read all the same.
+    QCOMPARE(editor->ArqCadastro, registry);
+    QCOMPARE(shownFields(*editor), editor->NumCampos);
+    QCOMPARE(editor->Prefeito->text(), sampleLines(QStringLiteral("prefs.vqd")).first());
+}
+
+void TestTribArrec::unreadableRegistryOnKindChange()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    const QString path = dir.file(QStringLiteral("dados/recv.vqd"));
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QDir().mkdir(path));
+    editor->lbTitulos->addItem(QStringLiteral("1112.02.00"));
+    editor->cbPeriodo->setCurrentIndex(4); // by program: runs nothing
+    editor->setWindowTitle(QStringLiteral("before"));
+
+    pick(editor->Title, 3);
+
+    QCOMPARE(fake.messages.size(), 1);
+    QVERIFY(fake.messages.first().endsWith(QDir::toNativeSeparators(path)));
+    QVERIFY(!editor->registryLoaded());
+    QVERIFY(editor->lbData.isEmpty());
+    QCOMPARE(editor->Periodo, QStringLiteral("1")); // no period step
+    QCOMPARE(editor->windowTitle(), QStringLiteral("before"));
+    QCOMPARE(editor->Edit[1]->count(), 0);
+    QCOMPARE(editor->lbTitulos->count(), 0);
+
+    // A kind whose registry loads makes the editor whole again.
+    pick(editor->Title, 4);
+    QVERIFY(editor->registryLoaded());
+    QCOMPARE(editor->Periodo, QStringLiteral("5"));
+    QCOMPARE(editor->windowTitle(), QStringLiteral("Vila Serena - MG"));
+    QCOMPARE(editor->lbData, sampleLines(QStringLiteral("recc.vqd")));
+    QCOMPARE(fake.messages.size(), 1);
+}
+
+void TestTribArrec::profile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("four lines") << QByteArray("Ana\r\nBento\r\nCarla\r\nMG-1/O-2\r\n")
+                                << QStringList{"Ana", "Bento", "Carla", "MG-1/O-2"};
+    QTest::newRow("two lines") << QByteArray("Ana\r\nBento\r\n")
+                               << QStringList{"Ana", "Bento", "", ""};
+    QTest::newRow("five lines, LF ends, Windows-1252")
+        << QByteArray("Jo\xe3o\nBento\nCarla\nMG-1\nextra\n")
+        << QStringList{QStringLiteral("João"), "Bento", "Carla", "MG-1"};
+    QTest::newRow("empty") << QByteArray() << QStringList{"", "", "", ""};
+}
+
+void TestTribArrec::profile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, expected);
+
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    writeFile(dir.file(QStringLiteral("dados/prefs.vqd")), content);
+    auto editor = openEditor(0);
+    QCOMPARE((QStringList{editor->Prefeito->text(), editor->SecFin->text(),
+                          editor->Contador->text(), editor->CRC->text()}),
+             expected);
+    QCOMPARE(fake.messages, QStringList());
+}
+
+// ---------------------------------------------------------------------------
+// 3. User actions and messages
+
+void TestTribArrec::showOnceWithinOneAction()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    TTribArrec editor;
+    editor.runAction([&] {
+        editor.showOnce(QStringLiteral("a"));
+        editor.runAction([&] { editor.showOnce(QStringLiteral("a")); });
+        editor.showOnce(QStringLiteral("b"));
+        editor.showOnce(QStringLiteral("a"));
+    });
+    QCOMPARE(fake.messages, (QStringList{"a", "b"}));
+    // A new action starts afresh; an exception ends the action too.
+    QVERIFY_THROWS_EXCEPTION(int, editor.runAction([&] {
+        editor.showOnce(QStringLiteral("a"));
+        throw 1;
+    }));
+    editor.runAction([&] { editor.showOnce(QStringLiteral("a")); });
+    QCOMPARE(fake.messages, (QStringList{"a", "b", "a", "a"}));
+}
+
+QTEST_MAIN(TestTribArrec)
+#include "test_tribarrec.moc"
