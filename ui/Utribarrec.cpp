@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleOptionFrame>
 #include <QToolButton>
 
 #include <algorithm>
@@ -29,7 +30,8 @@ TTribArrec *TribArrec = nullptr;
 namespace {
 
 // An entry field: free typing, shown as a drop-down box only while it has a
-// pick list (a registry column); otherwise it looks and acts as a plain box.
+// pick list (a registry column); otherwise it looks and acts as a plain text
+// box: no arrow, no drop-down, the text over the whole width.
 class EntryBox final : public QComboBox {
 public:
     explicit EntryBox(QWidget *parent) : QComboBox(parent)
@@ -37,19 +39,24 @@ public:
         setEditable(true);
         setInsertPolicy(QComboBox::NoInsert);
         setCompleter(nullptr);
-        setPickList(false);
+        setProperty("pickList", false);
     }
 
     void setPickList(bool on)
     {
-        if (on == pickList_ && property("pickList").isValid()) {
+        if (on == pickList_) {
             return;
         }
         pickList_ = on;
         setProperty("pickList", on);
-        setStyleSheet(on ? QString()
-                         : QStringLiteral("QComboBox::drop-down { width: 0px; border: none; }"
-                                          "QComboBox::down-arrow { image: none; }"));
+        if (on) {
+            // Let the combo box place its editor beside the arrow again.
+            QEvent change(QEvent::StyleChange);
+            QComboBox::changeEvent(&change);
+        } else {
+            placeEditor();
+        }
+        update();
     }
 
     bool pickList() const { return pickList_; }
@@ -61,7 +68,50 @@ public:
         }
     }
 
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        if (pickList_) {
+            QComboBox::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        QStyleOptionFrame option;
+        option.initFrom(this);
+        option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+        option.midLineWidth = 0;
+        option.state |= QStyle::State_Sunken;
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    }
+
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QComboBox::resizeEvent(event);
+        placeEditor();
+    }
+
+    void changeEvent(QEvent *event) override
+    {
+        QComboBox::changeEvent(event);
+        placeEditor();
+    }
+
+    void showEvent(QShowEvent *event) override
+    {
+        QComboBox::showEvent(event);
+        placeEditor();
+    }
+
 private:
+    void placeEditor()
+    {
+        if (pickList_ || !lineEdit()) {
+            return;
+        }
+        const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+        lineEdit()->setGeometry(rect().adjusted(frame + 1, frame, -frame - 1, -frame));
+    }
+
     bool pickList_ = false;
 };
 
@@ -200,7 +250,8 @@ void TTribArrec::OpeningSequence()
 
 void TTribArrec::readProfile()
 {
-    const quelvara::TextLines read = quelvara::readLines(quelvara::dataFile(QStringLiteral("prefs.vqd")));
+    const quelvara::TextLines read =
+        quelvara::readLines(quelvara::dataFile(QStringLiteral("prefs.vqd")));
     if (read.status != quelvara::ReadStatus::Ok) {
         return;
     }
