@@ -2,6 +2,9 @@
 //   1. helpers shared by every section
 //   2. layout and the selection chain (categories, kinds, periods, profile)
 //   3. user actions and messages
+//   4. field entry: normalising on leaving, computed fields, completion,
+//      lookup buttons
+#include "Ucadastro.h"
 #include "Utribarrec.h"
 #include "catalogue.h"
 #include "fakeplatform.h"
@@ -20,6 +23,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -130,6 +134,54 @@ QList<int> pickListFields(const TTribArrec &editor)
     return fields;
 }
 
+// Activates the editor window so that focus moves like the user's.
+void activate(TTribArrec &editor)
+{
+    editor.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+}
+
+// Moves into field n as Tab does and replaces its text by typing.
+void typeField(TTribArrec &editor, int n, const QString &text)
+{
+    QComboBox *field = editor.Edit[n];
+    field->setFocus(Qt::TabFocusReason);
+    QVERIFY(field->hasFocus());
+    field->lineEdit()->selectAll();
+    if (text.isEmpty()) {
+        QTest::keyClick(field, Qt::Key_Delete);
+    } else {
+        QTest::keyClicks(field, text);
+    }
+}
+
+// Moves into field n as Tab does and pastes the text over its content.
+void pasteIntoField(TTribArrec &editor, int n, const QString &text)
+{
+    QComboBox *field = editor.Edit[n];
+    field->setFocus(Qt::TabFocusReason);
+    QVERIFY(field->hasFocus());
+    field->lineEdit()->selectAll();
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
+
+// Leaves the focused field with Tab.
+void pressTab()
+{
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+}
+
+// Runs once a modal dialog of the given class is open, then lets the test go on.
+template <typename Dialog>
+void whenModal(std::function<void(Dialog *)> act)
+{
+    QTimer::singleShot(0, [act] {
+        QTRY_VERIFY(qobject_cast<Dialog *>(QApplication::activeModalWidget()));
+        act(qobject_cast<Dialog *>(QApplication::activeModalWidget()));
+    });
+}
+
 } // namespace
 
 class TestTribArrec : public QObject {
@@ -163,6 +215,27 @@ private slots:
 
     // 3. User actions and messages
     void showOnceWithinOneAction();
+
+    // 4. Field entry
+    void leavingNormalises_data();
+    void leavingNormalises();
+    void pastedBreaksAreDropped_data();
+    void pastedBreaksAreDropped();
+    void pastedUnfitCharactersAreDropped();
+    void computedOnEntering_data();
+    void computedOnEntering();
+    void accumulatedOnEntering();
+    void dialogRoundTripIsNeitherLeavingNorEntering();
+    void completion_data();
+    void completion();
+    void programTextDoesNotComplete();
+    void typingNonLookupFieldClearsItemSelection();
+    void pickListsFollowStoreChange();
+    void completionNeverTakesAnotherLine();
+    void lookupButtonCancelled();
+    void lookupButtonConfirmedWithNewEntry();
+    void lookupButtonWithUnreadableRegistry();
+    void withoutDataDirectoryResetChangesNothing();
 };
 
 // ---------------------------------------------------------------------------
@@ -787,6 +860,448 @@ void TestTribArrec::showOnceWithinOneAction()
     }));
     editor.runAction([&] { editor.showOnce(QStringLiteral("a")); });
     QCOMPARE(fake.messages, (QStringList{"a", "b", "a", "a"}));
+}
+
+// ---------------------------------------------------------------------------
+// 4. Field entry
+
+void TestTribArrec::leavingNormalises_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+
+    // Money: every amount field, whatever its number.
+    QTest::newRow("amount") << 0 << 0 << 3 << "1234,5" << "1.234,50";
+    QTest::newRow("amount, no number") << 0 << 0 << 3 << "abc" << "abc";
+    QTest::newRow("amount with currency") << 0 << 0 << 3 << "R$ 2.000" << "2.000,00";
+    QTest::newRow("accumulated typed") << 0 << 0 << 4 << "7" << "7,00";
+    QTest::newRow("budgeted") << 1 << 1 << 3 << "1000" << "1.000,00";
+    QTest::newRow("accumulated 5") << 1 << 1 << 5 << "5" << "5,00";
+    QTest::newRow("accumulated 7") << 1 << 1 << 7 << "0,5" << "0,50";
+    QTest::newRow("amount in field 1") << 2 << 8 << 1 << "12" << "12,00";
+    QTest::newRow("amount in field 7") << 0 << 2 << 7 << "1500" << "1.500,00";
+    QTest::newRow("unit price") << 0 << 7 << 8 << "3" << "3,00";
+    QTest::newRow("typed total") << 0 << 7 << 10 << "1500" << "1.500,00";
+    QTest::newRow("quantity stays") << 0 << 7 << 9 << "1500" << "1500";
+    QTest::newRow("difference typed") << 2 << 6 << 5 << "-3" << "-3,00";
+    // Dates.
+    QTest::newRow("date digits") << 0 << 6 << 5 << "31122005" << "31/12/2005";
+    QTest::newRow("date with slashes") << 0 << 6 << 6 << "31/12/2005" << "31/12/2005";
+    QTest::newRow("empty date") << 0 << 5 << 6 << "__/__/____" << "__/__/____";
+    QTest::newRow("date in field 8") << 0 << 2 << 8 << "01022005" << "01/02/2005";
+    // CNPJ columns only.
+    QTest::newRow("cnpj of supplier") << 0 << 7 << 6 << "11222333000181" << "11.222.333/0001-81";
+    QTest::newRow("cnpj of unit") << 0 << 7 << 4 << "11222333000181" << "11.222.333/0001-81";
+    QTest::newRow("cnpj of contractor") << 0 << 6 << 3 << "11222333000181"
+                                        << "11.222.333/0001-81";
+    QTest::newRow("twelve digits") << 0 << 7 << 4 << "112223330001" << "112223330001";
+    QTest::newRow("name column") << 0 << 7 << 3 << "11222333000181" << "11222333000181";
+    QTest::newRow("code column") << 0 << 0 << 1 << "1234" << "1234";
+    QTest::newRow("free text") << 0 << 2 << 1 << "1234" << "1234";
+}
+
+void TestTribArrec::leavingNormalises()
+{
+    QFETCH(int, category);
+    QFETCH(int, kind);
+    QFETCH(int, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(category);
+    if (kind != 0) {
+        pick(editor->Title, kind);
+    }
+    activate(*editor);
+    typeField(*editor, field, typed);
+    QCOMPARE(editor->Edit[field]->currentText(), typed);
+    pressTab();
+    QVERIFY(!editor->Edit[field]->hasFocus());
+    QCOMPARE(editor->Edit[field]->currentText(), shown);
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::pastedBreaksAreDropped_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("lookup field") << 1 << "11\t12\n13" << "111213";
+    QTest::newRow("amount") << 3 << "1\t000\r\n" << "1.000,00";
+    QTest::newRow("accumulated") << 4 << "\n\t" << "";
+}
+
+void TestTribArrec::pastedBreaksAreDropped()
+{
+    QFETCH(int, field);
+    QFETCH(QString, pasted);
+    QFETCH(QString, shown);
+
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    activate(*editor);
+    pasteIntoField(*editor, field, pasted);
+    pressTab();
+    QCOMPARE(editor->Edit[field]->currentText(), shown);
+}
+
+void TestTribArrec::pastedUnfitCharactersAreDropped()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    pick(editor->Title, 7);
+    activate(*editor);
+    pasteIntoField(*editor, 7, QStringLiteral("Caf\u00e9 \u2603 \u20ac"));
+    pressTab();
+    // Windows-1252 holds the accented letter and the euro sign, not the snowman.
+    QCOMPARE(editor->Edit[7]->currentText(), QStringLiteral("Caf\u00e9  \u20ac"));
+    QCOMPARE(fake.messages.size(), 1);
+    QVERIFY(fake.messages.first().contains(QChar(0x2603)));
+}
+
+void TestTribArrec::computedOnEntering_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("a");
+    QTest::addColumn<QString>("aText");
+    QTest::addColumn<int>("b");
+    QTest::addColumn<QString>("bText");
+    QTest::addColumn<int>("computed");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("product") << 0 << 7 << 8 << "1.500,00" << 9 << "3" << 10 << "4.500,00";
+    QTest::newRow("product of cents") << 0 << 7 << 8 << "0,10" << 9 << "3" << 10 << "0,30";
+    QTest::newRow("quantity no number") << 0 << 7 << 8 << "1.500,00" << 9 << "tres" << 10
+                                        << "0,00";
+    QTest::newRow("difference") << 2 << 6 << 3 << "1.000,00" << 4 << "250,50" << 5 << "749,50";
+    QTest::newRow("negative difference") << 2 << 7 << 3 << "10" << 4 << "12,5" << 5 << "-2,50";
+    QTest::newRow("difference, no number") << 2 << 6 << 3 << "1.000,00" << 4 << "x" << 5
+                                           << "0,00";
+}
+
+void TestTribArrec::computedOnEntering()
+{
+    QFETCH(int, category);
+    QFETCH(int, kind);
+    QFETCH(int, a);
+    QFETCH(QString, aText);
+    QFETCH(int, b);
+    QFETCH(QString, bText);
+    QFETCH(int, computed);
+    QFETCH(QString, shown);
+
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(category);
+    pick(editor->Title, kind);
+    activate(*editor);
+    typeField(*editor, a, aText);
+    typeField(*editor, b, bText);
+    QCOMPARE(editor->Edit[computed]->currentText(), QStringLiteral("0,00"));
+    pressTab(); // from b into the computed field
+    QVERIFY(editor->Edit[computed]->hasFocus());
+    QCOMPARE(editor->Edit[computed]->currentText(), shown);
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::accumulatedOnEntering()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(1);
+    pick(editor->Title, 1); // expenses: amounts 4 and 6, accumulated 5 and 7
+    activate(*editor);
+    // In the first period the accumulated amount is the amount itself.
+    typeField(*editor, 4, QStringLiteral("1500"));
+    pressTab();
+    QCOMPARE(editor->Edit[5]->currentText(), QStringLiteral("1.500,00"));
+    typeField(*editor, 6, QStringLiteral("20"));
+    pressTab();
+    QCOMPARE(editor->Edit[7]->currentText(), QStringLiteral("20,00"));
+    QCOMPARE(editor->Edit[5]->currentText(), QStringLiteral("1.500,00"));
+}
+
+void TestTribArrec::dialogRoundTripIsNeitherLeavingNorEntering()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(2);
+    pick(editor->Title, 6); // balance: field 5 is the difference of 3 and 4
+    activate(*editor);
+    typeField(*editor, 3, QStringLiteral("100"));
+    pressTab();
+    typeField(*editor, 4, QStringLiteral("40"));
+    pressTab();
+    QCOMPARE(editor->Edit[5]->currentText(), QStringLiteral("60,00"));
+    typeField(*editor, 5, QStringLiteral("1500"));
+
+    // A dialog over the editor takes the focus and gives it back.
+    whenModal<QDialog>([](QDialog *dialog) { dialog->accept(); });
+    QDialog other(editor.get());
+    other.exec();
+    activate(*editor);
+    QTRY_VERIFY(editor->Edit[5]->hasFocus());
+    QCOMPARE(editor->Edit[5]->currentText(), QStringLiteral("1500"));
+
+    // Leaving for real normalises the field; coming back computes it again.
+    pressTab();
+    QCOMPARE(editor->Edit[5]->currentText(), QStringLiteral("1.500,00"));
+    editor->Edit[5]->setFocus(Qt::BacktabFocusReason);
+    QCOMPARE(editor->Edit[5]->currentText(), QStringLiteral("60,00"));
+}
+
+void TestTribArrec::completion_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("registry");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("partner");
+    QTest::addColumn<QString>("partnerText");
+
+    const QByteArray taxes = "090\tISS\t\r\n101\tIPTU\t\r\n205\tITBI\t\r\n";
+    const QByteArray cnpjs = "Alfa Ltda\t11.111.111/0001-11\t\r\nBeta SA\t22.222.222/0001-22\t\r\n";
+    QTest::newRow("code gives name") << 0 << taxes << 1 << "101" << 2 << "IPTU";
+    QTest::newRow("name gives code, case ignored") << 0 << taxes << 2 << "iptu" << 1 << "101";
+    QTest::newRow("unknown code") << 0 << taxes << 1 << "999" << 2 << "as it was";
+    QTest::newRow("contractor gives cnpj") << 6 << cnpjs << 2 << "beta sa" << 3
+                                           << "22.222.222/0001-22";
+    QTest::newRow("cnpj gives contractor") << 6 << cnpjs << 3 << "11.111.111/0001-11" << 2
+                                           << "Alfa Ltda";
+    QTest::newRow("unit gives cnpj") << 7 << cnpjs << 3 << "Alfa Ltda" << 4
+                                     << "11.111.111/0001-11";
+    QTest::newRow("supplier cnpj gives supplier") << 7 << cnpjs << 6 << "22.222.222/0001-22" << 5
+                                                  << "Beta SA";
+}
+
+void TestTribArrec::completion()
+{
+    QFETCH(int, kind);
+    QFETCH(QByteArray, registry);
+    QFETCH(int, field);
+    QFETCH(QString, typed);
+    QFETCH(int, partner);
+    QFETCH(QString, partnerText);
+
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    writeFile(dir.file(kind == 0 ? QStringLiteral("dados/tributos.vqd")
+                                 : QStringLiteral("dados/cnpj.vqd")),
+              registry);
+    auto editor = openEditor(0);
+    if (kind != 0) {
+        pick(editor->Title, kind);
+    }
+    activate(*editor);
+
+    // Typed.
+    editor->Edit[partner]->setEditText(QStringLiteral("as it was"));
+    typeField(*editor, field, typed);
+    QCOMPARE(editor->Edit[partner]->currentText(), partnerText);
+
+    // Picked from the list: the partner follows the pick.
+    editor->Edit[partner]->setEditText(QStringLiteral("?"));
+    const int entry = editor->Edit[field]->findText(typed, Qt::MatchFixedString);
+    if (entry >= 0) {
+        pick(editor->Edit[field], entry);
+        QCOMPARE(editor->Edit[partner]->currentText(), partnerText);
+    }
+}
+
+void TestTribArrec::programTextDoesNotComplete()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    writeFile(dir.file(QStringLiteral("dados/tributos.vqd")), "101\tIPTU\t\r\n");
+    auto editor = openEditor(0);
+    editor->Edit[1]->setEditText(QStringLiteral("101"));
+    editor->Edit[1]->setCurrentIndex(0);
+    QCOMPARE(editor->Edit[2]->currentText(), QString());
+}
+
+void TestTribArrec::typingNonLookupFieldClearsItemSelection()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    activate(*editor);
+    auto selectFirst = [&] {
+        editor->lbTitulos->clear();
+        editor->lbTitulos->addItems({QStringLiteral("101"), QStringLiteral("205")});
+        editor->lbTitulos->setCurrentRow(0);
+        QVERIFY(editor->lbTitulos->currentItem()->isSelected());
+    };
+
+    selectFirst();
+    typeField(*editor, 1, QStringLiteral("1"));
+    QCOMPARE(editor->lbTitulos->currentRow(), 0);
+
+    selectFirst();
+    typeField(*editor, 3, QStringLiteral("1"));
+    QCOMPARE(editor->lbTitulos->currentRow(), -1);
+    QVERIFY(editor->lbTitulos->selectedItems().isEmpty());
+}
+
+void TestTribArrec::pickListsFollowStoreChange()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    writeFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
+    auto editor = openEditor(0);
+    activate(*editor);
+    typeField(*editor, 1, QStringLiteral("15"));
+    typeField(*editor, 2, QStringLiteral("Taxa"));
+
+    // A save adds a line in the middle of the order.
+    editor->lbData.insert(1, QStringLiteral("101\tIPTU\t"));
+    editor->lookupStoreChanged();
+
+    for (int field : {1, 2}) {
+        QCOMPARE(editor->Edit[field]->count(), 3);
+    }
+    QCOMPARE(editor->Edit[1]->itemText(1), QStringLiteral("101"));
+    QCOMPARE(editor->Edit[2]->itemText(1), QStringLiteral("IPTU"));
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("15"));
+    QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("Taxa"));
+    QVERIFY(editor->Edit[2]->hasFocus());
+
+    pick(editor->Edit[1], 2);
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("205"));
+    QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("ITBI"));
+}
+
+void TestTribArrec::completionNeverTakesAnotherLine()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    writeFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
+    auto editor = openEditor(0);
+    activate(*editor);
+    // The store changes behind the lists' back.
+    editor->lbData.insert(1, QStringLiteral("101\tIPTU\t"));
+    pick(editor->Edit[1], 1); // "205", second in the list, third in the store
+    QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("ITBI"));
+}
+
+void TestTribArrec::lookupButtonCancelled()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    activate(*editor);
+    typeField(*editor, 1, QStringLiteral("abc"));
+    typeField(*editor, 2, QStringLiteral("Nome"));
+
+    whenModal<TCadastro>([](TCadastro *dialog) {
+        QCOMPARE(dialog->FileName, QStringLiteral("tributos.vqd"));
+        dialog->ChosenIndex = -1;
+        dialog->reject();
+    });
+    QTest::mouseClick(editor->SpeedButton[1], Qt::LeftButton);
+
+    QCOMPARE(editor->Edit[1]->currentText(), QString());
+    QCOMPARE(editor->Edit[1]->count(), sampleLines(QStringLiteral("tributos.vqd")).size());
+    QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("Nome"));
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::lookupButtonConfirmedWithNewEntry()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    writeFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
+    auto editor = openEditor(0);
+    activate(*editor);
+    typeField(*editor, 1, QStringLiteral("x"));
+
+    // The dialog saves a new entry, sorted into the middle, and chooses it.
+    whenModal<TCadastro>([&](TCadastro *dialog) {
+        writeFile(dir.file(QStringLiteral("dados/tributos.vqd")),
+                  "090\tISS\t\r\n101\tIPTU\t\r\n205\tITBI\t\r\n");
+        dialog->ChosenIndex = 1;
+        dialog->accept();
+    });
+    QTest::mouseClick(editor->SpeedButton[2], Qt::LeftButton);
+
+    QCOMPARE(editor->lbData, (QStringList{"090\tISS\t", "101\tIPTU\t", "205\tITBI\t"}));
+    QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("IPTU"));
+    QCOMPARE(editor->Edit[2]->itemText(1), QStringLiteral("IPTU"));
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("101"));
+    QCOMPARE(editor->Edit[1]->itemText(1), QStringLiteral("101"));
+
+    // The other field's list follows the store too.
+    activate(*editor);
+    pick(editor->Edit[1], 2);
+    QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("ITBI"));
+}
+
+void TestTribArrec::lookupButtonWithUnreadableRegistry()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    writeFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
+    auto editor = openEditor(0);
+    activate(*editor);
+
+    whenModal<TCadastro>([&](TCadastro *dialog) {
+        const QString path = dir.file(QStringLiteral("dados/tributos.vqd"));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkdir(path));
+        dialog->ChosenIndex = 1;
+        dialog->accept();
+    });
+    QTest::mouseClick(editor->SpeedButton[1], Qt::LeftButton);
+
+    // The store keeps its lines; no entry is taken for a position it cannot check.
+    QCOMPARE(editor->lbData, (QStringList{"090\tISS\t", "205\tITBI\t"}));
+    QCOMPARE(editor->Edit[1]->count(), 2);
+    QCOMPARE(editor->Edit[1]->currentText(), QString());
+    QCOMPARE(editor->Edit[2]->currentText(), QString());
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::withoutDataDirectoryResetChangesNothing()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    auto editor = openEditor(0);
+    activate(*editor);
+    typeField(*editor, 1, QStringLiteral("abc"));
+    typeField(*editor, 3, QStringLiteral("12"));
+    pressTab();
+    QCOMPARE(editor->Edit[3]->currentText(), QStringLiteral("12,00"));
+
+    editor->LayOutFields(editor->NumCampos);
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("abc"));
+    QCOMPARE(editor->Edit[3]->currentText(), QStringLiteral("12,00"));
+
+    // Purchases: the lookup columns keep their plain presentation.
+    pick(editor->Title, 7);
+    QCOMPARE(pickListFields(*editor), QList<int>{});
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("abc"));
+    QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados"))));
 }
 
 QTEST_MAIN(TestTribArrec)
