@@ -1,9 +1,9 @@
 #include "Utribarrec.h"
 
-#include "catalogue.h"
-#include "registry.h"
 #include "Ucadastro.h"
+#include "catalogue.h"
 #include "platform.h"
+#include "registry.h"
 #include "textcompare.h"
 #include "textfile.h"
 #include "values.h"
@@ -50,12 +50,11 @@ void TTribArrec::FillField(int n)
         setFieldText(n, AccumulatedValue(kZeroMoney, n, Edit[1]->currentText()));
         break;
     default:
+        // A registry column: empty, with the column of every store line.
         if (type > 0) {
             setPickList(n);
-            setFieldText(n, QString());
-        } else {
-            setFieldText(n, QString());
         }
+        setFieldText(n, QString());
         break;
     }
 }
