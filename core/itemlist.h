@@ -8,27 +8,39 @@
 // case-insensitive order of code, so that position i of the visible list of
 // codes is line i of the data file. Look-ups by code ignore letter case and go
 // through an index.
+//
+// Codes that differ only in letter case are one item for every look-up, but a
+// hand-edited file may still hold both: the list keeps what it was given, and
+// a look-up finds the first of them in list order.
 namespace quelvara {
 
 class ItemList {
 public:
     /// Returns the number of items.
-    int size() const;
+    int size() const { return int(codes_.size()); }
 
     /// Tells whether the list holds no item.
     bool isEmpty() const { return size() == 0; }
 
     /// Returns the code of the item at position i.
-    const QString &code(int i) const;
+    const QString &code(int i) const { return codes_.at(i); }
 
     /// Returns the data line of the item at position i.
-    const QString &line(int i) const;
+    const QString &line(int i) const { return lines_.at(i); }
 
-    /// Returns the position of the first item whose code equals the text without regard to case, or -1.
+    /// Returns the position of the first item whose code equals the text without regard to case, or
+    /// -1.
     int indexOf(const QString &code) const;
 
-    /// Puts an item into its sorted place, replacing the item with the same code; returns its position.
+    /// Tells whether an item's code equals the text without regard to case.
+    bool contains(const QString &code) const { return indexOf(code) >= 0; }
+
+    /// Puts an item into its sorted place, replacing the item with the same code; returns its
+    /// position.
     int put(const QString &code, const QString &line);
+
+    /// Inserts an item into its sorted place without replacing anything; returns its position.
+    int insert(const QString &code, const QString &line);
 
     /// Removes the item at position i.
     void removeAt(int i);
@@ -39,18 +51,28 @@ public:
     /// Replaces the content by data lines (code = text before the first TAB), sorted.
     void assignLines(const QStringList &lines);
 
+    /// Replaces the content by (code, line) pairs given as two lists of equal length, sorted.
+    void assignItems(QStringList codes, QStringList lines);
+
     /// Returns the codes in order.
-    QStringList codes() const;
+    const QStringList &codes() const { return codes_; }
 
     /// Returns the data lines in order.
-    QStringList lines() const;
+    const QStringList &lines() const { return lines_; }
 
 private:
-    void reindex();
+    int insertionPoint(const QString &code) const;
+    void ensureIndex() const;
 
     QStringList codes_;
     QStringList lines_;
-    QHash<QString, int> index_; // folded code -> first position
+    QStringList keys_; // folded codes, parallel to codes_
+    // Folded code -> first position; rebuilt on the first look-up after a change.
+    mutable QHash<QString, int> index_;
+    mutable bool indexValid_ = true;
 };
+
+/// Returns the item code of a data line: the text before its first TAB (empty when it has none).
+QString lineCode(const QString &line);
 
 } // namespace quelvara

@@ -1,0 +1,269 @@
+#include "reportdata.h"
+
+#include "textcompare.h"
+#include "values.h"
+
+#include <QHash>
+#include <QSet>
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace quelvara {
+
+namespace {
+
+const QString kTab = QStringLiteral("\t");
+const QString kZeroMoney = QStringLiteral("0,00");
+
+// The code and name of a registry line as the first two fields of a data
+// line. A hand-edited registry line with a missing last TAB or an extra
+// field would otherwise shift every field after it.
+QString registryPrefix(const QString &registryLine) {
+    return GetField(registryLine, 1) + kTab + GetField(registryLine, 2) + kTab;
+}
+
+// A field text as it may stand in a record: a TAB or a line break in it
+// would split the field or the line.
+QString recordText(const QString &text) {
+    QString result = StripBreaks(text);
+    result.remove(u'\r');
+    return result;
+}
+
+// The positions of the lines of one code, in list order, as a queue. Nearly
+// every code has one line, so the queue lives in place.
+class SameCode {
+public:
+    bool isEmpty() const { return head_ == positions_.size(); }
+    int takeFirst() { return positions_[head_++]; }
+    void append(int position) { positions_.append(position); }
+
+private:
+    QVarLengthArray<int, 2> positions_;
+    qsizetype head_ = 0;
+};
+
+std::optional<qint64> integerValue(const QString &text) {
+    if (text.isEmpty() || text.size() > 18) {
+        return std::nullopt;
+    }
+    qsizetype i = 0;
+    if (text[0] == u'+' || text[0] == u'-') {
+        i = 1;
+    }
+    if (i == text.size()) {
+        return std::nullopt;
+    }
+    qint64 value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < u'0' || text[i] > u'9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (text[i].unicode() - u'0');
+    }
+    return text[0] == u'-' ? -value : value;
+}
+
+} // namespace
+
+QString defaultFieldText(int type) {
+    switch (type) {
+    case Valor:
+    case Diferenca:
+    case Acumulado:
+    case Orcado:
+    case ValorTotal:
+        return kZeroMoney;
+    case Data:
+        return QStringLiteral("__/__/____");
+    default:
+        return {}; // Texto and the registry columns
+    }
+}
+
+QString registryItemLine(const QString &registryLine, const FieldTypes &types, int numCampos,
+                         bool withFlag, const AccumulateFn &accumulate) {
+    const QString code = GetField(registryLine, 1);
+    QString line = registryPrefix(registryLine);
+    for (int i = 3; i <= numCampos && i <= kMaxFields; ++i) {
+        const int type = types[std::size_t(i)];
+        line += (type == Acumulado && accumulate ? accumulate(kZeroMoney, i, code)
+                                                 : defaultFieldText(type)) +
+                kTab;
+    }
+    if (withFlag) {
+        line += QStringLiteral("0\t");
+    }
+    return line;
+}
+
+QStringList seedFromRegistry(const QStringList &registry, const FieldTypes &types, int numCampos,
+                             const AccumulateFn &accumulate) {
+    QStringList lines;
+    lines.reserve(registry.size());
+    for (const QString &entry : registry) {
+        lines.append(registryItemLine(entry, types, numCampos, false, accumulate));
+    }
+    return lines;
+}
+
+ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
+                       const FieldTypes &types, int numCampos, const AccumulateFn &accumulate) {
+    numCampos = std::clamp(numCampos, 1, kMaxFields);
+    const qsizetype total = lines.size() + registry.size();
+    QStringList codes;
+    QStringList merged;
+    std::vector<bool> alive;
+    codes.reserve(total);
+    merged.reserve(total);
+    alive.reserve(std::size_t(total));
+
+    // The entries of each code in list order: a look-up finds the first one,
+    // a replaced entry leaves the front and its successor joins the back, so
+    // a registry holding a code twice behaves as if the lines were moved one
+    // by one.
+    QHash<QString, SameCode> byCode;
+    byCode.reserve(total);
+    for (const QString &line : lines) {
+        codes.append(lineCode(line));
+        merged.append(line);
+        alive.push_back(true);
+        byCode[foldKey(codes.constLast())].append(int(merged.size()) - 1);
+    }
+
+    for (const QString &entry : registry) {
+        const QString code = GetField(entry, 1);
+        SameCode &same = byCode[foldKey(code)];
+        QString line;
+        if (same.isEmpty()) {
+            line = registryItemLine(entry, types, numCampos, true, accumulate);
+        } else {
+            const int found = same.takeFirst();
+            alive[std::size_t(found)] = false;
+            const QString &old = merged.at(found);
+            line = registryPrefix(entry);
+            for (int i = 3; i <= numCampos; ++i) {
+                // Only the kind's own fields are computed; the field after
+                // them is the exclusion flag, copied as it stands.
+                line += (types[std::size_t(i)] == Acumulado && accumulate
+                             ? accumulate(GetField(old, i - 1), i, code)
+                             : GetField(old, i)) +
+                        kTab;
+            }
+            line += GetField(old, numCampos + 1) + kTab;
+        }
+        codes.append(code);
+        merged.append(line);
+        alive.push_back(true);
+        same.append(int(merged.size()) - 1);
+    }
+
+    QStringList keptCodes;
+    QStringList keptLines;
+    keptCodes.reserve(merged.size());
+    keptLines.reserve(merged.size());
+    for (qsizetype i = 0; i < merged.size(); ++i) {
+        if (alive[std::size_t(i)]) {
+            keptCodes.append(codes.at(i));
+            keptLines.append(merged.at(i));
+        }
+    }
+    ItemList items;
+    items.assignItems(std::move(keptCodes), std::move(keptLines));
+    return items;
+}
+
+LoadedItems loadItemList(const QString &dataPath, const QStringList &registry,
+                         const FieldTypes &types, int numCampos, bool registryKind,
+                         const AccumulateFn &accumulate) {
+    LoadedItems loaded;
+    TextLines file = readLines(dataPath);
+    loaded.status = file.status;
+    if (file.status == ReadStatus::Missing && registryKind) {
+        file.lines = seedFromRegistry(registry, types, numCampos, accumulate);
+    }
+    if (registryKind) {
+        loaded.items = mergeRegistry(file.lines, registry, types, numCampos, accumulate);
+    } else {
+        loaded.items.assignLines(file.lines);
+    }
+    return loaded;
+}
+
+QString composeLine(const QStringList &fields, bool excluded) {
+    QString line;
+    for (const QString &field : fields) {
+        line += recordText(field) + kTab;
+    }
+    line += excluded ? QStringLiteral("1\t") : QStringLiteral("0\t");
+    return line;
+}
+
+bool extendRegistry(QStringList &registry, ReportCategory category, int position,
+                    const QStringList &fields) {
+    if (!writesRegistryOnSave(category, position)) {
+        return false;
+    }
+    QSet<QString> known; // the codes as they were before this save
+    known.reserve(registry.size());
+    for (const QString &entry : registry) {
+        known.insert(foldKey(GetField(entry, 1)));
+    }
+    const bool wasSorted = std::is_sorted(registry.cbegin(), registry.cend(), lessText);
+
+    const auto field = [&fields](int n) {
+        return n >= 1 && n <= fields.size() ? recordText(fields.at(n - 1)) : QString();
+    };
+    QStringList added;
+    for (const RegistryExtension &extension : registryExtensions(category, position)) {
+        const QString code = field(extension.codeField);
+        if (extension.requireNonEmpty && code.isEmpty()) {
+            continue;
+        }
+        if (!known.contains(foldKey(code))) {
+            added.append(code + kTab + field(extension.nameField) + kTab);
+        }
+    }
+
+    if (wasSorted) {
+        // Inserting keeps the order without sorting the whole registry again.
+        for (const QString &line : added) {
+            const auto at = std::upper_bound(registry.cbegin(), registry.cend(), line, lessText);
+            registry.insert(at - registry.cbegin(), line);
+        }
+    } else {
+        registry += added;
+        std::stable_sort(registry.begin(), registry.end(), lessText);
+    }
+    return true;
+}
+
+int registryIndexOf(const QStringList &registry, const QString &code) {
+    const QString key = foldKey(code);
+    for (int i = 0; i < registry.size(); ++i) {
+        if (foldKey(GetField(registry.at(i), 1)) == key) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+QString nextPurchaseNumber(const ItemList &items) {
+    std::optional<qint64> last;
+    if (!items.isEmpty()) {
+        last = integerValue(items.code(items.size() - 1));
+    }
+    qint64 n = last && *last < std::numeric_limits<qint64>::max() ? *last + 1 : items.size() + 1;
+    QString text = QString::asprintf("%06lld", static_cast<long long>(n));
+    while (items.contains(text)) {
+        ++n;
+        text = QString::asprintf("%06lld", static_cast<long long>(n));
+    }
+    return text;
+}
+
+} // namespace quelvara
