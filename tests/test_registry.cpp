@@ -53,15 +53,11 @@ class TestRegistry : public QObject {
 private slots:
     void pathLiesInDataDirectory();
     void missingFileIsEmptyRegistry();
-    void readsEveryLineEnd_data();
-    void readsEveryLineEnd();
     void directoryInPlaceIsUnreadable();
     void lockedFileIsUnreadable();
     void fields_data();
     void fields();
     void writesCrLfTabsAndSingleBytes();
-    void writeReplacesWholeFile();
-    void writeWithoutDataDirectoryFails();
     void typedFieldLosesRecordBreakers_data();
     void typedFieldLosesRecordBreakers();
     void sortOrder_data();
@@ -90,36 +86,6 @@ void TestRegistry::missingFileIsEmptyRegistry()
     read = readRegistry(QStringLiteral("func.vqd"));
     QCOMPARE(read.status, ReadStatus::Missing);
     QVERIFY(read.lines.isEmpty());
-}
-
-void TestRegistry::readsEveryLineEnd_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("lines");
-
-    const QStringList two{QStringLiteral("01\tLegislativa\t"), QStringLiteral("02\tJudiciária\t")};
-    QTest::newRow("crlf") << QByteArray("01\tLegislativa\t\r\n02\tJudici\xE1ria\t\r\n") << two;
-    QTest::newRow("lf") << QByteArray("01\tLegislativa\t\n02\tJudici\xE1ria\t\n") << two;
-    QTest::newRow("cr") << QByteArray("01\tLegislativa\t\r02\tJudici\xE1ria\t\r") << two;
-    QTest::newRow("last line without end")
-        << QByteArray("01\tLegislativa\t\r\n02\tJudici\xE1ria\t") << two;
-    QTest::newRow("blank line is an entry")
-        << QByteArray("01\tLegislativa\t\r\n\r\n02\tJudici\xE1ria\t\r\n")
-        << QStringList{two[0], QString(), two[1]};
-    QTest::newRow("empty file") << QByteArray() << QStringList();
-}
-
-void TestRegistry::readsEveryLineEnd()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    ScratchDir scratch;
-    QVERIFY(QDir(scratch.path()).mkdir(QStringLiteral("dados")));
-    putBytes(scratch.file(QStringLiteral("dados/func.vqd")), bytes);
-
-    const TextLines read = readRegistry(QStringLiteral("func.vqd"));
-    QCOMPARE(read.status, ReadStatus::Ok);
-    QCOMPARE(read.lines, lines);
 }
 
 void TestRegistry::directoryInPlaceIsUnreadable()
@@ -195,28 +161,6 @@ void TestRegistry::writesCrLfTabsAndSingleBytes()
     const TextLines read = readRegistry(QStringLiteral("tributos.vqd"));
     QCOMPARE(read.status, ReadStatus::Ok);
     QCOMPARE(read.lines, lines);
-}
-
-void TestRegistry::writeReplacesWholeFile()
-{
-    ScratchDir scratch;
-    QVERIFY(QDir(scratch.path()).mkdir(QStringLiteral("dados")));
-    const QString path = scratch.file(QStringLiteral("dados/func.vqd"));
-    putBytes(path, "01\tLegislativa\t\r\n02\tJudici\xE1ria\t\r\n03\tEssencial\t\r\n");
-
-    QCOMPARE(writeRegistry(QStringLiteral("func.vqd"), {QStringLiteral("02\tX\t")}),
-             WriteStatus::Ok);
-    QCOMPARE(fileBytes(path), QByteArray("02\tX\t\r\n"));
-    QCOMPARE(writeRegistry(QStringLiteral("func.vqd"), {}), WriteStatus::Ok);
-    QCOMPARE(fileBytes(path), QByteArray());
-}
-
-void TestRegistry::writeWithoutDataDirectoryFails()
-{
-    ScratchDir scratch;
-    QCOMPARE(writeRegistry(QStringLiteral("func.vqd"), {QStringLiteral("01\tA\t")}),
-             WriteStatus::Failed);
-    QVERIFY(!QFileInfo::exists(scratch.file(QStringLiteral("dados"))));
 }
 
 void TestRegistry::typedFieldLosesRecordBreakers_data()
