@@ -2,9 +2,19 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QListWidget;
+class QPushButton;
 
 // The registry dialog: lists, adds and deletes the entries of one registry
-// file and hands back the position of the chosen entry.
+// file and hands back the position of the chosen entry. Position i of the
+// title list is always line i of the file as it lies on disk (as read, or as
+// the dialog last wrote it).
 class TCadastro : public QDialog {
     Q_OBJECT
 public:
@@ -13,6 +23,51 @@ public:
 
     QString FileName;    // bare file name in the data directory, set before showing
     int ChosenIndex = 0; // position of the chosen entry after "OK", -1 after "Cancela"
+
+    /// Closes the dialog as "Cancela" does, whatever closes it (Esc, the window system).
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormActivate();
+    void lbTitulosClick();
+    bool lbTitulosKeyDown(QKeyEvent *event);
+    void btNewClick();
+    void btSaveClick();
+    void btDelClick();
+    void Edit1Change();
+    void Edit2Change();
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+    void showLines();
+    void rebuildPickLists();
+    void keepSorted();
+    int selectedTitle() const;
+    void setPosition(QComboBox *field, int position);
+    bool refuseWrite();
+
+    QGroupBox *GroupBox1;
+    QLabel *Campo1;
+    QLabel *Campo2;
+    QComboBox *Edit1;
+    QComboBox *Edit2;
+    QPushButton *btNew;
+    QPushButton *btSave;
+    QPushButton *btDel;
+    QListWidget *lbTitulos;
+    QListWidget *lbCad;
+    QPushButton *BitBtn1;
+    QPushButton *BitBtn2;
+
+    QStringList lines_;       // the registry's lines, the working copy of the file
+    bool loaded_ = false;     // the registry is read once, when the dialog is first shown
+    bool sorted_ = false;     // the lines keep the file's order until the first write
+    bool unreadable_ = false; // the file exists but could not be read: never write over it
+    bool updating_ = false;   // the program, not the user, is changing the controls
 };
 
 // The dialog currently open, if any.
