@@ -7,15 +7,9 @@
 
 namespace quelvara {
 
-QString registryPath(const QString &fileName)
-{
-    return dataFile(fileName);
-}
+QString registryPath(const QString &fileName) { return dataFile(fileName); }
 
-TextLines readRegistry(const QString &fileName)
-{
-    return readLines(registryPath(fileName));
-}
+TextLines readRegistry(const QString &fileName) { return readLines(registryPath(fileName)); }
 
 WriteStatus writeRegistry(const QString &fileName, const QStringList &lines)
 {
@@ -44,10 +38,7 @@ QString registryField(const QString &typed)
     return field;
 }
 
-void sortRegistry(QStringList &lines)
-{
-    std::stable_sort(lines.begin(), lines.end(), lessText);
-}
+void sortRegistry(QStringList &lines) { std::stable_sort(lines.begin(), lines.end(), lessText); }
 
 bool containsLine(const QStringList &lines, const QString &line)
 {

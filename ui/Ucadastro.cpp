@@ -127,10 +127,7 @@ TCadastro::TCadastro(QWidget *parent)
 
 TCadastro::~TCadastro() = default;
 
-void TCadastro::reject()
-{
-    BitBtn2Click();
-}
+void TCadastro::reject() { BitBtn2Click(); }
 
 void TCadastro::showEvent(QShowEvent *event)
 {
