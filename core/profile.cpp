@@ -5,7 +5,8 @@
 
 namespace quelvara {
 
-QString municipalityText(const QString &text) {
+QString municipalityText(const QString &text)
+{
     // A TAB would end the name early when the record is read back, and the
     // rest of the name would be taken for the state.
     QString result = text;
@@ -15,7 +16,8 @@ QString municipalityText(const QString &text) {
     return result;
 }
 
-QString officialText(const QString &text) {
+QString officialText(const QString &text)
+{
     // A line break would push every following official one line down.
     QString result = text;
     result.remove(u'\r');
@@ -23,18 +25,21 @@ QString officialText(const QString &text) {
     return result;
 }
 
-QStringList municipalityLines(const QString &name, const QString &state) {
+QStringList municipalityLines(const QString &name, const QString &state)
+{
     return {name + u'\t' + state + u'\t'};
 }
 
-std::optional<Municipality> municipalityFromLines(const QStringList &lines) {
+std::optional<Municipality> municipalityFromLines(const QStringList &lines)
+{
     if (lines.isEmpty()) {
         return std::nullopt;
     }
     return Municipality{GetField(lines.first(), 1), GetField(lines.first(), 2)};
 }
 
-QStringList officialsLines(const QStringList &officials) {
+QStringList officialsLines(const QStringList &officials)
+{
     QStringList lines = officials.mid(0, kOfficialsCount);
     while (lines.size() < kOfficialsCount) {
         lines.append(QString());
@@ -42,11 +47,10 @@ QStringList officialsLines(const QStringList &officials) {
     return lines;
 }
 
-QStringList officialsFromLines(const QStringList &lines) {
-    return lines.mid(0, kOfficialsCount);
-}
+QStringList officialsFromLines(const QStringList &lines) { return lines.mid(0, kOfficialsCount); }
 
-QStringList readProfileFile(const QString &fileName) {
+QStringList readProfileFile(const QString &fileName)
+{
     const TextLines read = readLines(dataFile(fileName));
     if (read.status != ReadStatus::Ok) {
         return {};
@@ -54,7 +58,8 @@ QStringList readProfileFile(const QString &fileName) {
     return read.lines;
 }
 
-bool writeProfileFile(const QString &fileName, const QStringList &lines) {
+bool writeProfileFile(const QString &fileName, const QStringList &lines)
+{
     makeDir(dataDir());
     return writeLines(dataFile(fileName), lines) == WriteStatus::Ok;
 }

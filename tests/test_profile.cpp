@@ -14,7 +14,8 @@ namespace {
 class WorkingDir {
 public:
     WorkingDir()
-        : previous_(QDir::currentPath()) {
+        : previous_(QDir::currentPath())
+    {
         QDir::setCurrent(dir_.path());
     }
     ~WorkingDir() { QDir::setCurrent(previous_); }
@@ -25,7 +26,8 @@ private:
     QString previous_;
 };
 
-QByteArray contents(const QString &path) {
+QByteArray contents(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return "<unreadable>";
@@ -33,7 +35,8 @@ QByteArray contents(const QString &path) {
     return file.readAll();
 }
 
-void putFile(const QString &path, const QByteArray &bytes) {
+void putFile(const QString &path, const QByteArray &bytes)
+{
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -64,7 +67,8 @@ private slots:
     void cleanTexts();
 };
 
-void TestProfile::municipalityFileBytes_data() {
+void TestProfile::municipalityFileBytes_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("state");
     QTest::addColumn<QByteArray>("bytes");
@@ -80,7 +84,8 @@ void TestProfile::municipalityFileBytes_data() {
                                  << QByteArray("Cidade\tMinas\t\r\n");
 }
 
-void TestProfile::municipalityFileBytes() {
+void TestProfile::municipalityFileBytes()
+{
     QFETCH(QString, name);
     QFETCH(QString, state);
     QFETCH(QByteArray, bytes);
@@ -89,7 +94,8 @@ void TestProfile::municipalityFileBytes() {
     QCOMPARE(contents(dir.file(QStringLiteral("dados/prefeitura.vqd"))), bytes);
 }
 
-void TestProfile::officialsFileBytes_data() {
+void TestProfile::officialsFileBytes_data()
+{
     QTest::addColumn<QStringList>("officials");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("all four") << QStringList{QStringLiteral("Ana"), QStringLiteral("Bia"),
@@ -104,7 +110,8 @@ void TestProfile::officialsFileBytes_data() {
                               << QByteArray("a\tb\r\n\r\n\r\nc\r\n");
 }
 
-void TestProfile::officialsFileBytes() {
+void TestProfile::officialsFileBytes()
+{
     QFETCH(QStringList, officials);
     QFETCH(QByteArray, bytes);
     WorkingDir dir;
@@ -112,7 +119,8 @@ void TestProfile::officialsFileBytes() {
     QCOMPARE(contents(dir.file(QStringLiteral("dados/prefs.vqd"))), bytes);
 }
 
-void TestProfile::writeCreatesDataDirectoryOneLevel() {
+void TestProfile::writeCreatesDataDirectoryOneLevel()
+{
     WorkingDir dir;
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados"))));
     QVERIFY(writeProfileFile(kOfficialsFile, officialsLines({QStringLiteral("x")})));
@@ -122,7 +130,8 @@ void TestProfile::writeCreatesDataDirectoryOneLevel() {
              QStringList{QStringLiteral("prefs.vqd")});
 }
 
-void TestProfile::writeReplacesWholeFile() {
+void TestProfile::writeReplacesWholeFile()
+{
     WorkingDir dir;
     putFile(dir.file(QStringLiteral("dados/prefeitura.vqd")),
             "A much longer old name\tSP\t\r\nsecond line\r\n");
@@ -131,7 +140,8 @@ void TestProfile::writeReplacesWholeFile() {
     QCOMPARE(contents(dir.file(QStringLiteral("dados/prefeitura.vqd"))), QByteArray("B\tRJ\t\r\n"));
 }
 
-void TestProfile::writeFailsQuietlyWhenDataIsAFile() {
+void TestProfile::writeFailsQuietlyWhenDataIsAFile()
+{
     WorkingDir dir;
     putFile(dir.file(QStringLiteral("dados")), "not a directory");
     QVERIFY(!writeProfileFile(kMunicipalityFile,
@@ -139,7 +149,8 @@ void TestProfile::writeFailsQuietlyWhenDataIsAFile() {
     QCOMPARE(contents(dir.file(QStringLiteral("dados"))), QByteArray("not a directory"));
 }
 
-void TestProfile::municipalityFromFirstLine_data() {
+void TestProfile::municipalityFromFirstLine_data()
+{
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<bool>("found");
     QTest::addColumn<QString>("name");
@@ -163,7 +174,8 @@ void TestProfile::municipalityFromFirstLine_data() {
         << QStringList{QString(), QStringLiteral("B\tSP\t")} << true << QString() << QString();
 }
 
-void TestProfile::municipalityFromFirstLine() {
+void TestProfile::municipalityFromFirstLine()
+{
     QFETCH(QStringList, lines);
     QFETCH(bool, found);
     QFETCH(QString, name);
@@ -176,7 +188,8 @@ void TestProfile::municipalityFromFirstLine() {
     }
 }
 
-void TestProfile::officialsFromLines_data() {
+void TestProfile::officialsFromLines_data()
+{
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QStringList>("officials");
     const QString a = QStringLiteral("a"), b = QStringLiteral("b"), c = QStringLiteral("c"),
@@ -189,13 +202,15 @@ void TestProfile::officialsFromLines_data() {
         << QStringList{QString(), QString(), c} << QStringList{QString(), QString(), c};
 }
 
-void TestProfile::officialsFromLines() {
+void TestProfile::officialsFromLines()
+{
     QFETCH(QStringList, lines);
     QFETCH(QStringList, officials);
     QCOMPARE(quelvara::officialsFromLines(lines), officials);
 }
 
-void TestProfile::readLineEnds_data() {
+void TestProfile::readLineEnds_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
     const QStringList four{QStringLiteral("Ana"), QString(), QStringLiteral("Caio"),
@@ -209,7 +224,8 @@ void TestProfile::readLineEnds_data() {
     QTest::newRow("empty file") << QByteArray() << QStringList{};
 }
 
-void TestProfile::readLineEnds() {
+void TestProfile::readLineEnds()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
     WorkingDir dir;
@@ -217,7 +233,8 @@ void TestProfile::readLineEnds() {
     QCOMPARE(readProfileFile(kOfficialsFile), lines);
 }
 
-void TestProfile::readMissingOrUnreadableGivesNoLine() {
+void TestProfile::readMissingOrUnreadableGivesNoLine()
+{
     WorkingDir dir;
     QVERIFY(readProfileFile(kMunicipalityFile).isEmpty());
     QVERIFY(QDir().mkpath(dir.file(QStringLiteral("dados/prefeitura.vqd"))));
@@ -228,7 +245,8 @@ void TestProfile::readMissingOrUnreadableGivesNoLine() {
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados/prefs.vqd"))));
 }
 
-void TestProfile::roundTrip() {
+void TestProfile::roundTrip()
+{
     WorkingDir dir;
     const QString name = QStringLiteral("Prefeitura Municipal de Conceição do Pará ‰ Œ");
     QVERIFY(writeProfileFile(kMunicipalityFile, municipalityLines(name, QStringLiteral("PA"))));
@@ -243,7 +261,8 @@ void TestProfile::roundTrip() {
     QCOMPARE(quelvara::officialsFromLines(readProfileFile(kOfficialsFile)), officials);
 }
 
-void TestProfile::cleanTexts_data() {
+void TestProfile::cleanTexts_data()
+{
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("municipality");
     QTest::addColumn<QString>("official");
@@ -257,7 +276,8 @@ void TestProfile::cleanTexts_data() {
     QTest::newRow("empty") << QString() << QString() << QString();
 }
 
-void TestProfile::cleanTexts() {
+void TestProfile::cleanTexts()
+{
     QFETCH(QString, typed);
     QFETCH(QString, municipality);
     QFETCH(QString, official);

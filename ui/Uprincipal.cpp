@@ -1,10 +1,564 @@
 #include "Uprincipal.h"
 
+#include "Ucadastro.h"
+#include "Uhelp.h"
+#include "Utribarrec.h"
+#include "focuswatch.h"
+#include "platform.h"
+#include "profile.h"
+#include "vendor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <algorithm>
+
 TPrincipal *Principal = nullptr;
 
-TPrincipal::TPrincipal(QWidget *parent) : QMainWindow(parent)
+using namespace quelvara;
+
+namespace quelvara {
+
+const QStringList &brazilianStates()
 {
-    setObjectName(QStringLiteral("Principal"));
+    static const QStringList states{
+        QStringLiteral("AC"), QStringLiteral("AL"), QStringLiteral("AM"), QStringLiteral("AP"),
+        QStringLiteral("BA"), QStringLiteral("CE"), QStringLiteral("DF"), QStringLiteral("ES"),
+        QStringLiteral("GO"), QStringLiteral("MA"), QStringLiteral("MG"), QStringLiteral("MS"),
+        QStringLiteral("MT"), QStringLiteral("PA"), QStringLiteral("PB"), QStringLiteral("PE"),
+        QStringLiteral("PI"), QStringLiteral("PR"), QStringLiteral("RJ"), QStringLiteral("RN"),
+        QStringLiteral("RO"), QStringLiteral("RR"), QStringLiteral("RS"), QStringLiteral("SC"),
+        QStringLiteral("SE"), QStringLiteral("SP"), QStringLiteral("TO")};
+    return states;
 }
 
-TPrincipal::~TPrincipal() = default;
+namespace {
+
+// A sheet of paper with a coloured band at the top, the base of several icons.
+void drawSheet(QPainter &p, const QRectF &r, const QColor &band)
+{
+    p.setPen(QPen(QColor(90, 90, 90), r.width() / 16));
+    p.setBrush(Qt::white);
+    p.drawRect(r);
+    p.fillRect(QRectF(r.left(), r.top(), r.width(), r.height() / 4), band);
+}
+
+void drawCentredText(QPainter &p, const QRectF &r, const QString &text, const QColor &colour)
+{
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(std::max(6, qRound(r.height() * (text.size() > 1 ? 0.55 : 0.7))));
+    p.setFont(font);
+    p.setPen(colour);
+    p.drawText(r, Qt::AlignCenter, text);
+}
+
+QPixmap drawIcon(int index, int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    const qreal pen = s / 16;
+    switch (index) {
+    case 0: { // a registry: a card of lines
+        const QRectF card(s * 0.12, s * 0.1, s * 0.76, s * 0.8);
+        drawSheet(p, card, QColor(40, 90, 170));
+        p.setPen(QPen(QColor(120, 120, 120), pen));
+        for (int line = 0; line < 3; ++line) {
+            const qreal y = card.top() + card.height() * (0.45 + 0.17 * line);
+            p.drawLine(QPointF(card.left() + s * 0.1, y), QPointF(card.right() - s * 0.1, y));
+        }
+        break;
+    }
+    case 1: { // a group of registries: a folder
+        QPainterPath folder;
+        folder.moveTo(s * 0.06, s * 0.22);
+        folder.lineTo(s * 0.4, s * 0.22);
+        folder.lineTo(s * 0.48, s * 0.32);
+        folder.lineTo(s * 0.94, s * 0.32);
+        folder.lineTo(s * 0.94, s * 0.84);
+        folder.lineTo(s * 0.06, s * 0.84);
+        folder.closeSubpath();
+        p.setPen(QPen(QColor(150, 110, 20), pen));
+        p.setBrush(QColor(240, 200, 80));
+        p.drawPath(folder);
+        break;
+    }
+    case 2: { // leave: a door and an arrow going out of it
+        p.setPen(QPen(QColor(90, 60, 30), pen));
+        p.setBrush(QColor(170, 120, 70));
+        p.drawRect(QRectF(s * 0.1, s * 0.08, s * 0.45, s * 0.84));
+        p.setPen(QPen(QColor(200, 30, 30), s / 8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(s * 0.38, s * 0.5), QPointF(s * 0.9, s * 0.5));
+        p.drawLine(QPointF(s * 0.72, s * 0.32), QPointF(s * 0.9, s * 0.5));
+        p.drawLine(QPointF(s * 0.72, s * 0.68), QPointF(s * 0.9, s * 0.5));
+        break;
+    }
+    case 3:
+    case 4:
+    case 5: { // a calendar page: one month, two months, twelve months
+        const QRectF page(s * 0.1, s * 0.08, s * 0.8, s * 0.84);
+        drawSheet(p, page, QColor(200, 40, 40));
+        const QString months = index == 3   ? QStringLiteral("1")
+                               : index == 4 ? QStringLiteral("2")
+                                            : QStringLiteral("12");
+        drawCentredText(p, page.adjusted(0, page.height() / 4, 0, 0), months, Qt::black);
+        break;
+    }
+    case 6: { // about: a question mark in a blue disc
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 90, 170));
+        p.drawEllipse(QRectF(s * 0.06, s * 0.06, s * 0.88, s * 0.88));
+        drawCentredText(p, QRectF(0, 0, s, s), QStringLiteral("?"), Qt::white);
+        break;
+    }
+    case 7: { // the web site: a globe
+        const QRectF globe(s * 0.08, s * 0.08, s * 0.84, s * 0.84);
+        p.setPen(QPen(QColor(20, 70, 140), pen));
+        p.setBrush(QColor(90, 160, 230));
+        p.drawEllipse(globe);
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(globe.adjusted(s * 0.24, 0, -s * 0.24, 0));
+        p.drawLine(QPointF(globe.center().x(), globe.top()),
+                   QPointF(globe.center().x(), globe.bottom()));
+        p.drawLine(QPointF(globe.left(), globe.center().y()),
+                   QPointF(globe.right(), globe.center().y()));
+        break;
+    }
+    default:
+        break;
+    }
+    return pixmap;
+}
+
+} // namespace
+
+QList<QIcon> makeImageList()
+{
+    QList<QIcon> icons;
+    for (int index = 0; index < 8; ++index) {
+        QIcon icon;
+        icon.addPixmap(drawIcon(index, 16));
+        icon.addPixmap(drawIcon(index, 32));
+        icons.append(icon);
+    }
+    return icons;
+}
+
+} // namespace quelvara
+
+TPrincipal::TPrincipal(QWidget *parent)
+    : QMainWindow(parent)
+{
+    Principal = this;
+    setObjectName(QStringLiteral("Principal"));
+    setWindowTitle(vendor::kProductName);
+    ImageList = makeImageList();
+
+    buildMenus();
+    buildToolBars();
+    buildStatusBar();
+
+    // The empty grey client area.
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->setAutoFillBackground(true);
+    client->setBackgroundRole(QPalette::Window);
+    setCentralWidget(client);
+
+    focusWatch_ = new FocusWatch(this);
+    for (QWidget *field : {static_cast<QWidget *>(edNome), static_cast<QWidget *>(Prefeito),
+                           static_cast<QWidget *>(SecFin), static_cast<QWidget *>(Contador),
+                           static_cast<QWidget *>(CRC)}) {
+        focusWatch_->watch(field);
+    }
+    connect(focusWatch_, &FocusWatch::left, this, &TPrincipal::fieldLeft);
+
+    // Only the user's own changes of the state save it: typing, or choosing an entry.
+    connect(cbUF->lineEdit(), &QLineEdit::textEdited, this, &TPrincipal::cbUFEdited);
+    connect(cbUF, &QComboBox::textActivated, this, &TPrincipal::cbUFEdited);
+
+    setTabOrder(edNome, cbUF);
+    setTabOrder(cbUF, Prefeito);
+    setTabOrder(Prefeito, SecFin);
+    setTabOrder(SecFin, Contador);
+    setTabOrder(Contador, CRC);
+
+    resize(640, 415);
+    if (const QScreen *screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        move(available.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+TPrincipal::~TPrincipal()
+{
+    // The children outlive this body: a focus change while they are torn
+    // down must not reach the handlers of a window already half destroyed.
+    focusWatch_->disconnect(this);
+    cbUF->disconnect(this);
+    cbUF->lineEdit()->disconnect(this);
+    if (Principal == this) {
+        Principal = nullptr;
+    }
+}
+
+void TPrincipal::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    auto entry = [this](QMenu *menu, const char *name, const QString &text, const QString &hint,
+                        int icon, void (TPrincipal::*handler)()) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        if (!hint.isEmpty()) {
+            action->setToolTip(hint);
+        }
+        if (icon >= 0) {
+            action->setIcon(ImageList.at(icon));
+        }
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    auto submenu = [this](QMenu *parentMenu, const char *name, const QString &title, int icon) {
+        QMenu *menu = parentMenu->addMenu(title);
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Item"));
+        menu->setToolTipsVisible(true);
+        if (icon >= 0) {
+            menu->setIcon(ImageList.at(icon));
+        }
+        return menu;
+    };
+    auto topMenu = [bar](const char *name, const QString &title) {
+        QMenu *menu = bar->addMenu(title);
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->setToolTipsVisible(true);
+        return menu;
+    };
+
+    Relatorios1 = topMenu("Relatorios1", QStringLiteral("&Relatórios"));
+    Mensais1 = entry(Relatorios1, "Mensais1", QStringLiteral("&Mensais"),
+                     QStringLiteral("Relatórios Mensais"), 3, &TPrincipal::Mensais1Click);
+    Bimestrais1 = entry(Relatorios1, "Bimestrais1", QStringLiteral("&Bimestrais"),
+                        QStringLiteral("Relatórios Bimestrais"), 4, &TPrincipal::Bimestrais1Click);
+    Anuais1 = entry(Relatorios1, "Anuais1", QStringLiteral("A&nuais"),
+                    QStringLiteral("Relatórios Anuais"), 5, &TPrincipal::Anuais1Click);
+
+    Cadastro1 = topMenu("Cadastro1", QStringLiteral("&Cadastro"));
+    CNPJs1 =
+        entry(Cadastro1, "CNPJs1", QStringLiteral("CNPJs"), QString(), 0, &TPrincipal::CNPJs1Click);
+    Cadastro1->addSeparator();
+    Tributos1 = entry(Cadastro1, "Tributos1", QStringLiteral("Tributos"), QString(), 0,
+                      &TPrincipal::Tributos1Click);
+    Transferencias1 = submenu(Cadastro1, "Transferencias1", QStringLiteral("Transferências"), 1);
+    VoluntariasRepassadas1 =
+        entry(Transferencias1, "VoluntariasRepassadas1", QStringLiteral("Voluntárias Repassadas"),
+              QString(), -1, &TPrincipal::VoluntariasRepassadas1Click);
+    VoluntriasRecebidas1 =
+        entry(Transferencias1, "VoluntriasRecebidas1", QStringLiteral("Voluntárias Recebidas"),
+              QString(), -1, &TPrincipal::VoluntriasRecebidas1Click);
+    ConstitucionaisRecebidas1 = entry(Transferencias1, "ConstitucionaisRecebidas1",
+                                      QStringLiteral("Constitucionais Recebidas"), QString(), -1,
+                                      &TPrincipal::ConstitucionaisRecebidas1Click);
+    Cadastro1->addSeparator();
+    Despesas1 = submenu(Cadastro1, "Despesas1", QStringLiteral("Despesas"), 1);
+    porUnidadeOramentria1 =
+        entry(Despesas1, "porUnidadeOramentria1", QStringLiteral("por Unidade Orçamentária"),
+              QString(), -1, &TPrincipal::porUnidadeOramentria1Click);
+    porFuno1 = entry(Despesas1, "porFuno1", QStringLiteral("por Função"), QString(), -1,
+                     &TPrincipal::porFuno1Click);
+    porProgramaeSubPrograma1 =
+        entry(Despesas1, "porProgramaeSubPrograma1", QStringLiteral("por Programa e SubPrograma"),
+              QString(), -1, &TPrincipal::porProgramaeSubPrograma1Click);
+    porFontedeRecursos1 =
+        entry(Despesas1, "porFontedeRecursos1", QStringLiteral("por Fonte de Recursos"), QString(),
+              -1, &TPrincipal::porFontedeRecursos1Click);
+    porGrupodeDespesa1 =
+        entry(Despesas1, "porGrupodeDespesa1", QStringLiteral("por Grupo de Despesa"), QString(),
+              -1, &TPrincipal::porGrupodeDespesa1Click);
+    Despesas1->addSeparator();
+    paraBalano1 = entry(Despesas1, "paraBalano1", QStringLiteral("para Balanço"), QString(), -1,
+                        &TPrincipal::paraBalano1Click);
+    Receitas1 = entry(Cadastro1, "Receitas1", QStringLiteral("Receitas"), QString(), 0,
+                      &TPrincipal::Receitas1Click);
+
+    Ajuda1 = topMenu("Ajuda1", QStringLiteral("A&juda"));
+    Sobre1 = entry(Ajuda1, "Sobre1", QStringLiteral("&Sobre..."), QStringLiteral("Sobre..."), 6,
+                   &TPrincipal::Sobre1Click);
+
+    // "&Sair" sits on the menu bar itself and acts at once.
+    Sair1 = bar->addAction(QStringLiteral("&Sair"));
+    Sair1->setObjectName(QStringLiteral("Sair1"));
+    Sair1->setToolTip(QStringLiteral("Sair"));
+    connect(Sair1, &QAction::triggered, this, &TPrincipal::Sair1Click);
+}
+
+void TPrincipal::buildToolBars()
+{
+    auto toolBar = [this](const char *name) {
+        auto *bar = new QToolBar(this);
+        bar->setObjectName(QString::fromLatin1(name));
+        bar->setWindowTitle(QString::fromLatin1(name));
+        bar->setMovable(false);
+        bar->setFloatable(false);
+        return bar;
+    };
+    // A button with text and picture. It is outside the tab order but takes
+    // the focus when clicked, so clicking it leaves the field being edited.
+    auto textButton = [this](QToolBar *bar, const char *name, const QString &text,
+                             const QString &hint, int icon, void (TPrincipal::*handler)()) {
+        auto *button = new QToolButton(bar);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setText(text);
+        button->setToolTip(hint);
+        button->setIcon(ImageList.at(icon));
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setFocusPolicy(Qt::ClickFocus);
+        connect(button, &QToolButton::clicked, this, handler);
+        bar->addWidget(button);
+        return button;
+    };
+    // An icon button: clicking it does not take the focus from the field being edited.
+    auto iconButton = [this](QToolBar *bar, const char *name, const QString &hint, int icon,
+                             void (TPrincipal::*handler)()) {
+        auto *button = new QToolButton(bar);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setToolTip(hint);
+        button->setIcon(ImageList.at(icon));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, handler);
+        bar->addWidget(button);
+        return button;
+    };
+    auto field = [](QToolBar *bar, const char *name, const QString &hint, int width) {
+        auto *edit = new QLineEdit(bar);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setToolTip(hint);
+        edit->setFixedWidth(width);
+        bar->addWidget(edit);
+        return edit;
+    };
+    auto label = [](QToolBar *bar, const char *name, const QString &text) {
+        auto *caption = new QLabel(text, bar);
+        caption->setObjectName(QString::fromLatin1(name));
+        bar->addWidget(caption);
+        return caption;
+    };
+
+    ToolBar1 = toolBar("ToolBar1");
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+    BitBtn1 = textButton(ToolBar1, "BitBtn1", QStringLiteral("Mensais"),
+                         QStringLiteral("Relatórios Mensais"), 3, &TPrincipal::Mensais1Click);
+    BitBtn2 = textButton(ToolBar1, "BitBtn2", QStringLiteral("Bimestrais"),
+                         QStringLiteral("Relatórios Bimestrais"), 4, &TPrincipal::Bimestrais1Click);
+    BitBtn3 = textButton(ToolBar1, "BitBtn3", QStringLiteral("Anuais"),
+                         QStringLiteral("Relatórios Anuais"), 5, &TPrincipal::Anuais1Click);
+    ToolBar1->addSeparator();
+    ToolButton10 =
+        iconButton(ToolBar1, "ToolButton10", QStringLiteral("Site do ") + vendor::kProductName, 7,
+                   &TPrincipal::ToolButton10Click);
+    ToolButton6 = iconButton(ToolBar1, "ToolButton6", QStringLiteral("Sobre..."), 6,
+                             &TPrincipal::Sobre1Click);
+    ToolBar1->addSeparator();
+    ToolButton5 =
+        iconButton(ToolBar1, "ToolButton5", QStringLiteral("Sair"), 2, &TPrincipal::Sair1Click);
+
+    addToolBarBreak(Qt::TopToolBarArea);
+    ToolBar2 = toolBar("ToolBar2");
+    addToolBar(Qt::TopToolBarArea, ToolBar2);
+    edNome = field(ToolBar2, "edNome", QStringLiteral("Nome da Prefeitura"), 473);
+    edNome->setText(QStringLiteral("Prefeitura Municipal de"));
+    ToolBar2->addSeparator();
+    cbUF = new QComboBox(ToolBar2);
+    cbUF->setObjectName(QStringLiteral("cbUF"));
+    cbUF->setToolTip(QStringLiteral("Estado"));
+    cbUF->setEditable(true);
+    // What the user types is what is saved: no completion, no typed entry added to the list.
+    cbUF->setCompleter(nullptr);
+    cbUF->setInsertPolicy(QComboBox::NoInsert);
+    cbUF->setMaxVisibleItems(brazilianStates().size());
+    cbUF->addItems(brazilianStates());
+    cbUF->setCurrentIndex(-1);
+    cbUF->setEditText(QStringLiteral("UF"));
+    cbUF->setMinimumContentsLength(4);
+    ToolBar2->addWidget(cbUF);
+
+    ToolBar3 = toolBar("ToolBar3");
+    label(ToolBar3, "Label1", QStringLiteral("Prefeito: "));
+    Prefeito = field(ToolBar3, "Prefeito", QStringLiteral("Nome do Prefeito"), 220);
+    ToolBar3->addSeparator();
+    label(ToolBar3, "Label2", QStringLiteral("Sec. Finanças: "));
+    SecFin = field(ToolBar3, "SecFin", QStringLiteral("Nome do Sec. Finanças"), 220);
+    ToolBar4 = toolBar("ToolBar4");
+    label(ToolBar4, "Label3", QStringLiteral("Contador: "));
+    Contador = field(ToolBar4, "Contador", QStringLiteral("Nome do Contador"), 220);
+    ToolBar4->addSeparator();
+    label(ToolBar4, "Label4", QStringLiteral("CRC: "));
+    CRC = field(ToolBar4, "CRC", QStringLiteral("CRC do Contador"), 140);
+
+    // The bottom area fills from the window's edge up: ToolBar4 goes in first
+    // so that it lies below ToolBar3.
+    addToolBar(Qt::BottomToolBarArea, ToolBar4);
+    addToolBarBreak(Qt::BottomToolBarArea);
+    addToolBar(Qt::BottomToolBarArea, ToolBar3);
+}
+
+void TPrincipal::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    // Permanent panels: a menu entry's status tip never hides them.
+    StatusPanel1 = new QLabel(vendor::kProductName + QStringLiteral(" - ") + vendor::kPhone, bar);
+    StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
+    StatusPanel1->setFixedWidth(200);
+    StatusPanel2 = new QLabel(vendor::kSite, bar);
+    StatusPanel2->setObjectName(QStringLiteral("StatusPanel2"));
+    bar->addPermanentWidget(StatusPanel1);
+    bar->addPermanentWidget(StatusPanel2, 1);
+}
+
+void TPrincipal::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The profile is read before the user can touch a field, whether or not
+    // the window manager makes the window active.
+    if (!activated_) {
+        activated_ = true;
+        FormActivate();
+    }
+}
+
+void TPrincipal::closeEvent(QCloseEvent *event)
+{
+    // A field typed into and not left yet would otherwise be lost with the window.
+    QWidget *focus = focusWidget();
+    if (focus == edNome && edNome->isModified()) {
+        edNomeExit();
+    } else if ((focus == Prefeito && Prefeito->isModified()) ||
+               (focus == SecFin && SecFin->isModified()) ||
+               (focus == Contador && Contador->isModified()) ||
+               (focus == CRC && CRC->isModified())) {
+        PrefeitoExit();
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void TPrincipal::FormActivate()
+{
+    lbPrefeitura = readProfileFile(kMunicipalityFile);
+    if (const std::optional<Municipality> municipality = municipalityFromLines(lbPrefeitura)) {
+        edNome->setText(municipality->name);
+        cbUF->setCurrentIndex(cbUF->findText(municipality->state, Qt::MatchExactly));
+        cbUF->setEditText(municipality->state);
+    }
+
+    lbPrefs = readProfileFile(kOfficialsFile);
+    const QStringList officials = officialsFromLines(lbPrefs);
+    QLineEdit *const fields[] = {Prefeito, SecFin, Contador, CRC};
+    for (qsizetype i = 0; i < officials.size(); ++i) {
+        fields[i]->setText(officials.at(i));
+    }
+}
+
+QString TPrincipal::acceptField(QLineEdit *field, QString (*clean)(const QString &))
+{
+    const QString text = field->text();
+    const QString accepted = acceptTyped(this, clean(text));
+    if (accepted != text) {
+        // Keep the cursor where the user left it, less what went before it.
+        const int removed = int(text.size() - accepted.size());
+        const int cursor = std::clamp(field->cursorPosition() - removed, 0, int(accepted.size()));
+        const bool modified = field->isModified();
+        field->setText(accepted);
+        field->setModified(modified);
+        field->setCursorPosition(cursor);
+    }
+    return accepted;
+}
+
+void TPrincipal::edNomeExit()
+{
+    const QString name = acceptField(edNome, municipalityText);
+    const QString state = acceptField(cbUF->lineEdit(), municipalityText);
+    lbPrefeitura = municipalityLines(name, state);
+    writeProfileFile(kMunicipalityFile, lbPrefeitura);
+    edNome->setModified(false);
+}
+
+void TPrincipal::PrefeitoExit() { SaveOfficials(); }
+
+void TPrincipal::SaveOfficials()
+{
+    QStringList officials;
+    for (QLineEdit *field : {Prefeito, SecFin, Contador, CRC}) {
+        officials.append(acceptField(field, officialText));
+        field->setModified(false);
+    }
+    lbPrefs = officialsLines(officials);
+    writeProfileFile(kOfficialsFile, lbPrefs);
+}
+
+void TPrincipal::fieldLeft(QWidget *field)
+{
+    // Leaving means the focus went to another control of this window. When
+    // the window is hidden or closed the focus goes nowhere: not a leave.
+    const QWidget *now = QApplication::focusWidget();
+    if (!now || now == field || now->window() != this) {
+        return;
+    }
+    if (field == edNome) {
+        edNomeExit();
+    } else {
+        PrefeitoExit();
+    }
+}
+
+void TPrincipal::cbUFEdited() { edNomeExit(); }
+
+void TPrincipal::OpenReportEditor(int category)
+{
+    // The editor gets the name and state as shown, saved or not; only
+    // characters that no file could hold are taken out first.
+    acceptField(edNome, municipalityText);
+    acceptField(cbUF->lineEdit(), municipalityText);
+    openReportEditor(this, category, edNome->text(), cbUF->currentText());
+}
+
+void TPrincipal::OpenRegistry(const QString &fileName) { openRegistry(this, fileName); }
+
+void TPrincipal::Mensais1Click() { OpenReportEditor(0); }
+void TPrincipal::Bimestrais1Click() { OpenReportEditor(1); }
+void TPrincipal::Anuais1Click() { OpenReportEditor(2); }
+void TPrincipal::CNPJs1Click() { OpenRegistry(QStringLiteral("cnpj.vqd")); }
+void TPrincipal::Tributos1Click() { OpenRegistry(QStringLiteral("tributos.vqd")); }
+void TPrincipal::VoluntariasRepassadas1Click() { OpenRegistry(QStringLiteral("repv.vqd")); }
+void TPrincipal::VoluntriasRecebidas1Click() { OpenRegistry(QStringLiteral("recv.vqd")); }
+void TPrincipal::ConstitucionaisRecebidas1Click() { OpenRegistry(QStringLiteral("recc.vqd")); }
+void TPrincipal::porUnidadeOramentria1Click() { OpenRegistry(QStringLiteral("unid.vqd")); }
+void TPrincipal::porFuno1Click() { OpenRegistry(QStringLiteral("func.vqd")); }
+void TPrincipal::porProgramaeSubPrograma1Click() { OpenRegistry(QStringLiteral("prog.vqd")); }
+void TPrincipal::porFontedeRecursos1Click() { OpenRegistry(QStringLiteral("fonte.vqd")); }
+void TPrincipal::porGrupodeDespesa1Click() { OpenRegistry(QStringLiteral("grupo.vqd")); }
+void TPrincipal::paraBalano1Click() { OpenRegistry(QStringLiteral("desp.vqd")); }
+void TPrincipal::Receitas1Click() { OpenRegistry(QStringLiteral("rec.vqd")); }
+void TPrincipal::Sobre1Click() { showAbout(this); }
+void TPrincipal::Sair1Click() { close(); }
+void TPrincipal::ToolButton10Click() { platform().openAddress(vendor::kSite); }

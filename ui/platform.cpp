@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStringList>
 #include <QUrl>
 
 namespace quelvara {
@@ -64,12 +65,31 @@ void setPlatform(Platform *replacement) { replacementPlatform = replacement; }
 QString acceptTyped(QWidget *parent, const QString &text)
 {
     QString removed;
-    QString kept = keepCp1252(text, &removed);
-    if (!removed.isEmpty()) {
-        platform().showMessage(parent, QStringLiteral("Os caracteres \"%1\" não podem ser gravados "
-                                                      "nos arquivos e foram retirados do texto.")
-                                           .arg(removed));
+    const QString kept = keepCp1252(text, &removed);
+    if (removed.isEmpty()) {
+        return kept;
     }
+    // Name each character once, a surrogate pair as the one character it is.
+    QStringList distinct;
+    for (qsizetype i = 0; i < removed.size(); ++i) {
+        const qsizetype length = removed[i].isHighSurrogate() && i + 1 < removed.size() ? 2 : 1;
+        const QString character = removed.mid(i, length);
+        i += length - 1;
+        if (!distinct.contains(character)) {
+            distinct.append(character);
+        }
+    }
+    for (QString &character : distinct) {
+        character = u'"' + character + u'"';
+    }
+    platform().showMessage(
+        parent, distinct.size() == 1
+                    ? QStringLiteral("O caractere %1 não pode ser gravado nos arquivos e foi "
+                                     "retirado do texto.")
+                          .arg(distinct.first())
+                    : QStringLiteral("Os caracteres %1 não podem ser gravados nos arquivos e "
+                                     "foram retirados do texto.")
+                          .arg(distinct.join(QStringLiteral(", "))));
     return kept;
 }
 

@@ -1,0 +1,89 @@
+#include "application.h"
+
+#include "Uprincipal.h"
+#include "platform.h"
+#include "vendor.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+
+#include <memory>
+
+namespace quelvara {
+
+namespace {
+
+// An error shown while another error's message box is open is not stacked on
+// top of it: a handler that fails on every repaint would otherwise nest boxes
+// without end.
+int errorsOnScreen = 0;
+
+} // namespace
+
+Application::Application(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(vendor::kAppTitle);
+    setApplicationDisplayName(vendor::kAppTitle);
+
+    // Standard buttons then read "Sim", "Não", "OK", "Cancelar".
+    qtTranslationsLoaded_ = qtTranslations_.load(
+        QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (qtTranslationsLoaded_) {
+        installTranslator(&qtTranslations_);
+    }
+}
+
+Application::~Application() { removeTranslator(&qtTranslations_); }
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        showUnhandledError(std::current_exception());
+    }
+    return false;
+}
+
+void Application::showUnhandledError(std::exception_ptr error)
+{
+    if (errorsOnScreen > 0) {
+        return;
+    }
+    ++errorsOnScreen;
+    try {
+        platform().showError(activeWindow(), errorMessage(error));
+    } catch (...) {
+        // Nothing more can be done for an error raised while showing an error.
+    }
+    --errorsOnScreen;
+}
+
+QString errorMessage(std::exception_ptr error)
+{
+    try {
+        if (error) {
+            std::rethrow_exception(error);
+        }
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+    }
+    return QStringLiteral("Erro desconhecido.");
+}
+
+int runMainWindow()
+{
+    try {
+        auto window = std::make_unique<TPrincipal>();
+        window->show();
+        QApplication::exec();
+    } catch (...) {
+        Application::showUnhandledError(std::current_exception());
+    }
+    return 0;
+}
+
+} // namespace quelvara
