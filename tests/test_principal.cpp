@@ -151,6 +151,7 @@ private slots:
     void openers();
     void editorGetsNameAsShownWithoutSaving();
     void clickingATextButtonLeavesTheField();
+    void editorReadsOfficialsAsLastSaved();
     void siteButton();
     void exitCommands_data();
     void exitCommands();
@@ -873,11 +874,9 @@ void TestPrincipal::openers()
     if (opens == QStringLiteral("editor")) {
         seen = whileOpen<TTribArrec>(TribArrec, trigger, [&](TTribArrec *editor) {
             // The category is the position in the editor's list of categories.
-            const int index = editor->SubTitle->currentIndex();
-            const bool categorySet = editor->SubTitle->count() == 0 || index == argument.toInt();
             got = QStringLiteral("%1|%2|%3")
                       .arg(editor->NomePrefeitura, editor->UF,
-                           categorySet ? argument : QString::number(index));
+                           QString::number(editor->SubTitle->currentIndex()));
             parentName = editor->parentWidget() ? editor->parentWidget()->objectName() : QString();
         });
         QCOMPARE(got, QStringLiteral("Prefeitura de Itu|SP|") + argument);
@@ -938,6 +937,21 @@ void TestPrincipal::clickingATextButtonLeavesTheField()
         TribArrec, [&] { QTest::mouseClick(w->BitBtn2, Qt::LeftButton); },
         [&](TTribArrec *) { whileEditorOpen = municipalityBytes(); }));
     QCOMPARE(whileEditorOpen, QByteArray("Prefeitura Municipal de Cima\tUF\t\r\n"));
+}
+
+void TestPrincipal::editorReadsOfficialsAsLastSaved()
+{
+    QVERIFY(showWindow());
+    typeInto(w->Prefeito, QStringLiteral("Ana"));
+    typeInto(w->SecFin, QStringLiteral("Bia")); // leaves Prefeito: saved
+    QStringList officials;
+    QVERIFY(whileOpen<TTribArrec>(
+        TribArrec, [&] { w->Mensais1->trigger(); },
+        [&](TTribArrec *editor) {
+            officials = QStringList{editor->Prefeito->text(), editor->SecFin->text()};
+        }));
+    QCOMPARE(officials, (QStringList{QStringLiteral("Ana"), QString()}));
+    QCOMPARE(w->SecFin->text(), QStringLiteral("Bia"));
 }
 
 void TestPrincipal::siteButton()
