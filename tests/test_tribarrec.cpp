@@ -7,6 +7,7 @@
 #include "Ucadastro.h"
 #include "Utribarrec.h"
 #include "catalogue.h"
+#include "codec.h"
 #include "fakeplatform.h"
 #include "textfile.h"
 
@@ -236,6 +237,16 @@ private slots:
     void lookupButtonConfirmedWithNewEntry();
     void lookupButtonWithUnreadableRegistry();
     void withoutDataDirectoryResetChangesNothing();
+
+    // 5. The HTML page
+    void viewRewritesAndOpensThePage();
+    void sendKeepsAnExistingPage();
+    void sendWritesAMissingPage();
+    void totalRowByKind_data();
+    void totalRowByKind();
+    void yearDirectoryThatCannotBeMade();
+    void pageThatCannotBeWritten();
+    void yearThatIsNoYearWritesNoPage();
 };
 
 // ---------------------------------------------------------------------------
@@ -1302,6 +1313,251 @@ void TestTribArrec::withoutDataDirectoryResetChangesNothing()
     QCOMPARE(pickListFields(*editor), QList<int>{});
     QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("abc"));
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados"))));
+}
+
+// ---------------------------------------------------------------------------
+// 5. The HTML page
+
+namespace {
+
+const QString kMailto = QStringLiteral("mailto:contato@quelvara.com.br");
+
+QString pageText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return decodeCp1252(file.readAll());
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll();
+}
+
+QStringList canonical(const QStringList &paths)
+{
+    QStringList result;
+    for (const QString &path : paths) {
+        const QString real = QFileInfo(path).canonicalFilePath();
+        result.append(real.isEmpty() ? path : real);
+    }
+    return result;
+}
+
+// Opens the monthly taxes of March 2005 with an item list of our own, as a
+// load would leave it.
+std::unique_ptr<TTribArrec> openMarchTaxes(const QStringList &lines)
+{
+    auto editor = openEditor(0);
+    pick(editor->cbPeriodo, 2);
+    editor->Ano = QStringLiteral("2005");
+    editor->items.assignLines(lines);
+    return editor;
+}
+
+const QStringList kMarchItems = {
+    QStringLiteral("1112.02.00\tIPTU\t1.500,00\t3.000,00\t0\t"),
+    QStringLiteral("1113.05.00\tObras <Fase 2> & reforma\t234,25\t500,25\t0\t"),
+    QStringLiteral("9999\tExcluído\t100,00\t100,00\t1\t"),
+};
+
+} // namespace
+
+void TestTribArrec::viewRewritesAndOpensThePage()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openMarchTaxes(kMarchItems);
+    const QString page = dir.file(QStringLiteral("2005/trib-arrec-3-2005.htm"));
+    QVERIFY(QDir().mkpath(dir.file(QStringLiteral("2005"))));
+    writeFile(page, "stale page\r\n");
+    fake.opened.clear();
+
+    QTest::mouseClick(editor->btView, Qt::LeftButton);
+
+    QCOMPARE(fake.messages, QStringList());
+    QCOMPARE(canonical(fake.opened), canonical({page}));
+    const QString text = pageText(page);
+    QVERIFY(!text.contains(QStringLiteral("stale")));
+    // Every input comes from the editor: title, municipality, year and
+    // period, captions, items, officials.
+    QVERIFY(text.startsWith(
+        QStringLiteral("<html><head><title> Tributos Arrecadados  Art 2º, Inc. I </title>\n")));
+    QVERIFY(text.contains(QStringLiteral("<b>Vila Serena - MG <br>\nTributos Arrecadados  Art "
+                                         "2º, Inc. I<br>\nEXERC&Iacute;CIO: 2005 - Março</b>")));
+    QVERIFY(text.contains(QStringLiteral("      <td>Codificação Numérica:</td>\n"
+                                         "      <td>Tributo/Contribuição:</td>\n"
+                                         "      <td>Montante Arrecadado no mês:</td>\r\n"
+                                         "      <td>Acumulado no Exercício:</td>\r\n")));
+    QVERIFY(text.contains(QStringLiteral("    <tr>\r\n"
+                                         "      <td> &nbsp;1113.05.00</td>\r\n"
+                                         "      <td><div align=left> &nbsp;Obras &lt;Fase 2&gt; "
+                                         "&amp; reforma</div></td>\r\n"
+                                         "      <td><div align=right> &nbsp;234,25</div></td>\r\n"
+                                         "      <td><div align=right> &nbsp;500,25</div></td>\r\n"
+                                         "    </tr>\n\r\n")));
+    QVERIFY(text.contains(QStringLiteral("      <td> &nbsp;9999</td>")));
+    // The excluded item is listed but not summed.
+    QVERIFY(text.contains(QStringLiteral("    <tr bgcolor=#CCCCCC>\r\n"
+                                         "      <td> total: </td>\r\n"
+                                         "      <td> &nbsp;</td>\r\n"
+                                         "      <td><div align=right> &nbsp;1.734,25</div></td>\r\n"
+                                         "      <td><div align=right> &nbsp;3.500,25</div></td>\r\n"
+                                         "    </tr>\n\r\n")));
+    QVERIFY(text.contains(QStringLiteral("<br>Joaquim Aurélio Brandão Siqueira<br> (Prefeito)")));
+    QVERIFY(text.contains(QStringLiteral("<br>Maria da Conceição Lemos Tavares<br> (Secret&aacute;rio")));
+    QVERIFY(text.contains(
+        QStringLiteral("<br>Luís Fernando Arantes Queiroga/MG-098765/O-4<br>(Contador/CRC)")));
+
+    // An item saved since is shown on the next view: the page is written anew.
+    editor->items.put(QStringLiteral("1114"), QStringLiteral("1114\tITBI\t10,00\t10,00\t0\t"));
+    QTest::mouseClick(editor->btView, Qt::LeftButton);
+    QVERIFY(pageText(page).contains(QStringLiteral("      <td> &nbsp;1114</td>")));
+    QCOMPARE(canonical(fake.opened), canonical({page, page}));
+}
+
+void TestTribArrec::sendKeepsAnExistingPage()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openMarchTaxes(kMarchItems);
+    const QString page = dir.file(QStringLiteral("2005/trib-arrec-3-2005.htm"));
+    QVERIFY(QDir().mkpath(dir.file(QStringLiteral("2005"))));
+    writeFile(page, "page as the user last saw it\r\n");
+    fake.opened.clear();
+
+    QTest::mouseClick(editor->SpeedButton8, Qt::LeftButton);
+
+    QCOMPARE(fileBytes(page), QByteArray("page as the user last saw it\r\n"));
+    QCOMPARE(fake.opened, QStringList{kMailto});
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::sendWritesAMissingPage()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openMarchTaxes(kMarchItems);
+    const QString page = dir.file(QStringLiteral("2005/trib-arrec-3-2005.htm"));
+    QFile::remove(page);
+    fake.opened.clear();
+
+    QTest::mouseClick(editor->SpeedButton8, Qt::LeftButton);
+
+    QVERIFY(pageText(page).contains(QStringLiteral("      <td> &nbsp;1112.02.00</td>")));
+    QCOMPARE(fake.opened, QStringList{kMailto});
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::totalRowByKind_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("totalRow");
+    QTest::newRow("annual budget result") << 2 << 8
+                                          << QStringLiteral("2005/bal-orc-resultado-nominal-0-2005.htm")
+                                          << false;
+    QTest::newRow("annual expense balance")
+        << 2 << 7 << QStringLiteral("2005/bal-orc-despesas-0-2005.htm") << true;
+    QTest::newRow("monthly purchases") << 0 << 7 << QStringLiteral("2005/compras-1-2005.htm")
+                                       << true;
+    QTest::newRow("bimonthly expense group")
+        << 1 << 5 << QStringLiteral("2005/exec-orc-grupo-de-despesa-1-2005.htm") << true;
+}
+
+void TestTribArrec::totalRowByKind()
+{
+    QFETCH(int, category);
+    QFETCH(int, position);
+    QFETCH(QString, page);
+    QFETCH(bool, totalRow);
+
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(category);
+    pick(editor->Title, position);
+    editor->Ano = QStringLiteral("2005");
+    editor->items.clear();
+
+    QTest::mouseClick(editor->btView, Qt::LeftButton);
+
+    const QString text = pageText(dir.file(page));
+    QVERIFY(text.endsWith(QStringLiteral("</body> </html>\n\r\n")));
+    QCOMPARE(text.contains(QStringLiteral("      <td> total: </td>")), totalRow);
+    QCOMPARE(canonical(fake.opened), canonical({dir.file(page)}));
+}
+
+void TestTribArrec::yearDirectoryThatCannotBeMade()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openMarchTaxes(kMarchItems);
+    editor->Ano = QStringLiteral("2010");
+    writeFile(dir.file(QStringLiteral("2010")), "a file where the year's directory belongs");
+    fake.opened.clear();
+    fake.messages.clear();
+
+    QTest::mouseClick(editor->btView, Qt::LeftButton);
+    const QString message = QStringLiteral("Não foi possivel criar o diretório ") +
+                            nativePath(QDir::current().filePath(QStringLiteral("2010")));
+    QCOMPARE(fake.messages, QStringList{message});
+    QCOMPARE(fake.opened, QStringList());
+
+    // "Enviar" finds no page, tries to write it, tells why it could not,
+    // and still opens the message.
+    QTest::mouseClick(editor->SpeedButton8, Qt::LeftButton);
+    QCOMPARE(fake.messages, (QStringList{message, message}));
+    QCOMPARE(fake.opened, QStringList{kMailto});
+}
+
+void TestTribArrec::pageThatCannotBeWritten()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openMarchTaxes(kMarchItems);
+    editor->Ano = QStringLiteral("2011");
+    QVERIFY(QDir().mkpath(dir.file(QStringLiteral("2011/trib-arrec-3-2011.htm"))));
+    fake.opened.clear();
+    fake.messages.clear();
+
+    QTest::mouseClick(editor->btView, Qt::LeftButton);
+
+    QCOMPARE(fake.messages,
+             QStringList{QStringLiteral("Não foi possivel criar o arquivo ") +
+                         nativePath(QDir::current().filePath(
+                             QStringLiteral("2011/trib-arrec-3-2011.htm")))});
+    QCOMPARE(fake.opened, QStringList());
+}
+
+void TestTribArrec::yearThatIsNoYearWritesNoPage()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openMarchTaxes(kMarchItems);
+    editor->Ano = QStringLiteral("20");
+    fake.opened.clear();
+    fake.messages.clear();
+
+    QTest::mouseClick(editor->btView, Qt::LeftButton);
+    QTest::mouseClick(editor->SpeedButton8, Qt::LeftButton);
+
+    QCOMPARE(fake.messages, QStringList());
+    QCOMPARE(fake.opened, QStringList{kMailto});
+    QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("20"))));
 }
 
 QTEST_MAIN(TestTribArrec)
