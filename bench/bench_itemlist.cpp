@@ -13,7 +13,8 @@ using namespace quelvara;
 namespace {
 
 // Monthly taxes: code, name, amount of the month, accumulated.
-FieldTypes taxTypes() {
+FieldTypes taxTypes()
+{
     FieldTypes types{};
     types[1] = Coluna(1);
     types[2] = Coluna(2);
@@ -22,7 +23,8 @@ FieldTypes taxTypes() {
     return types;
 }
 
-QString codeOf(int i) {
+QString codeOf(int i)
+{
     return QStringLiteral("%1.%2.%3")
         .arg(i / 10000 + 1000, 4, 10, QLatin1Char('0'))
         .arg(i / 100 % 100, 2, 10, QLatin1Char('0'))
@@ -30,7 +32,8 @@ QString codeOf(int i) {
 }
 
 // A registry of n codes in shuffled order, as a hand-kept file may be.
-QStringList registryOf(int n) {
+QStringList registryOf(int n)
+{
     QStringList lines;
     lines.reserve(n);
     for (int i = 0; i < n; ++i) {
@@ -46,7 +49,8 @@ QStringList registryOf(int n) {
 // The data lines of the same codes as a save leaves them: sorted, one of
 // every ten codes missing (added by the merge) and some lines of codes
 // that the registry does not hold.
-QStringList dataLinesOf(int n) {
+QStringList dataLinesOf(int n)
+{
     QStringList lines;
     lines.reserve(n);
     for (int i = 0; i < n; ++i) {
@@ -60,7 +64,8 @@ QStringList dataLinesOf(int n) {
 
 const AccumulateFn kSameValue = [](const QString &value, int, const QString &) { return value; };
 
-void BM_LoadMergeSave(benchmark::State &state) {
+void BM_LoadMergeSave(benchmark::State &state)
+{
     const int n = int(state.range(0));
     QTemporaryDir dir;
     const QString dataPath = dir.filePath(QStringLiteral("trib-arrec-3-2005.vqd"));
@@ -90,7 +95,8 @@ BENCHMARK(BM_LoadMergeSave)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oNLogN);
 
-void BM_Merge(benchmark::State &state) {
+void BM_Merge(benchmark::State &state)
+{
     const int n = int(state.range(0));
     const QStringList registry = registryOf(n);
     const QStringList lines = dataLinesOf(n);
@@ -108,7 +114,8 @@ BENCHMARK(BM_Merge)
     ->Complexity(benchmark::oNLogN);
 
 // One save into a loaded list: look-up, replace and re-index.
-void BM_PutOne(benchmark::State &state) {
+void BM_PutOne(benchmark::State &state)
+{
     const int n = int(state.range(0));
     ItemList items;
     items.assignLines(dataLinesOf(n));
@@ -123,7 +130,8 @@ BENCHMARK(BM_PutOne)->RangeMultiplier(10)->Range(1000, 100000)->Complexity(bench
 
 // Numbers n+1 to 2n in use and a last code that is no number: the proposal
 // starts at the count plus one and walks past all of them once.
-void BM_NextPurchaseNumber(benchmark::State &state) {
+void BM_NextPurchaseNumber(benchmark::State &state)
+{
     const int n = int(state.range(0));
     QStringList lines;
     for (int i = n + 1; i <= 2 * n; ++i) {

@@ -14,7 +14,8 @@ namespace {
 // as a few sorted runs (a stored file, a registry, both appended), so the
 // runs are found first and merged pairwise: a sorted list costs one pass, and
 // no list costs more than a merge sort.
-std::vector<int> sortedOrder(const QStringList &codes) {
+std::vector<int> sortedOrder(const QStringList &codes)
+{
     const int n = int(codes.size());
     std::vector<int> order(static_cast<std::size_t>(n));
     std::iota(order.begin(), order.end(), 0);
@@ -47,24 +48,28 @@ std::vector<int> sortedOrder(const QStringList &codes) {
 
 } // namespace
 
-QString lineCode(const QString &line) {
+QString lineCode(const QString &line)
+{
     const qsizetype tab = line.indexOf(u'\t');
     return tab < 0 ? QString() : line.left(tab);
 }
 
-int ItemList::indexOf(const QString &code) const {
+int ItemList::indexOf(const QString &code) const
+{
     ensureIndex();
     return index_.value(foldKey(code), -1);
 }
 
-int ItemList::insertionPoint(const QString &code) const {
+int ItemList::insertionPoint(const QString &code) const
+{
     // After every item that does not sort after the code: equal codes keep
     // the order in which they came.
     const auto it = std::upper_bound(codes_.cbegin(), codes_.cend(), code, lessText);
     return int(it - codes_.cbegin());
 }
 
-int ItemList::put(const QString &code, const QString &line) {
+int ItemList::put(const QString &code, const QString &line)
+{
     const int existing = indexOf(code);
     if (existing >= 0) {
         removeAt(existing);
@@ -72,7 +77,8 @@ int ItemList::put(const QString &code, const QString &line) {
     return insert(code, line);
 }
 
-int ItemList::insert(const QString &code, const QString &line) {
+int ItemList::insert(const QString &code, const QString &line)
+{
     const int at = insertionPoint(code);
     codes_.insert(at, code);
     lines_.insert(at, line);
@@ -81,14 +87,16 @@ int ItemList::insert(const QString &code, const QString &line) {
     return at;
 }
 
-void ItemList::removeAt(int i) {
+void ItemList::removeAt(int i)
+{
     codes_.removeAt(i);
     lines_.removeAt(i);
     keys_.removeAt(i);
     indexValid_ = false;
 }
 
-void ItemList::clear() {
+void ItemList::clear()
+{
     codes_.clear();
     lines_.clear();
     keys_.clear();
@@ -96,7 +104,8 @@ void ItemList::clear() {
     indexValid_ = true;
 }
 
-void ItemList::assignLines(const QStringList &lines) {
+void ItemList::assignLines(const QStringList &lines)
+{
     QStringList codes;
     codes.reserve(lines.size());
     for (const QString &line : lines) {
@@ -105,7 +114,8 @@ void ItemList::assignLines(const QStringList &lines) {
     assignItems(std::move(codes), lines);
 }
 
-void ItemList::assignItems(QStringList codes, QStringList lines) {
+void ItemList::assignItems(QStringList codes, QStringList lines)
+{
     Q_ASSERT(codes.size() == lines.size());
     const std::vector<int> order = sortedOrder(codes);
     codes_.clear();
@@ -122,7 +132,8 @@ void ItemList::assignItems(QStringList codes, QStringList lines) {
     indexValid_ = false;
 }
 
-void ItemList::ensureIndex() const {
+void ItemList::ensureIndex() const
+{
     if (indexValid_) {
         return;
     }

@@ -22,13 +22,15 @@ const QString kZeroMoney = QStringLiteral("0,00");
 // The code and name of a registry line as the first two fields of a data
 // line. A hand-edited registry line with a missing last TAB or an extra
 // field would otherwise shift every field after it.
-QString registryPrefix(const QString &registryLine) {
+QString registryPrefix(const QString &registryLine)
+{
     return GetField(registryLine, 1) + kTab + GetField(registryLine, 2) + kTab;
 }
 
 // A field text as it may stand in a record: a TAB or a line break in it
 // would split the field or the line.
-QString recordText(const QString &text) {
+QString recordText(const QString &text)
+{
     QString result = StripBreaks(text);
     result.remove(u'\r');
     return result;
@@ -47,7 +49,8 @@ private:
     qsizetype head_ = 0;
 };
 
-std::optional<qint64> integerValue(const QString &text) {
+std::optional<qint64> integerValue(const QString &text)
+{
     if (text.isEmpty() || text.size() > 18) {
         return std::nullopt;
     }
@@ -70,7 +73,8 @@ std::optional<qint64> integerValue(const QString &text) {
 
 } // namespace
 
-QString defaultFieldText(int type) {
+QString defaultFieldText(int type)
+{
     switch (type) {
     case Valor:
     case Diferenca:
@@ -86,7 +90,8 @@ QString defaultFieldText(int type) {
 }
 
 QString registryItemLine(const QString &registryLine, const FieldTypes &types, int numCampos,
-                         bool withFlag, const AccumulateFn &accumulate) {
+                         bool withFlag, const AccumulateFn &accumulate)
+{
     const QString code = GetField(registryLine, 1);
     QString line = registryPrefix(registryLine);
     for (int i = 3; i <= numCampos && i <= kMaxFields; ++i) {
@@ -102,7 +107,8 @@ QString registryItemLine(const QString &registryLine, const FieldTypes &types, i
 }
 
 QStringList seedFromRegistry(const QStringList &registry, const FieldTypes &types, int numCampos,
-                             const AccumulateFn &accumulate) {
+                             const AccumulateFn &accumulate)
+{
     QStringList lines;
     lines.reserve(registry.size());
     for (const QString &entry : registry) {
@@ -112,7 +118,8 @@ QStringList seedFromRegistry(const QStringList &registry, const FieldTypes &type
 }
 
 ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
-                       const FieldTypes &types, int numCampos, const AccumulateFn &accumulate) {
+                       const FieldTypes &types, int numCampos, const AccumulateFn &accumulate)
+{
     numCampos = std::clamp(numCampos, 1, kMaxFields);
     const qsizetype total = lines.size() + registry.size();
     QStringList codes;
@@ -179,7 +186,8 @@ ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
 
 LoadedItems loadItemList(const QString &dataPath, const QStringList &registry,
                          const FieldTypes &types, int numCampos, bool registryKind,
-                         const AccumulateFn &accumulate) {
+                         const AccumulateFn &accumulate)
+{
     LoadedItems loaded;
     TextLines file = readLines(dataPath);
     loaded.status = file.status;
@@ -194,7 +202,8 @@ LoadedItems loadItemList(const QString &dataPath, const QStringList &registry,
     return loaded;
 }
 
-QString composeLine(const QStringList &fields, bool excluded) {
+QString composeLine(const QStringList &fields, bool excluded)
+{
     QString line;
     for (const QString &field : fields) {
         line += recordText(field) + kTab;
@@ -204,7 +213,8 @@ QString composeLine(const QStringList &fields, bool excluded) {
 }
 
 bool extendRegistry(QStringList &registry, ReportCategory category, int position,
-                    const QStringList &fields) {
+                    const QStringList &fields)
+{
     if (!writesRegistryOnSave(category, position)) {
         return false;
     }
@@ -242,7 +252,8 @@ bool extendRegistry(QStringList &registry, ReportCategory category, int position
     return true;
 }
 
-int registryIndexOf(const QStringList &registry, const QString &code) {
+int registryIndexOf(const QStringList &registry, const QString &code)
+{
     const QString key = foldKey(code);
     for (int i = 0; i < registry.size(); ++i) {
         if (foldKey(GetField(registry.at(i), 1)) == key) {
@@ -252,7 +263,8 @@ int registryIndexOf(const QStringList &registry, const QString &code) {
     return -1;
 }
 
-QString nextPurchaseNumber(const ItemList &items) {
+QString nextPurchaseNumber(const ItemList &items)
+{
     std::optional<qint64> last;
     if (!items.isEmpty()) {
         last = integerValue(items.code(items.size() - 1));

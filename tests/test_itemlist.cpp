@@ -8,12 +8,14 @@ using namespace quelvara;
 
 namespace {
 
-QString lineOf(const QString &code, const QString &rest = QStringLiteral("x")) {
+QString lineOf(const QString &code, const QString &rest = QStringLiteral("x"))
+{
     return code + u'\t' + rest + u'\t';
 }
 
 // The first position whose code equals the text ignoring case, found the slow way.
-int naiveIndexOf(const ItemList &items, const QString &code) {
+int naiveIndexOf(const ItemList &items, const QString &code)
+{
     for (int i = 0; i < items.size(); ++i) {
         if (items.code(i).compare(code, Qt::CaseInsensitive) == 0) {
             return i;
@@ -22,7 +24,8 @@ int naiveIndexOf(const ItemList &items, const QString &code) {
     return -1;
 }
 
-bool inOrder(const QStringList &codes) {
+bool inOrder(const QStringList &codes)
+{
     for (int i = 1; i < codes.size(); ++i) {
         if (lessText(codes.at(i), codes.at(i - 1))) {
             return false;
@@ -51,7 +54,8 @@ private slots:
     void randomOperationsMatchReference();
 };
 
-void TestItemList::ordering_data() {
+void TestItemList::ordering_data()
+{
     QTest::addColumn<QStringList>("given");
     QTest::addColumn<QStringList>("expected");
 
@@ -68,7 +72,8 @@ void TestItemList::ordering_data() {
     QTest::newRow("empty code first") << QStringList{"b", "", "a"} << QStringList{"", "a", "b"};
 }
 
-void TestItemList::ordering() {
+void TestItemList::ordering()
+{
     QFETCH(QStringList, given);
     QFETCH(QStringList, expected);
 
@@ -87,7 +92,8 @@ void TestItemList::ordering() {
     QCOMPARE(oneByOne.codes(), expected);
 }
 
-void TestItemList::putKeepsOrder() {
+void TestItemList::putKeepsOrder()
+{
     ItemList items;
     QCOMPARE(items.put("m", lineOf("m")), 0);
     QCOMPARE(items.put("c", lineOf("c")), 0);
@@ -98,7 +104,8 @@ void TestItemList::putKeepsOrder() {
     QCOMPARE(items.indexOf("m"), 2);
 }
 
-void TestItemList::putReplacesIgnoringCase_data() {
+void TestItemList::putReplacesIgnoringCase_data()
+{
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("saved");
 
@@ -111,7 +118,8 @@ void TestItemList::putReplacesIgnoringCase_data() {
                                << "abc";
 }
 
-void TestItemList::putReplacesIgnoringCase() {
+void TestItemList::putReplacesIgnoringCase()
+{
     QFETCH(QString, stored);
     QFETCH(QString, saved);
 
@@ -128,7 +136,8 @@ void TestItemList::putReplacesIgnoringCase() {
     QVERIFY(!items.lines().contains(lineOf(stored, "old")));
 }
 
-void TestItemList::linesFollowTheirCodes() {
+void TestItemList::linesFollowTheirCodes()
+{
     ItemList items;
     items.assignLines({"b\tsecond\t", "a\tfirst\t", "c\tthird\t"});
     items.put("ab", "ab\tbetween\t");
@@ -137,7 +146,8 @@ void TestItemList::linesFollowTheirCodes() {
              (QStringList{"a\tfirst\t", "ab\tbetween\t", "b\tsecond\t", "c\tthird\t"}));
 }
 
-void TestItemList::removeAtUpdatesLookUp() {
+void TestItemList::removeAtUpdatesLookUp()
+{
     ItemList items;
     items.assignLines({"a\t", "b\t", "c\t"});
     QCOMPARE(items.indexOf("C"), 2);
@@ -148,7 +158,8 @@ void TestItemList::removeAtUpdatesLookUp() {
     QCOMPARE(items.lines(), (QStringList{"b\t", "c\t"}));
 }
 
-void TestItemList::handEditedCaseTwins() {
+void TestItemList::handEditedCaseTwins()
+{
     // A file edited by hand may hold one code twice in different case: both
     // lines stay, a look-up finds the first and a save replaces only that one.
     ItemList items;
@@ -174,7 +185,8 @@ void TestItemList::handEditedCaseTwins() {
     QCOMPARE(items.codes(), QStringList{"x"});
 }
 
-void TestItemList::lineCodes_data() {
+void TestItemList::lineCodes_data()
+{
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("code");
 
@@ -188,7 +200,8 @@ void TestItemList::lineCodes_data() {
                                 << "";
 }
 
-void TestItemList::lineCodes() {
+void TestItemList::lineCodes()
+{
     QFETCH(QString, line);
     QFETCH(QString, code);
     QCOMPARE(lineCode(line), code);
@@ -199,7 +212,8 @@ void TestItemList::lineCodes() {
     QCOMPARE(items.line(0), line);
 }
 
-void TestItemList::clearEmpties() {
+void TestItemList::clearEmpties()
+{
     ItemList items;
     items.assignLines({"a\t", "b\t"});
     QCOMPARE(items.indexOf("b"), 1);
@@ -210,7 +224,8 @@ void TestItemList::clearEmpties() {
     QCOMPARE(items.indexOf("B"), 0);
 }
 
-void TestItemList::randomOperationsMatchReference() {
+void TestItemList::randomOperationsMatchReference()
+{
     // A short alphabet forces case twins and many replacements.
     QRandomGenerator random(20050301);
     const QString alphabet = QStringLiteral("aAbBçÇ");

@@ -14,7 +14,8 @@ Q_DECLARE_METATYPE(quelvara::ReportCategory)
 namespace {
 
 // Field types as the editor holds them: index 0 unused, the rest given.
-FieldTypes typesOf(std::initializer_list<int> fields) {
+FieldTypes typesOf(std::initializer_list<int> fields)
+{
     FieldTypes types{};
     int i = 1;
     for (const int type : fields) {
@@ -30,7 +31,8 @@ const FieldTypes kTaxTypes = typesOf({Coluna(1), Coluna(2), Valor, Acumulado});
 struct Accumulator {
     QStringList calls;
 
-    AccumulateFn fn() {
+    AccumulateFn fn()
+    {
         return [this](const QString &value, int k, const QString &code) {
             calls.append(QStringLiteral("%1|%2|%3").arg(value).arg(k).arg(code));
             return QStringLiteral("acc(%1,%2)").arg(value).arg(k);
@@ -73,7 +75,8 @@ private slots:
     void nextPurchaseNumber();
 };
 
-void TestReportData::defaults_data() {
+void TestReportData::defaults_data()
+{
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("text");
 
@@ -87,13 +90,15 @@ void TestReportData::defaults_data() {
     QTest::newRow("Data") << int(Data) << "__/__/____";
 }
 
-void TestReportData::defaults() {
+void TestReportData::defaults()
+{
     QFETCH(int, type);
     QFETCH(QString, text);
     QCOMPARE(defaultFieldText(type), text);
 }
 
-void TestReportData::registryLine() {
+void TestReportData::registryLine()
+{
     Accumulator acc;
     const QString entry = QStringLiteral("1112.02.00\tIPTU\t");
     QCOMPARE(registryItemLine(entry, kTaxTypes, 4, false, acc.fn()),
@@ -112,7 +117,8 @@ void TestReportData::registryLine() {
              QStringLiteral("1\tx\t\t__/__/____\t"));
 }
 
-void TestReportData::registryLineIgnoresStaleTypes() {
+void TestReportData::registryLineIgnoresStaleTypes()
+{
     // Entries beyond the field count are left over from the kind shown before.
     FieldTypes types = kTaxTypes;
     types[5] = Acumulado;
@@ -123,7 +129,8 @@ void TestReportData::registryLineIgnoresStaleTypes() {
     QCOMPARE(acc.calls, QStringList{"0,00|4|1"});
 }
 
-void TestReportData::registryLineFromIrregularEntry() {
+void TestReportData::registryLineFromIrregularEntry()
+{
     // Code and name are the first two fields, whatever else the entry holds.
     const FieldTypes types = typesOf({Coluna(1), Coluna(2), Valor});
     QCOMPARE(registryItemLine("1\tx\textra\t", types, 3, true, {}),
@@ -131,20 +138,23 @@ void TestReportData::registryLineFromIrregularEntry() {
     QCOMPARE(registryItemLine("1\tx", types, 3, false, {}), QStringLiteral("1\t\t0,00\t"));
 }
 
-void TestReportData::seedingHasNoFlag() {
+void TestReportData::seedingHasNoFlag()
+{
     Accumulator acc;
     const QStringList seeded = seedFromRegistry({"b\tBee\t", "a\tAy\t"}, kTaxTypes, 4, acc.fn());
     QCOMPARE(seeded, (QStringList{"b\tBee\t0,00\tacc(0,00,4)\t", "a\tAy\t0,00\tacc(0,00,4)\t"}));
     QCOMPARE(acc.calls, (QStringList{"0,00|4|b", "0,00|4|a"}));
 }
 
-void TestReportData::mergeRegistryNamesWin() {
+void TestReportData::mergeRegistryNamesWin()
+{
     const ItemList items =
         mergeRegistry({"101\tOld name\t5,00\t9,00\t1\t"}, {"101\tNew name\t"}, kTaxTypes, 4, {});
     QCOMPARE(items.lines(), QStringList{"101\tNew name\t5,00\t9,00\t1\t"});
 }
 
-void TestReportData::mergeAddsNewRegistryCodes() {
+void TestReportData::mergeAddsNewRegistryCodes()
+{
     Accumulator acc;
     const ItemList items = mergeRegistry(
         {"200\tB\t1,00\t1,00\t0\t"}, {"300\tC\t", "100\tA\t", "200\tB\t"}, kTaxTypes, 4, acc.fn());
@@ -156,7 +166,8 @@ void TestReportData::mergeAddsNewRegistryCodes() {
     QCOMPARE(acc.calls, (QStringList{"0,00|4|300", "0,00|4|100", "1,00|4|200"}));
 }
 
-void TestReportData::mergeKeepsOtherLines() {
+void TestReportData::mergeKeepsOtherLines()
+{
     Accumulator acc;
     const QStringList lines{"zz\tTyped by hand\t7,00\t\t1\t", "odd line without tab",
                             "101\tIPTU\t1,00\t1,00\t0\t"};
@@ -168,7 +179,8 @@ void TestReportData::mergeKeepsOtherLines() {
     QCOMPARE(acc.calls, QStringList{"1,00|4|101"}); // only registry items are computed
 }
 
-void TestReportData::mergeRecomputesAccumulated() {
+void TestReportData::mergeRecomputesAccumulated()
+{
     // Bimonthly expenses: fields 5 and 7 each from the field before them.
     const FieldTypes expense =
         typesOf({Coluna(1), Coluna(2), Orcado, Valor, Acumulado, Valor, Acumulado});
@@ -181,7 +193,8 @@ void TestReportData::mergeRecomputesAccumulated() {
     QCOMPARE(acc.calls, (QStringList{"2,00|5|02.01", "3,00|7|02.01"}));
 }
 
-void TestReportData::mergeCopiesTheFlag_data() {
+void TestReportData::mergeCopiesTheFlag_data()
+{
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("merged");
 
@@ -197,7 +210,8 @@ void TestReportData::mergeCopiesTheFlag_data() {
                                 << "1\tR\t\tacc(,4)\t\t";
 }
 
-void TestReportData::mergeCopiesTheFlag() {
+void TestReportData::mergeCopiesTheFlag()
+{
     QFETCH(QString, line);
     QFETCH(QString, merged);
     Accumulator acc;
@@ -205,14 +219,16 @@ void TestReportData::mergeCopiesTheFlag() {
              QStringList{merged});
 }
 
-void TestReportData::mergeMatchesCodesIgnoringCase() {
+void TestReportData::mergeMatchesCodesIgnoringCase()
+{
     const ItemList items = mergeRegistry({"abc\told\t2,00\t2,00\t1\t", "b\tB\t\t\t0\t"},
                                          {"ABC\tNew\t"}, kTaxTypes, 4, {});
     QCOMPARE(items.codes(), (QStringList{"ABC", "b"}));
     QCOMPARE(items.line(0), QStringLiteral("ABC\tNew\t2,00\t2,00\t1\t"));
 }
 
-void TestReportData::mergeWithRegistryCodeTwice() {
+void TestReportData::mergeWithRegistryCodeTwice()
+{
     // The second registry line finds the line the first one built: one item,
     // named by the later line, its values kept.
     const ItemList items =
@@ -220,7 +236,8 @@ void TestReportData::mergeWithRegistryCodeTwice() {
     QCOMPARE(items.lines(), QStringList{"1\tSecond\t5,00\t5,00\t1\t"});
 }
 
-void TestReportData::staleFieldTypesAreNeverRead() {
+void TestReportData::staleFieldTypesAreNeverRead()
+{
     // The revenue kind (four fields) shown after a bimonthly expense kind:
     // field 5 still says Acumulado, but it is the flag of the revenue lines.
     FieldTypes types = typesOf({Coluna(1), Coluna(2), Orcado, Valor, Acumulado, Valor, Acumulado});
@@ -237,7 +254,8 @@ void TestReportData::staleFieldTypesAreNeverRead() {
     }
 }
 
-void TestReportData::loadMissingFileOfRegistryKind() {
+void TestReportData::loadMissingFileOfRegistryKind()
+{
     QTemporaryDir dir;
     Accumulator acc;
     const LoadedItems loaded = loadItemList(dir.filePath("none.vqd"), {"20\tB\t", "10\tA\t"},
@@ -251,7 +269,8 @@ void TestReportData::loadMissingFileOfRegistryKind() {
     QVERIFY(!QFile::exists(dir.filePath("none.vqd")));
 }
 
-void TestReportData::loadMissingFileOfCnpjKind() {
+void TestReportData::loadMissingFileOfCnpjKind()
+{
     QTemporaryDir dir;
     const LoadedItems loaded =
         loadItemList(dir.filePath("none.vqd"), {"APAE\t45.645.645/0001-10\t"},
@@ -260,7 +279,8 @@ void TestReportData::loadMissingFileOfCnpjKind() {
     QVERIFY(loaded.items.isEmpty());
 }
 
-void TestReportData::loadExistingFile() {
+void TestReportData::loadExistingFile()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("compras-3-2005.vqd");
     const QStringList stored{"000002\tb\t", "000001\ta\t"};
@@ -278,7 +298,8 @@ void TestReportData::loadExistingFile() {
              (QStringList{"000001\ta\t", "000002\tb\t", "000003\tz\t0,00\t0\t"}));
 }
 
-void TestReportData::loadUnreadableFile() {
+void TestReportData::loadUnreadableFile()
+{
     QTemporaryDir dir;
     // A directory where the file should be: it exists but cannot be read.
     const QString path = dir.filePath("trib-arrec-1-2005.vqd");
@@ -288,7 +309,8 @@ void TestReportData::loadUnreadableFile() {
     QCOMPARE(loaded.items.lines(), QStringList{"1\tA\t0,00\t0,00\t0\t"});
 }
 
-void TestReportData::composeLine_data() {
+void TestReportData::composeLine_data()
+{
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<bool>("excluded");
     QTest::addColumn<QString>("line");
@@ -301,14 +323,16 @@ void TestReportData::composeLine_data() {
         << QStringList{"1", "a\tb", "c\r\nd"} << false << "1\tab\tcd\t0\t";
 }
 
-void TestReportData::composeLine() {
+void TestReportData::composeLine()
+{
     QFETCH(QStringList, fields);
     QFETCH(bool, excluded);
     QFETCH(QString, line);
     QCOMPARE(quelvara::composeLine(fields, excluded), line);
 }
 
-void TestReportData::extendRegistry_data() {
+void TestReportData::extendRegistry_data()
+{
     QTest::addColumn<ReportCategory>("category");
     QTest::addColumn<int>("position");
     QTest::addColumn<QStringList>("fields");
@@ -380,7 +404,8 @@ void TestReportData::extendRegistry_data() {
         << QStringList{"b\t", "a\t"} << false;
 }
 
-void TestReportData::extendRegistry() {
+void TestReportData::extendRegistry()
+{
     QFETCH(ReportCategory, category);
     QFETCH(int, position);
     QFETCH(QStringList, fields);
@@ -392,7 +417,8 @@ void TestReportData::extendRegistry() {
     QCOMPARE(registry, expected);
 }
 
-void TestReportData::extendKeepsUnsortedRegistrySorted() {
+void TestReportData::extendKeepsUnsortedRegistrySorted()
+{
     // A registry read in file order that is not sorted comes out sorted.
     QStringList registry{"c\tC\t", "A\ta\t", "b\tB\t"};
     QVERIFY(quelvara::extendRegistry(registry, ReportCategory::Mensais, 0, {"B2", "x"}));
@@ -401,7 +427,8 @@ void TestReportData::extendKeepsUnsortedRegistrySorted() {
     QCOMPARE(registry, (QStringList{"A\ta\t", "b\tB\t", "B2\tx\t", "c\tC\t"}));
 }
 
-void TestReportData::registryIndexOf() {
+void TestReportData::registryIndexOf()
+{
     const QStringList registry{"101\tIPTU\t", "abc\tone\t", "ABC\ttwo\t", "no tab"};
     QCOMPARE(quelvara::registryIndexOf(registry, "ABC"), 1);
     QCOMPARE(quelvara::registryIndexOf(registry, "101"), 0);
@@ -410,7 +437,8 @@ void TestReportData::registryIndexOf() {
     QCOMPARE(quelvara::registryIndexOf(registry, ""), 3);
 }
 
-void TestReportData::nextPurchaseNumber_data() {
+void TestReportData::nextPurchaseNumber_data()
+{
     QTest::addColumn<QStringList>("codes");
     QTest::addColumn<QString>("next");
 
@@ -429,7 +457,8 @@ void TestReportData::nextPurchaseNumber_data() {
     QTest::newRow("negative") << QStringList{"-5"} << "-00004";
 }
 
-void TestReportData::nextPurchaseNumber() {
+void TestReportData::nextPurchaseNumber()
+{
     QFETCH(QStringList, codes);
     QFETCH(QString, next);
     ItemList items;

@@ -4,18 +4,23 @@
 //   3. user actions and messages
 //   4. field entry: normalising on leaving, computed fields, completion,
 //      lookup buttons
+//   5. the HTML page
+//   6. item list and data files: save, select, delete, exit, year and
+//      period changes, the files they leave
 #include "Ucadastro.h"
 #include "Utribarrec.h"
 #include "catalogue.h"
 #include "codec.h"
 #include "fakeplatform.h"
 #include "textfile.h"
+#include "values.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,6 +28,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -247,6 +253,33 @@ private slots:
     void yearDirectoryThatCannotBeMade();
     void pageThatCannotBeWritten();
     void yearThatIsNoYearWritesNoPage();
+
+    // 6. Item list and data files
+    void saveNewCodeExtendsRegistry();
+    void saveReplacesCodeIgnoringCase();
+    void saveWithEmptyFirstField();
+    void selectShowsItemAndFlag();
+    void selectStoresEditorItemInRegistryKind();
+    void selectDropsEditorItemInCnpjKind();
+    void deleteInRegistryKind_data();
+    void deleteInRegistryKind();
+    void deleteInCnpjKind();
+    void deleteByKeyAndMenu();
+    void deleteWithoutSelection();
+    void exitStoresItem_data();
+    void exitStoresItem();
+    void periodChangeStoresItem_data();
+    void periodChangeStoresItem();
+    void yearTypedDigitByDigit();
+    void invalidYearIsNeverAPath_data();
+    void invalidYearIsNeverAPath();
+    void unreadableDataFileIsNeverReplaced();
+    void failedSaveKeepsPreviousFile();
+    void yearDirectoryCannotBeCreated();
+    void unreadableRegistryRefusesSaving();
+    void flagFieldAfterLongerKind();
+    void purchasesNumberAndRegistry();
+    void annualKindUsesPeriodZero();
 };
 
 // ---------------------------------------------------------------------------
@@ -1309,9 +1342,11 @@ void TestTribArrec::withoutDataDirectoryResetChangesNothing()
     QCOMPARE(editor->Edit[3]->currentText(), QStringLiteral("12,00"));
 
     // Purchases: the lookup columns keep their plain presentation.
+    // New still empties field 1 and proposes the purchase number.
     pick(editor->Title, 7);
     QCOMPARE(pickListFields(*editor), QList<int>{});
-    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("abc"));
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("000001"));
+    QCOMPARE(editor->Edit[3]->currentText(), QStringLiteral("12,00"));
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados"))));
 }
 
@@ -1558,6 +1593,676 @@ void TestTribArrec::yearThatIsNoYearWritesNoPage()
     QCOMPARE(fake.messages, QStringList());
     QCOMPARE(fake.opened, QStringList{kMailto});
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("20"))));
+}
+
+// ---------------------------------------------------------------------------
+// 6. Item list and data files
+
+namespace {
+
+// The bytes of a text file holding the lines, each ended by CR LF.
+QByteArray crlfBytes(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines) {
+        text += line + QStringLiteral("\r\n");
+    }
+    return encodeCp1252(text).value_or(QByteArray("<unencodable>"));
+}
+
+QString dataPath(const ScratchDir &dir, const QString &name)
+{
+    return dir.file(QStringLiteral("dados/2005/") + name);
+}
+
+// The line a registry item has after a load that found no file: code and
+// name, the defaults, and an empty flag field.
+QStringList seededTaxLines()
+{
+    QStringList lines;
+    for (const QString &entry : sampleLines(QStringLiteral("tributos.vqd"))) {
+        lines.append(entry + QStringLiteral("0,00\t0,00\t\t"));
+    }
+    return lines;
+}
+
+QString taxName(const QString &code)
+{
+    for (const QString &entry : sampleLines(QStringLiteral("tributos.vqd"))) {
+        if (GetField(entry, 1) == code) {
+            return GetField(entry, 2);
+        }
+    }
+    return {};
+}
+
+// Fills the entry fields by program, from field 1 on.
+void setFields(TTribArrec &editor, const QStringList &texts)
+{
+    for (int i = 0; i < texts.size(); ++i) {
+        editor.Edit[i + 1]->setEditText(texts.at(i));
+    }
+}
+
+void clickButton(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+// Clicks the item with that code in the list.
+void clickItem(TTribArrec &editor, const QString &code)
+{
+    const QList<QListWidgetItem *> found = editor.lbTitulos->findItems(code, Qt::MatchExactly);
+    QVERIFY2(found.size() == 1, qPrintable(code));
+    editor.lbTitulos->scrollToItem(found.first());
+    const QRect rect = editor.lbTitulos->visualItemRect(found.first());
+    QTest::mouseClick(editor.lbTitulos->viewport(), Qt::LeftButton, {}, rect.center());
+    // The click may have rebuilt the list: look again.
+    const QList<QListWidgetItem *> selected = editor.lbTitulos->selectedItems();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.first()->text(), code);
+}
+
+QStringList listed(const TTribArrec &editor)
+{
+    QStringList codes;
+    for (int i = 0; i < editor.lbTitulos->count(); ++i) {
+        codes.append(editor.lbTitulos->item(i)->text());
+    }
+    return codes;
+}
+
+// Every entry under the directory, relative to it.
+QStringList entriesUnder(const QString &root)
+{
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        entries.append(QDir(root).relativeFilePath(it.next()));
+    }
+    entries.sort();
+    return entries;
+}
+
+const QString kTaxFile = QStringLiteral("trib-arrec-1-2005.vqd");
+
+} // namespace
+
+void TestTribArrec::saveNewCodeExtendsRegistry()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    setFields(*editor, {QStringLiteral("1119.99.00"), QStringLiteral("Taxa Nova"),
+                        QStringLiteral("2,00"), QStringLiteral("2,00")});
+    clickButton(editor->btAdd);
+
+    QStringList expected = seededTaxLines();
+    expected.insert(5, QStringLiteral("1119.99.00\tTaxa Nova\t2,00\t2,00\t0\t"));
+    QCOMPARE(fileBytes(dataPath(dir, kTaxFile)), crlfBytes(expected));
+    QCOMPARE(listed(*editor).at(5), QStringLiteral("1119.99.00"));
+
+    QStringList registry = sampleLines(QStringLiteral("tributos.vqd"));
+    registry.insert(5, QStringLiteral("1119.99.00\tTaxa Nova\t"));
+    QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/tributos.vqd"))), crlfBytes(registry));
+    QCOMPARE(editor->lbData, registry);
+    // The pick lists follow the store line by line.
+    QCOMPARE(editor->Edit[1]->itemText(5), QStringLiteral("1119.99.00"));
+    QCOMPARE(editor->Edit[2]->itemText(5), QStringLiteral("Taxa Nova"));
+
+    // Another period of the kind shows the new code with default values.
+    pick(editor->cbPeriodo, 1);
+    QVERIFY(editor->items.line(5).startsWith(QStringLiteral("1119.99.00\tTaxa Nova\t0,00\t")));
+}
+
+void TestTribArrec::saveReplacesCodeIgnoringCase()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    setFields(*editor, {QStringLiteral("ABC"), QStringLiteral("Upper"), QStringLiteral("1,00"),
+                        QStringLiteral("1,00")});
+    clickButton(editor->btAdd);
+    setFields(*editor, {QStringLiteral("abc"), QStringLiteral("Lower"), QStringLiteral("2,00"),
+                        QStringLiteral("2,00")});
+    clickButton(editor->btAdd);
+
+    QCOMPARE(editor->items.size(), 15);
+    QCOMPARE(editor->items.indexOf(QStringLiteral("ABC")), 14);
+    QCOMPARE(listed(*editor).last(), QStringLiteral("abc"));
+    QCOMPARE(editor->items.line(14), QStringLiteral("abc\tLower\t2,00\t2,00\t0\t"));
+    // The registry got the first spelling only: the second is the same code.
+    const QStringList registry = editor->lbData;
+    QCOMPARE(registry.filter(QStringLiteral("Upper")).size(), 1);
+    QCOMPARE(registry.filter(QStringLiteral("Lower")).size(), 0);
+}
+
+void TestTribArrec::saveWithEmptyFirstField()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    setFields(*editor, {QString(), QStringLiteral("Sem código"), QStringLiteral("3,00")});
+    clickButton(editor->btAdd);
+
+    QCOMPARE(fake.messages,
+             QStringList{QStringLiteral("O primeiro campo não pode estar em branco.")});
+    QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("Sem código"));
+    QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados/2005"))));
+    QCOMPARE(editor->items.lines(), seededTaxLines());
+}
+
+void TestTribArrec::selectShowsItemAndFlag()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    setFields(*editor, {QStringLiteral("1112.02.00"), QStringLiteral("IPTU"),
+                        QStringLiteral("5,00"), QStringLiteral("5,00")});
+    editor->CheckBox1->setChecked(true);
+    clickButton(editor->btAdd);
+    QCOMPARE(editor->items.line(0), QStringLiteral("1112.02.00\tIPTU\t5,00\t5,00\t1\t"));
+    // New leaves the check box as it was.
+    QVERIFY(editor->CheckBox1->isChecked());
+
+    clickItem(*editor, QStringLiteral("1112.04.31"));
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("1112.04.31"));
+    QCOMPARE(editor->Edit[2]->currentText(), taxName(QStringLiteral("1112.04.31")));
+    QCOMPARE(editor->Edit[3]->currentText(), QStringLiteral("0,00"));
+    QVERIFY(!editor->CheckBox1->isChecked()); // an empty flag field
+
+    clickItem(*editor, QStringLiteral("1112.02.00"));
+    QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("IPTU"));
+    QCOMPARE(editor->Edit[4]->currentText(), QStringLiteral("5,00"));
+    QVERIFY(editor->CheckBox1->isChecked());
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::selectStoresEditorItemInRegistryKind()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    setFields(*editor, {QStringLiteral("1113.05.00"), QStringLiteral("ISS"), QStringLiteral("7,00"),
+                        QStringLiteral("7,00")});
+    clickItem(*editor, QStringLiteral("1130.00.00"));
+
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("1130.00.00"));
+    QCOMPARE(editor->lbTitulos->currentItem()->text(), QStringLiteral("1130.00.00"));
+    const QStringList stored = readLines(dataPath(dir, kTaxFile)).lines;
+    QVERIFY(stored.contains(QStringLiteral("1113.05.00\tISS\t7,00\t7,00\t0\t")));
+}
+
+void TestTribArrec::selectDropsEditorItemInCnpjKind()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    pick(editor->Title, 6); // contracts
+    setFields(*editor, {QStringLiteral("01/2005"), QStringLiteral("APAE de Vila Serena")});
+    clickButton(editor->btAdd);
+    const QByteArray saved =
+        fileBytes(dataPath(dir, QStringLiteral("contratos-e-seus-aditivos-1-2005.vqd")));
+
+    setFields(*editor, {QStringLiteral("02/2005"), QStringLiteral("Lira Musical Serenense")});
+    clickItem(*editor, QStringLiteral("01/2005"));
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("01/2005"));
+    QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("APAE de Vila Serena"));
+    QCOMPARE(listed(*editor), QStringList{QStringLiteral("01/2005")});
+    QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("contratos-e-seus-aditivos-1-2005.vqd"))),
+             saved);
+}
+
+void TestTribArrec::deleteInRegistryKind_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("No keeps the item, reset") << false;
+    QTest::newRow("Yes removes it from the registry") << true;
+}
+
+void TestTribArrec::deleteInRegistryKind()
+{
+    QFETCH(bool, yes);
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    const QString code = QStringLiteral("1112.04.31");
+    const QString name = taxName(code);
+    setFields(*editor, {code, name, QStringLiteral("9,00"), QStringLiteral("9,00")});
+    editor->CheckBox1->setChecked(true);
+    clickButton(editor->btAdd);
+
+    clickItem(*editor, code);
+    fake.answers.enqueue(yes);
+    clickButton(editor->btDel);
+
+    QCOMPARE(fake.questions,
+             QStringList{QStringLiteral("Excluir|Deseja Excluir o Item do cadastro?")});
+    QStringList lines = seededTaxLines();
+    QStringList registry = sampleLines(QStringLiteral("tributos.vqd"));
+    if (yes) {
+        lines.removeAt(1);
+        registry.removeAt(1);
+    } else {
+        lines[1] = code + u'\t' + name + QStringLiteral("\t0,00\t0,00\t"); // no flag field
+    }
+    QCOMPARE(fileBytes(dataPath(dir, kTaxFile)), crlfBytes(lines));
+    QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/tributos.vqd"))), crlfBytes(registry));
+    QCOMPARE(editor->lbData, registry);
+    QCOMPARE(listed(*editor).contains(code), !yes);
+    QCOMPARE(editor->Edit[1]->count(), registry.size());
+    QCOMPARE(editor->Edit[1]->currentText(), QString());
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::deleteInCnpjKind()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    pick(editor->Title, 2);
+    const QString path = dataPath(dir, QStringLiteral("rec-repass-inst-cel-1-2005.vqd"));
+    const QStringList a{"A1",       "Saúde", "Estado",     "APAE",       "Reforma",
+                        "1.000,00", "0,00",  "31/12/2005", "Em execução"};
+    const QStringList b{"B2",     "Educação", "União",      "Lira", "Instrumentos",
+                        "500,00", "50,00",    "__/__/____", ""};
+    setFields(*editor, b);
+    clickButton(editor->btAdd);
+    setFields(*editor, a);
+    clickButton(editor->btAdd);
+    const QString lineA = a.join(u'\t') + QStringLiteral("\t0\t");
+    const QString lineB = b.join(u'\t') + QStringLiteral("\t0\t");
+    QCOMPARE(fileBytes(path), crlfBytes({lineA, lineB}));
+
+    clickItem(*editor, QStringLiteral("A1"));
+    QCOMPARE(editor->Edit[9]->currentText(), QStringLiteral("Em execução"));
+    clickButton(editor->btDel);
+    QCOMPARE(fileBytes(path), crlfBytes({lineB}));
+    clickItem(*editor, QStringLiteral("B2"));
+    QTest::keyClick(editor->lbTitulos, Qt::Key_Delete);
+    // The last item gone: an empty file.
+    QVERIFY(QFileInfo::exists(path));
+    QCOMPARE(fileBytes(path), QByteArray());
+    QCOMPARE(fake.questions, QStringList());
+    QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/cnpj.vqd"))),
+             fileBytes(QStringLiteral(QUELVARA_SAMPLES_DIR "/cnpj.vqd")));
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::deleteByKeyAndMenu()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    setFields(*editor, {QStringLiteral("1112.02.00"), QStringLiteral("IPTU"),
+                        QStringLiteral("1,00"), QStringLiteral("1,00")});
+    clickButton(editor->btAdd);
+
+    clickItem(*editor, QStringLiteral("1112.02.00"));
+    fake.answers.enqueue(false);
+    QTest::keyClick(editor->lbTitulos, Qt::Key_Delete, Qt::ShiftModifier);
+    QCOMPARE(fake.questions.size(), 1);
+    QCOMPARE(editor->items.line(0), QStringLiteral("1112.02.00\t") +
+                                        taxName(QStringLiteral("1112.02.00")) +
+                                        QStringLiteral("\t0,00\t0,00\t"));
+
+    clickItem(*editor, QStringLiteral("1130.00.00"));
+    fake.answers.enqueue(true);
+    editor->Deletar1->trigger();
+    QCOMPARE(fake.questions.size(), 2);
+    QVERIFY(!listed(*editor).contains(QStringLiteral("1130.00.00")));
+    QVERIFY(!readLines(dir.file(QStringLiteral("dados/tributos.vqd")))
+                 .lines.join(u'\n')
+                 .contains(QStringLiteral("1130.00.00")));
+}
+
+void TestTribArrec::deleteWithoutSelection()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    setFields(*editor, {QStringLiteral("1112.02.00"), QStringLiteral("IPTU"),
+                        QStringLiteral("1,00"), QStringLiteral("1,00")});
+    clickButton(editor->btAdd);
+    const QByteArray saved = fileBytes(dataPath(dir, kTaxFile));
+    setFields(*editor, {QStringLiteral("typed")});
+
+    clickButton(editor->btDel);
+    QCOMPARE(fake.messages, QStringList{QStringLiteral("Selecione um item ao lado.")});
+    QCOMPARE(fake.questions, QStringList());
+    QCOMPARE(editor->Edit[1]->currentText(), QString()); // reset
+    QCOMPARE(fileBytes(dataPath(dir, kTaxFile)), saved);
+    QCOMPARE(editor->items.size(), 14);
+}
+
+void TestTribArrec::exitStoresItem_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::newRow("item in the editor") << "1121.17.00";
+    QTest::newRow("empty editor") << "";
+}
+
+void TestTribArrec::exitStoresItem()
+{
+    QFETCH(QString, code);
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    setFields(*editor,
+              {code, QStringLiteral("Taxa"), QStringLiteral("3,00"), QStringLiteral("3,00")});
+    clickButton(editor->btOK);
+
+    QVERIFY(!editor->isVisible());
+    if (code.isEmpty()) {
+        QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados/2005"))));
+    } else {
+        QVERIFY(readLines(dataPath(dir, kTaxFile))
+                    .lines.contains(code + QStringLiteral("\tTaxa\t3,00\t3,00\t0\t")));
+    }
+}
+
+void TestTribArrec::periodChangeStoresItem_data()
+{
+    QTest::addColumn<int>("title");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("registry kind stores") << 0 << "trib-arrec-" << true;
+    QTest::newRow("cnpj kind drops") << 6 << "contratos-e-seus-aditivos-" << false;
+}
+
+void TestTribArrec::periodChangeStoresItem()
+{
+    QFETCH(int, title);
+    QFETCH(QString, prefix);
+    QFETCH(bool, stored);
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    pick(editor->Title, title);
+    setFields(*editor, {QStringLiteral("X-1"), QStringLiteral("APAE de Vila Serena")});
+    pick(editor->cbPeriodo, 1);
+
+    // Stored into the period being left, never the one entered.
+    const QStringList january =
+        readLines(dataPath(dir, prefix + QStringLiteral("1-2005.vqd"))).lines;
+    QCOMPARE(january.filter(QRegularExpression(QStringLiteral("^X-1\t"))).size(), stored ? 1 : 0);
+    QVERIFY(!QFileInfo::exists(dataPath(dir, prefix + QStringLiteral("2-2005.vqd"))));
+    // A new code of a registry kind joined the registry: the next period
+    // lists it with default values.
+    if (stored) {
+        QVERIFY(editor->items.line(editor->items.indexOf(QStringLiteral("X-1")))
+                    .startsWith(QStringLiteral("X-1\tAPAE de Vila Serena\t0,00\t")));
+    } else {
+        QVERIFY(!editor->items.contains(QStringLiteral("X-1")));
+    }
+    QCOMPARE(editor->Edit[1]->currentText(), QString());
+}
+
+void TestTribArrec::yearTypedDigitByDigit()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    setFields(*editor,
+              {QStringLiteral("1112.02.00"), QStringLiteral("IPTU"), QStringLiteral("1,00")});
+    const QStringList before = entriesUnder(dir.file(QStringLiteral("dados")));
+
+    editor->cbAno->setFocus(Qt::MouseFocusReason);
+    editor->cbAno->lineEdit()->selectAll();
+    QTest::keyClick(editor->cbAno, Qt::Key_2);
+    QCOMPARE(editor->Ano, QStringLiteral("2"));
+    QVERIFY(editor->items.isEmpty());
+    QCOMPARE(editor->lbTitulos->count(), 0);
+    QTest::keyClicks(editor->cbAno, QStringLiteral("00"));
+    QVERIFY(editor->items.isEmpty());
+    QTest::keyClick(editor->cbAno, Qt::Key_6);
+    QCOMPARE(editor->Ano, QStringLiteral("2006"));
+    QCOMPARE(editor->items.lines(), seededTaxLines());
+
+    // The year change dropped the item; nothing was written for any text.
+    QCOMPARE(editor->Edit[1]->currentText(), QString());
+    QCOMPARE(entriesUnder(dir.file(QStringLiteral("dados"))), before);
+    for (const char *partial : {"2", "20", "200"}) {
+        QVERIFY(!QFileInfo::exists(dir.file(QString::fromLatin1(partial))));
+    }
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::invalidYearIsNeverAPath_data()
+{
+    QTest::addColumn<QString>("year");
+    QTest::newRow("parent directory") << "../x";
+    QTest::newRow("sub-directory") << "a/b";
+    QTest::newRow("partial") << "20";
+    QTest::newRow("five digits") << "20055";
+    QTest::newRow("empty") << "";
+}
+
+void TestTribArrec::invalidYearIsNeverAPath()
+{
+    QFETCH(QString, year);
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    const QStringList before = entriesUnder(dir.path());
+
+    editor->cbAno->setFocus(Qt::MouseFocusReason);
+    editor->cbAno->lineEdit()->selectAll();
+    if (year.isEmpty()) {
+        QTest::keyClick(editor->cbAno, Qt::Key_Delete);
+    } else {
+        QTest::keyClicks(editor->cbAno, year);
+    }
+    QCOMPARE(editor->Ano, year);
+    QCOMPARE(editor->lbTitulos->count(), 0);
+
+    setFields(*editor, {QStringLiteral("1112.02.00"), QStringLiteral("IPTU"),
+                        QStringLiteral("1,00"), QStringLiteral("1,00")});
+    clickButton(editor->btAdd);
+    QCOMPARE(fake.messages.size(), 1);
+    QVERIFY(fake.messages.first().startsWith(QStringLiteral("Ano inválido: \"") + year));
+    // The item stays in the editor to be saved under a proper year.
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("1112.02.00"));
+    QVERIFY(editor->items.isEmpty());
+
+    clickButton(editor->btDel);
+    clickButton(editor->btOK);
+    QCOMPARE(entriesUnder(dir.path()), before);
+    QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("../x"))));
+}
+
+void TestTribArrec::unreadableDataFileIsNeverReplaced()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    // Something that exists where the file is but cannot be read as one.
+    const QString path = dataPath(dir, kTaxFile);
+    QVERIFY(QDir().mkpath(path));
+    auto editor = openEditor(0);
+
+    QCOMPARE(fake.messages, QStringList{QStringLiteral("Não foi possivel ler o arquivo ") +
+                                        QDir::toNativeSeparators(path)});
+    // The registry's items are offered, but none of them can replace the file.
+    QCOMPARE(editor->items.size(), 14);
+    const QString refused = QStringLiteral("O arquivo não foi lido e não será alterado: ") +
+                            QDir::toNativeSeparators(path);
+
+    setFields(*editor, {QStringLiteral("1112.02.00"), QStringLiteral("IPTU"),
+                        QStringLiteral("1,00"), QStringLiteral("1,00")});
+    clickButton(editor->btAdd);
+    QCOMPARE(fake.messages.size(), 2);
+    QCOMPARE(fake.messages.last(), refused);
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("1112.02.00"));
+
+    clickButton(editor->btNovo);
+    clickItem(*editor, QStringLiteral("1130.00.00"));
+    fake.answers.enqueue(false);
+    clickButton(editor->btDel);
+    QCOMPARE(fake.messages.size(), 3);
+    QCOMPARE(fake.messages.last(), refused);
+    QVERIFY(QFileInfo(path).isDir());
+
+    // Another period loads and saves as usual.
+    pick(editor->cbPeriodo, 1);
+    setFields(*editor, {QStringLiteral("1112.02.00"), QStringLiteral("IPTU"),
+                        QStringLiteral("1,00"), QStringLiteral("1,00")});
+    clickButton(editor->btAdd);
+    QVERIFY(QFileInfo(dataPath(dir, QStringLiteral("trib-arrec-2-2005.vqd"))).isFile());
+}
+
+void TestTribArrec::failedSaveKeepsPreviousFile()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    setFields(*editor, {QStringLiteral("1112.02.00"), QStringLiteral("IPTU"),
+                        QStringLiteral("1,00"), QStringLiteral("1,00")});
+    clickButton(editor->btAdd);
+    const QByteArray saved = fileBytes(dataPath(dir, kTaxFile));
+
+    // A text the code page cannot hold makes the write fail.
+    setFields(*editor, {QStringLiteral("1112.04.31"), QStringLiteral("Imposto Ω"),
+                        QStringLiteral("2,00"), QStringLiteral("2,00")});
+    clickButton(editor->btAdd);
+    QCOMPARE(fake.messages, QStringList{QStringLiteral("Não foi possivel criar o arquivo ") +
+                                        QDir::toNativeSeparators(dataPath(dir, kTaxFile))});
+    QCOMPARE(fileBytes(dataPath(dir, kTaxFile)), saved);
+    QCOMPARE(entriesUnder(dir.file(QStringLiteral("dados/2005"))), QStringList{kTaxFile});
+}
+
+void TestTribArrec::yearDirectoryCannotBeCreated()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    writeFile(dir.file(QStringLiteral("dados/2005")), "not a directory");
+    auto editor = openEditor(0);
+    setFields(*editor, {QStringLiteral("1112.02.00"), QStringLiteral("IPTU"),
+                        QStringLiteral("1,00"), QStringLiteral("1,00")});
+    clickButton(editor->btAdd);
+    QCOMPARE(fake.messages,
+             QStringList{QStringLiteral("Não foi possivel criar o diretório ") +
+                         QDir::toNativeSeparators(dir.file(QStringLiteral("dados/2005")))});
+    // The list holds the item all the same.
+    QCOMPARE(editor->items.line(0), QStringLiteral("1112.02.00\tIPTU\t1,00\t1,00\t0\t"));
+}
+
+void TestTribArrec::unreadableRegistryRefusesSaving()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    const QString registry = dir.file(QStringLiteral("dados/tributos.vqd"));
+    QVERIFY(QFile::remove(registry));
+    QVERIFY(QDir().mkdir(registry));
+    auto editor = openEditor(0);
+    QCOMPARE(fake.messages.size(), 1);
+
+    setFields(*editor, {QStringLiteral("1112.02.00"), QStringLiteral("IPTU"),
+                        QStringLiteral("1,00"), QStringLiteral("1,00")});
+    clickButton(editor->btAdd);
+    QCOMPARE(fake.messages.size(), 2);
+    QCOMPARE(fake.messages.last(),
+             QStringLiteral("O cadastro não foi lido e nada será salvo neste relatório: ") +
+                 QDir::toNativeSeparators(registry));
+    clickButton(editor->btDel);
+    QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados/2005"))));
+    QVERIFY(QFileInfo(registry).isDir());
+}
+
+void TestTribArrec::flagFieldAfterLongerKind()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(1);
+    pick(editor->Title, 1); // expenses: field 5 accumulated
+    QCOMPARE(editor->TipoCampo[5], int(Acumulado));
+    pick(editor->Title, 0); // revenue: four fields, field 5 is the flag
+    for (int i = 5; i <= kMaxFields; ++i) {
+        QCOMPARE(editor->TipoCampo[i], int(Texto));
+    }
+
+    const QString code = GetField(sampleLines(QStringLiteral("rec.vqd")).first(), 1);
+    const QString name = GetField(sampleLines(QStringLiteral("rec.vqd")).first(), 2);
+    setFields(*editor, {code, name, QStringLiteral("10,00"), QStringLiteral("10,00")});
+    editor->CheckBox1->setChecked(true);
+    clickButton(editor->btAdd);
+    pick(editor->cbPeriodo, 1);
+    pick(editor->cbPeriodo, 0);
+
+    const QString line = code + u'\t' + name + QStringLiteral("\t10,00\t10,00\t1\t");
+    QCOMPARE(editor->items.line(editor->items.indexOf(code)), line);
+    editor->CheckBox1->setChecked(false);
+    clickItem(*editor, code);
+    QVERIFY(editor->CheckBox1->isChecked());
+}
+
+void TestTribArrec::purchasesNumberAndRegistry()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    pick(editor->Title, 7);
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("000001"));
+
+    const QStringList fields{"000001",
+                             "Saúde",
+                             "Hospital Municipal",
+                             "11.111.111/0001-11",
+                             "Zeladoria Serena Ltda",
+                             "22.222.222/0001-22",
+                             "Luvas",
+                             "2,00",
+                             "3",
+                             "6,00"};
+    setFields(*editor, fields);
+    clickButton(editor->btAdd);
+    QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("compras-1-2005.vqd"))),
+             crlfBytes({fields.join(u'\t') + QStringLiteral("\t0\t")}));
+    QStringList registry = sampleLines(QStringLiteral("cnpj.vqd"));
+    registry.insert(7, QStringLiteral("Hospital Municipal\t11.111.111/0001-11\t"));
+    registry.append(QStringLiteral("Zeladoria Serena Ltda\t22.222.222/0001-22\t"));
+    QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/cnpj.vqd"))), crlfBytes(registry));
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("000002"));
+    QCOMPARE(editor->Edit[3]->count(), registry.size());
+    QCOMPARE(editor->Edit[5]->itemText(registry.size() - 1),
+             QStringLiteral("Zeladoria Serena Ltda"));
+}
+
+void TestTribArrec::annualKindUsesPeriodZero()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(2);
+    QCOMPARE(editor->Periodo, QStringLiteral("0"));
+    const QStringList rec = sampleLines(QStringLiteral("rec.vqd"));
+    setFields(*editor, {GetField(rec.at(1), 1), GetField(rec.at(1), 2), QStringLiteral("9,00")});
+    clickButton(editor->btAdd);
+
+    QStringList lines;
+    for (const QString &entry : rec) {
+        lines.append(entry + QStringLiteral("0,00\t\t"));
+    }
+    lines[1] = rec.at(1) + QStringLiteral("9,00\t0\t");
+    QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("orc-anual-rec-prevista-0-2005.vqd"))),
+             crlfBytes(lines));
 }
 
 QTEST_MAIN(TestTribArrec)

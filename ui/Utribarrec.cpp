@@ -193,7 +193,16 @@ TTribArrec::TTribArrec(QWidget *parent) : QDialog(parent)
     connectHandlers();
 }
 
-TTribArrec::~TTribArrec() = default;
+TTribArrec::~TTribArrec()
+{
+    // The controls outlive this object's members while the base class
+    // deletes them, and a field losing the focus then still signals (an
+    // editable box reports its text as activated): no handler may run on
+    // members already gone.
+    for (QObject *child : findChildren<QObject *>()) {
+        child->disconnect(this);
+    }
+}
 
 // ---------------------------------------------------------------------------
 // User actions
@@ -292,6 +301,11 @@ void TTribArrec::SelectReportKind()
         for (int i = 1; i <= kind->fieldCount; ++i) {
             Campo[i]->setText(kind->fields[i - 1].caption);
             TipoCampo[i] = kind->fields[i - 1].type;
+        }
+        // The field after the last is the exclusion flag of the data lines:
+        // a type left over from a longer kind must not describe it.
+        for (int i = kind->fieldCount + 1; i <= kMaxFields; ++i) {
+            TipoCampo[i] = Texto;
         }
         // The store is filled before the fields are laid out, so the pick
         // lists never hold the previous kind's registry.

@@ -124,7 +124,7 @@ public:
     // Item list and data file.
     void cbAnoChange();
     void LoadItemList();
-    void SaveItem();
+    bool SaveItem(); // false when the item could not be stored
     QString ComposeLine() const;
     void WriteDataFile();
     void btNovoClick();
@@ -161,6 +161,12 @@ private:
     void setPickList(int n);
     int lookupLine(int column, const QString &text, int hint) const;
     void setFieldText(int n, const QString &text);
+    // Item list (Utribarrec_items.cpp).
+    void showItems();
+    int selectedRow() const;
+    void showItem(int row);
+    bool mayStoreItems();
+    bool mayWriteDataFile();
 
     bool opened_ = false;
     int actionDepth_ = 0;
