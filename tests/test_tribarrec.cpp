@@ -7,6 +7,7 @@
 //   5. the HTML page
 //   6. item list and data files: save, select, delete, exit, year and
 //      period changes, the files they leave
+//   7. the page that every load writes
 #include "Ucadastro.h"
 #include "Utribarrec.h"
 #include "catalogue.h"
@@ -280,6 +281,10 @@ private slots:
     void flagFieldAfterLongerKind();
     void purchasesNumberAndRegistry();
     void annualKindUsesPeriodZero();
+
+    // 7. The page that every load writes
+    void loadsWriteThePage();
+    void savingDoesNotRewriteThePage();
 };
 
 // ---------------------------------------------------------------------------
@@ -2263,6 +2268,78 @@ void TestTribArrec::annualKindUsesPeriodZero()
     lines[1] = rec.at(1) + QStringLiteral("9,00\t0\t");
     QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("orc-anual-rec-prevista-0-2005.vqd"))),
              crlfBytes(lines));
+}
+
+// ---------------------------------------------------------------------------
+// 7. The page that every load writes
+
+void TestTribArrec::loadsWriteThePage()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+
+    // Opening loads January and writes its page, one row per registry item.
+    const QString january = pageText(dir.file(QStringLiteral("2005/trib-arrec-1-2005.htm")));
+    QVERIFY(january.contains(QStringLiteral("EXERC&Iacute;CIO: 2005 - Janeiro</b>")));
+    const QStringList taxes = sampleLines(QStringLiteral("tributos.vqd"));
+    QVERIFY(!taxes.isEmpty());
+    for (const QString &tax : taxes) {
+        const QString code = tax.section(QLatin1Char('\t'), 0, 0);
+        QVERIFY2(january.contains(QStringLiteral("      <td> &nbsp;") + code +
+                                  QStringLiteral("</td>\r\n")),
+                 qPrintable(code));
+    }
+
+    // A period with stored items shows their values and sums the included ones.
+    QVERIFY(QDir().mkpath(dir.file(QStringLiteral("dados/2005"))));
+    writeFile(dir.file(QStringLiteral("dados/2005/trib-arrec-2-2005.vqd")),
+              "1112.02.00\tIPTU\t1.500,00\t1.500,00\t0\t\r\n"
+              "1113.05.00\tISS\t250,50\t250,50\t1\t\r\n");
+    pick(editor->cbPeriodo, 1);
+    const QString february = pageText(dir.file(QStringLiteral("2005/trib-arrec-2-2005.htm")));
+    QVERIFY(february.contains(QStringLiteral("EXERC&Iacute;CIO: 2005 - Fevereiro</b>")));
+    QVERIFY(february.contains(QStringLiteral("      <td><div align=right> &nbsp;250,50</div></td>")));
+    QVERIFY(february.contains(QStringLiteral("      <td> total: </td>\r\n"
+                                             "      <td> &nbsp;</td>\r\n"
+                                             "      <td><div align=right> &nbsp;1.500,00</div></td>")));
+
+    // A change of kind, and a year typed digit by digit, write the page of
+    // the list they load; the texts on the way to the year write nothing.
+    pick(editor->Title, 1);
+    QVERIFY(QFileInfo::exists(dir.file(QStringLiteral("2005/rec-repass-transf-vol-2-2005.htm"))));
+    editor->cbAno->setFocus(Qt::MouseFocusReason);
+    editor->cbAno->lineEdit()->selectAll();
+    QTest::keyClicks(editor->cbAno, QStringLiteral("2006"));
+    QCOMPARE(editor->Ano, QStringLiteral("2006"));
+    QVERIFY(QFileInfo::exists(dir.file(QStringLiteral("2006/rec-repass-transf-vol-2-2006.htm"))));
+    for (const char *partial : {"2", "20", "200"}) {
+        QVERIFY(!QFileInfo::exists(dir.file(QString::fromLatin1(partial))));
+    }
+    QCOMPARE(fake.messages, QStringList());
+    QCOMPARE(fake.opened, QStringList());
+}
+
+void TestTribArrec::savingDoesNotRewriteThePage()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    const QString page = dir.file(QStringLiteral("2005/trib-arrec-1-2005.htm"));
+    const QByteArray before = fileBytes(page);
+    QVERIFY(!before.isEmpty());
+
+    setFields(*editor, {QStringLiteral("1119.99.00"), QStringLiteral("Taxa Nova"),
+                        QStringLiteral("2,00"), QStringLiteral("2,00")});
+    clickButton(editor->btAdd);
+    QVERIFY(fileBytes(dataPath(dir, kTaxFile)).contains("1119.99.00"));
+    QCOMPARE(fileBytes(page), before);
+
+    // "Visualizar Relatório" shows the saved item.
+    clickButton(editor->btView);
+    QVERIFY(pageText(page).contains(QStringLiteral("      <td> &nbsp;1119.99.00</td>")));
 }
 
 QTEST_MAIN(TestTribArrec)
