@@ -167,18 +167,17 @@ QStringList buildPage(const PageInput &input)
     }
 
     const QString line31 = QString(31, u'_');
-    page.append(
-        QStringLiteral("</table><br>  <table width=900>\n  <tr>\n      <td width=300><div "
-                       "align=center><br>") +
-        line31 + QStringLiteral("<br>") + escapeHtml(input.prefeito) +
-        QStringLiteral("<br> (Prefeito)</div></td>\n      <td width=300><div "
-                       "align=center><br>") +
-        line31 + QStringLiteral("<br>") + escapeHtml(input.secFin) +
-        QStringLiteral("<br> (Secret&aacute;rio de Finan&ccedil;as)</div></td>\n      <td "
-                       "width=300><div align=center><br>") +
-        line31 + QStringLiteral("<br>") + escapeHtml(input.contador) + u'/' +
-        escapeHtml(input.crc) +
-        QStringLiteral("<br>(Contador/CRC)</div></td>\n  </tr>\n  </table>"));
+    page.append(QStringLiteral("</table><br>  <table width=900>\n  <tr>\n      <td width=300><div "
+                               "align=center><br>") +
+                line31 + QStringLiteral("<br>") + escapeHtml(input.prefeito) +
+                QStringLiteral("<br> (Prefeito)</div></td>\n      <td width=300><div "
+                               "align=center><br>") +
+                line31 + QStringLiteral("<br>") + escapeHtml(input.secFin) +
+                QStringLiteral("<br> (Secret&aacute;rio de Finan&ccedil;as)</div></td>\n      <td "
+                               "width=300><div align=center><br>") +
+                line31 + QStringLiteral("<br>") + escapeHtml(input.contador) + u'/' +
+                escapeHtml(input.crc) +
+                QStringLiteral("<br>(Contador/CRC)</div></td>\n  </tr>\n  </table>"));
 
     page.append(QStringLiteral("<p></div></table>\n</td></tr></table>\n</body> </html>\n"));
     return page;

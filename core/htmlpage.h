@@ -15,12 +15,12 @@ struct PageInput {
     QString title;        // the report title
     QString municipality; // "<name> - <state>"
     QString year;
-    QString periodName;   // "Março", "2º Bimestre"; empty for the annual kinds
-    int fieldCount = 0;   // N
-    QStringList captions; // captions of fields 1..N
+    QString periodName;    // "Março", "2º Bimestre"; empty for the annual kinds
+    int fieldCount = 0;    // N
+    QStringList captions;  // captions of fields 1..N
     QList<int> fieldTypes; // field types of fields 1..N
-    QStringList codes;    // item codes in list order
-    QStringList lines;    // item data lines, line i belongs to code i
+    QStringList codes;     // item codes in list order
+    QStringList lines;     // item data lines, line i belongs to code i
     QString prefeito;
     QString secFin;
     QString contador;

@@ -51,8 +51,7 @@ QString head(const QString &t, const QString &p, const QString &y, const QString
                "  <tr><td><div align=\"center\"><b>") +
            p + QStringLiteral(" <br>\n") + t + QStringLiteral("<br>\nEXERC&Iacute;CIO: ") + y +
            QStringLiteral(" - ") + r +
-           QStringLiteral(
-               "</b></div></td></tr>\n</table>\n</div>\n<div align=\"center\"><br>\n");
+           QStringLiteral("</b></div></td></tr>\n</table>\n</div>\n<div align=\"center\"><br>\n");
 }
 
 const QString kTableOpen =
@@ -142,11 +141,10 @@ const QStringList kTaxCaptions = {
     QStringLiteral("Codificação Numérica:"), QStringLiteral("Tributo/Contribuição:"),
     QStringLiteral("Montante Arrecadado no mês:"), QStringLiteral("Acumulado no Exercício:")};
 const QList<int> kTaxTypes = {1, 2, -1, -4};
-const QStringList kTaxHeadings = {
-    QStringLiteral("      <td>Codificação Numérica:</td>\n"
-                   "      <td>Tributo/Contribuição:</td>\n"
-                   "      <td>Montante Arrecadado no mês:</td>"),
-    QStringLiteral("      <td>Acumulado no Exercício:</td>")};
+const QStringList kTaxHeadings = {QStringLiteral("      <td>Codificação Numérica:</td>\n"
+                                                 "      <td>Tributo/Contribuição:</td>\n"
+                                                 "      <td>Montante Arrecadado no mês:</td>"),
+                                  QStringLiteral("      <td>Acumulado no Exercício:</td>")};
 
 const QString kRevenueTitle =
     QStringLiteral("Orçamentos Anuais - Receita Prevista  Art 2º, Inc. X e XVI");
@@ -189,14 +187,18 @@ RevenueCase revenue(const QList<std::pair<QString, QString>> &items, const QStri
                << kRowClose;
     }
     middle << kTotalOpen << kTotalLabel << kBlankTotal << right(total) << kRowClose;
-    return {middle, makeInput(kRevenueTitle, QString(), kRevenueCaptions, kRevenueTypes, codes,
-                              lines)};
+    return {middle,
+            makeInput(kRevenueTitle, QString(), kRevenueCaptions, kRevenueTypes, codes, lines)};
 }
 
 // Runs a test in a fresh working directory, restored afterwards.
 class WorkDir {
 public:
-    WorkDir() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+    WorkDir()
+        : previous_(QDir::currentPath())
+    {
+        QDir::setCurrent(dir_.path());
+    }
     ~WorkDir() { QDir::setCurrent(previous_); }
     QString file(const QString &relative) const { return QDir::current().filePath(relative); }
 
@@ -298,8 +300,7 @@ void TestHtmlPage::page_data()
                << right(QStringLiteral("25,00")) << left(QStringLiteral("10"))
                << right(QStringLiteral("250,00")) << kRowClose;
         middle << kRowOpen << code(QStringLiteral("002")) << left(QStringLiteral("Educação"))
-               << left(QStringLiteral("Escola Rural"))
-               << left(QStringLiteral("11.222.333/0002-62"))
+               << left(QStringLiteral("Escola Rural")) << left(QStringLiteral("11.222.333/0002-62"))
                << left(QStringLiteral("Papelaria Central"))
                << left(QStringLiteral("44.555.666/0001-99")) << left(QStringLiteral("Caneta"))
                << right(QStringLiteral("1,50")) << left(QStringLiteral("100"))
@@ -341,10 +342,10 @@ void TestHtmlPage::page_data()
                << right(QStringLiteral("20.000,00")) << right(QStringLiteral("10.000,00"))
                << right(QStringLiteral("15.000,00")) << kRowClose;
         middle << kRowOpen << code(QStringLiteral("02.001"))
-               << left(QStringLiteral("Secretaria de Obras"))
-               << right(QStringLiteral("250.000,50")) << right(QStringLiteral("7.654,33"))
-               << right(QStringLiteral("9.000,00")) << right(QStringLiteral("5.000,25"))
-               << right(QStringLiteral("6.000,75")) << kRowClose;
+               << left(QStringLiteral("Secretaria de Obras")) << right(QStringLiteral("250.000,50"))
+               << right(QStringLiteral("7.654,33")) << right(QStringLiteral("9.000,00"))
+               << right(QStringLiteral("5.000,25")) << right(QStringLiteral("6.000,75"))
+               << kRowClose;
         middle << kTotalOpen << kTotalLabel << kBlankTotal << right(QStringLiteral("350.000,50"))
                << right(QStringLiteral("20.000,00")) << right(QStringLiteral("29.000,00"))
                << right(QStringLiteral("15.000,25")) << right(QStringLiteral("21.000,75"))
@@ -388,10 +389,9 @@ void TestHtmlPage::page_data()
                         {QStringLiteral("3"), QStringLiteral("3\tC\t1.234,56\t0\t")},
                         {QStringLiteral("4"), QStringLiteral("4\tD\t")}},
                        QStringLiteral("1.234,56")));
-    addRevenue("0,10 and 0,20",
-               revenue({{QStringLiteral("1"), QStringLiteral("1\tA\t0,10\t0\t")},
-                        {QStringLiteral("2"), QStringLiteral("2\tB\t0,20\t0\t")}},
-                       QStringLiteral("0,30")));
+    addRevenue("0,10 and 0,20", revenue({{QStringLiteral("1"), QStringLiteral("1\tA\t0,10\t0\t")},
+                                         {QStringLiteral("2"), QStringLiteral("2\tB\t0,20\t0\t")}},
+                                        QStringLiteral("0,30")));
     addRevenue("1.000,25 and 234,25",
                revenue({{QStringLiteral("1"), QStringLiteral("1\tA\t1.000,25\t0\t")},
                         {QStringLiteral("2"), QStringLiteral("2\tB\t234,25\t0\t")}},
@@ -416,13 +416,12 @@ void TestHtmlPage::page()
 // The rows of the one-item monthly tax report, entry by entry.
 void TestHtmlPage::exampleRowsOfTheMonthlyTaxPage()
 {
-    const PageInput input = makeInput(kTaxTitle, QStringLiteral("Março"), kTaxCaptions,
-                                      kTaxTypes, {QStringLiteral("1112")},
+    const PageInput input = makeInput(kTaxTitle, QStringLiteral("Março"), kTaxCaptions, kTaxTypes,
+                                      {QStringLiteral("1112")},
                                       {QStringLiteral("1112\tIPTU\t1.500,00\t3.000,00\t0\t")});
     const QStringList expected = {
         head(QStringLiteral("Tributos Arrecadados  Art 2º, Inc. I"),
-             QStringLiteral("Vila Serena - MG"), QStringLiteral("2005"),
-             QStringLiteral("Março")),
+             QStringLiteral("Vila Serena - MG"), QStringLiteral("2005"), QStringLiteral("Março")),
         QStringLiteral("  <table cellspacing=0 style=\"t1\" width=1050>\n"
                        "    <tr bgcolor=#CCCCCC>\n"),
         QStringLiteral("      <td>Codificação Numérica:</td>\n"
@@ -525,9 +524,9 @@ void TestHtmlPage::writtenFileBytes()
     const PageInput input = makeInput(kResultTitle, QString(), kResultCaptions, kResultTypes,
                                       {QStringLiteral("1.000,00")},
                                       {QStringLiteral("1.000,00\t2.000,00\t3.000,00\t0\t")}, false);
-    const PageWriteResult result = writePageFile(
-        QStringLiteral("2005"), QStringLiteral("bal-orc-resultado-nominal-"), QStringLiteral("0"),
-        buildPage(input));
+    const PageWriteResult result =
+        writePageFile(QStringLiteral("2005"), QStringLiteral("bal-orc-resultado-nominal-"),
+                      QStringLiteral("0"), buildPage(input));
     QCOMPARE(result.status, PageWriteStatus::Written);
     QCOMPARE(result.message, QString());
     const QString path = work.file(QStringLiteral("2005/bal-orc-resultado-nominal-0-2005.htm"));
@@ -665,9 +664,9 @@ void TestHtmlPage::yearDirectoryThatCannotBeMade()
         writePageFile(QStringLiteral("2005"), QStringLiteral("trib-arrec-"), QStringLiteral("3"),
                       {QStringLiteral("x")});
     QCOMPARE(result.status, PageWriteStatus::DirectoryFailed);
-    QCOMPARE(result.message, QStringLiteral("Não foi possivel criar o diretório ") +
-                                 QDir::toNativeSeparators(QDir::currentPath() +
-                                                          QStringLiteral("/2005")));
+    QCOMPARE(result.message,
+             QStringLiteral("Não foi possivel criar o diretório ") +
+                 QDir::toNativeSeparators(QDir::currentPath() + QStringLiteral("/2005")));
     QCOMPARE(readAll(work.file(QStringLiteral("2005"))), QByteArray());
 }
 
@@ -676,14 +675,13 @@ void TestHtmlPage::pageFileThatCannotBeWritten()
     WorkDir work;
     // A directory where the page should be: no file can replace it.
     QVERIFY(QDir().mkpath(QStringLiteral("2005/compras-4-2005.htm")));
-    const PageWriteResult result =
-        writePageFile(QStringLiteral("2005"), QStringLiteral("compras-"), QStringLiteral("4"),
-                      {QStringLiteral("x")});
+    const PageWriteResult result = writePageFile(QStringLiteral("2005"), QStringLiteral("compras-"),
+                                                 QStringLiteral("4"), {QStringLiteral("x")});
     QCOMPARE(result.status, PageWriteStatus::FileFailed);
-    QCOMPARE(result.message, QStringLiteral("Não foi possivel criar o arquivo ") +
-                                 QDir::toNativeSeparators(
-                                     QDir::currentPath() +
-                                     QStringLiteral("/2005/compras-4-2005.htm")));
+    QCOMPARE(result.message,
+             QStringLiteral("Não foi possivel criar o arquivo ") +
+                 QDir::toNativeSeparators(QDir::currentPath() +
+                                          QStringLiteral("/2005/compras-4-2005.htm")));
 }
 
 QTEST_GUILESS_MAIN(TestHtmlPage)

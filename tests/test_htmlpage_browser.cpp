@@ -27,14 +27,13 @@ QString TestHtmlPageBrowser::renderedDom(const QString &browser, const QString &
     QProcess process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(browser, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
-                            QStringLiteral("--disable-gpu"),
-                            QStringLiteral("--disable-background-networking"),
-                            QStringLiteral("--disable-component-update"),
-                            QStringLiteral("--disable-sync"), QStringLiteral("--no-first-run"),
-                            QStringLiteral("--user-data-dir=") + profile.path(),
-                            QStringLiteral("--dump-dom"),
-                            QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded)});
+    process.start(
+        browser,
+        {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
+         QStringLiteral("--disable-gpu"), QStringLiteral("--disable-background-networking"),
+         QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
+         QStringLiteral("--no-first-run"), QStringLiteral("--user-data-dir=") + profile.path(),
+         QStringLiteral("--dump-dom"), QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded)});
     if (!process.waitForStarted(30000)) {
         return {};
     }
@@ -58,8 +57,7 @@ void TestHtmlPageBrowser::browserShowsThePageAsWritten()
     QDir::setCurrent(work.path());
 
     PageInput input;
-    input.title =
-        QStringLiteral("Execução dos Orçamentos - Receita Realizada  Art 2º, Inc. XII");
+    input.title = QStringLiteral("Execução dos Orçamentos - Receita Realizada  Art 2º, Inc. XII");
     input.municipality = QStringLiteral("São Tomé das Águas - MG");
     input.year = QStringLiteral("2005");
     input.periodName = QStringLiteral("2º Bimestre");

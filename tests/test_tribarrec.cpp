@@ -1452,7 +1452,8 @@ void TestTribArrec::viewRewritesAndOpensThePage()
                                          "      <td><div align=right> &nbsp;3.500,25</div></td>\r\n"
                                          "    </tr>\n\r\n")));
     QVERIFY(text.contains(QStringLiteral("<br>Joaquim Aurélio Brandão Siqueira<br> (Prefeito)")));
-    QVERIFY(text.contains(QStringLiteral("<br>Maria da Conceição Lemos Tavares<br> (Secret&aacute;rio")));
+    QVERIFY(text.contains(
+        QStringLiteral("<br>Maria da Conceição Lemos Tavares<br> (Secret&aacute;rio")));
     QVERIFY(text.contains(
         QStringLiteral("<br>Luís Fernando Arantes Queiroga/MG-098765/O-4<br>(Contador/CRC)")));
 
@@ -1504,13 +1505,12 @@ void TestTribArrec::totalRowByKind_data()
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("page");
     QTest::addColumn<bool>("totalRow");
-    QTest::newRow("annual budget result") << 2 << 8
-                                          << QStringLiteral("2005/bal-orc-resultado-nominal-0-2005.htm")
-                                          << false;
+    QTest::newRow("annual budget result")
+        << 2 << 8 << QStringLiteral("2005/bal-orc-resultado-nominal-0-2005.htm") << false;
     QTest::newRow("annual expense balance")
         << 2 << 7 << QStringLiteral("2005/bal-orc-despesas-0-2005.htm") << true;
-    QTest::newRow("monthly purchases") << 0 << 7 << QStringLiteral("2005/compras-1-2005.htm")
-                                       << true;
+    QTest::newRow("monthly purchases")
+        << 0 << 7 << QStringLiteral("2005/compras-1-2005.htm") << true;
     QTest::newRow("bimonthly expense group")
         << 1 << 5 << QStringLiteral("2005/exec-orc-grupo-de-despesa-1-2005.htm") << true;
 }
@@ -1575,10 +1575,9 @@ void TestTribArrec::pageThatCannotBeWritten()
 
     QTest::mouseClick(editor->btView, Qt::LeftButton);
 
-    QCOMPARE(fake.messages,
-             QStringList{QStringLiteral("Não foi possivel criar o arquivo ") +
-                         nativePath(QDir::current().filePath(
-                             QStringLiteral("2011/trib-arrec-3-2011.htm")))});
+    QCOMPARE(fake.messages, QStringList{QStringLiteral("Não foi possivel criar o arquivo ") +
+                                        nativePath(QDir::current().filePath(
+                                            QStringLiteral("2011/trib-arrec-3-2011.htm")))});
     QCOMPARE(fake.opened, QStringList());
 }
 
@@ -2300,10 +2299,12 @@ void TestTribArrec::loadsWriteThePage()
     pick(editor->cbPeriodo, 1);
     const QString february = pageText(dir.file(QStringLiteral("2005/trib-arrec-2-2005.htm")));
     QVERIFY(february.contains(QStringLiteral("EXERC&Iacute;CIO: 2005 - Fevereiro</b>")));
-    QVERIFY(february.contains(QStringLiteral("      <td><div align=right> &nbsp;250,50</div></td>")));
-    QVERIFY(february.contains(QStringLiteral("      <td> total: </td>\r\n"
-                                             "      <td> &nbsp;</td>\r\n"
-                                             "      <td><div align=right> &nbsp;1.500,00</div></td>")));
+    QVERIFY(
+        february.contains(QStringLiteral("      <td><div align=right> &nbsp;250,50</div></td>")));
+    QVERIFY(
+        february.contains(QStringLiteral("      <td> total: </td>\r\n"
+                                         "      <td> &nbsp;</td>\r\n"
+                                         "      <td><div align=right> &nbsp;1.500,00</div></td>")));
 
     // A change of kind, and a year typed digit by digit, write the page of
     // the list they load; the texts on the way to the year write nothing.

@@ -1,5 +1,4 @@
 #include "Utribarrec.h"
-
 #include "catalogue.h"
 #include "htmlpage.h"
 #include "platform.h"
