@@ -211,6 +211,7 @@ void TTribArrec::runAction(const std::function<void()> &action)
 {
     if (actionDepth_ == 0) {
         shownInAction_.clear();
+        forgetPreviousPeriod();
     }
     struct Depth {
         int &depth;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accumulate.h"
 #include "catalogue.h"
 #include "itemlist.h"
 
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -167,11 +169,17 @@ private:
     void showItem(int row);
     bool mayStoreItems();
     bool mayWriteDataFile();
+    // Drops the previous period's file read for accumulation; called whenever
+    // a data file is written and when a new user action starts.
+    void forgetPreviousPeriod();
 
     bool opened_ = false;
     int actionDepth_ = 0;
     QSet<QString> shownInAction_;
     bool panelPressed_ = false;
+    // The accumulation of the period shown, with the previous period's file
+    // as read in the current user action.
+    std::optional<quelvara::Accumulator> accumulator_;
 
     // Whether lbData holds the registry of the kind last applied. False until
     // a kind is applied, and after a kind whose registry file exists but
