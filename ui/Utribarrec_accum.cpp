@@ -34,7 +34,7 @@ void TTribArrec::forgetPreviousPeriod() { accumulator_.reset(); }
 
 void TTribArrec::RecalculateYear()
 {
-    const int remembered = lbTitulos->currentRow();
+    const int remembered = selectedRow();
     bool isNumber = false;
     const int n = Periodo.toInt(&isNumber);
     if (!isNumber || n <= 1) {
@@ -51,13 +51,15 @@ void TTribArrec::RecalculateYear()
             cbPeriodo->setCurrentIndex(p - 1);
         }
         LoadItemList();
+        // Writing drops the previous period read so far: the next period
+        // accumulates from the file just written.
         WriteDataFile();
-        // The next period must see the file just written.
-        forgetPreviousPeriod();
     }
     cbPeriodo->setCurrentIndex(shownPeriod);
     Periodo = QString::number(n);
-    lbTitulos->setCurrentRow(remembered < lbTitulos->count() ? remembered : -1);
+    if (remembered >= 0 && remembered < lbTitulos->count()) {
+        lbTitulos->setCurrentRow(remembered);
+    }
     lbTitulosClick();
 }
 

@@ -166,6 +166,7 @@ void TTribArrec::WriteDataFile()
     if (writeLines(path, items.lines()) != WriteStatus::Ok) {
         showOnce(QStringLiteral("Não foi possivel criar o arquivo ") + nativePath(path));
     }
+    forgetPreviousPeriod();
 }
 
 // ---------------------------------------------------------------------------
@@ -274,6 +275,7 @@ void TTribArrec::btDelClick()
         if (writeLines(path, items.lines()) != WriteStatus::Ok) {
             showOnce(QStringLiteral("Não foi possivel alterar o arquivo ") + nativePath(path));
         }
+        forgetPreviousPeriod();
     }
 }
 
