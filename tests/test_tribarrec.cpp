@@ -8,11 +8,13 @@
 //   6. item list and data files: save, select, delete, exit, year and
 //      period changes, the files they leave
 //   7. the page that every load writes
+//   8. accumulated values and "Atualizar Valores"
 #include "Ucadastro.h"
 #include "Utribarrec.h"
 #include "catalogue.h"
 #include "codec.h"
 #include "fakeplatform.h"
+#include "reportpaths.h"
 #include "textfile.h"
 #include "values.h"
 
@@ -23,6 +25,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -285,6 +288,17 @@ private slots:
     // 7. The page that every load writes
     void loadsWriteThePage();
     void savingDoesNotRewriteThePage();
+
+    // 8. Accumulated values and "Atualizar Valores"
+    void accumulatedFieldsOnEntering_data();
+    void accumulatedFieldsOnEntering();
+    void missingPreviousFileShownOncePerAction();
+    void updateValuesCreatesEarlierPeriods();
+    void yearRecalculatedFromScratch();
+    void updateValuesChangesNothing_data();
+    void updateValuesChangesNothing();
+    void panelPressedLook_data();
+    void panelPressedLook();
 };
 
 // ---------------------------------------------------------------------------
@@ -779,7 +793,11 @@ void TestTribArrec::missingRegistryIsEmpty()
     editor->cbPeriodo->setCurrentIndex(4);
 
     pick(editor->Title, 1);
-    QCOMPARE(fake.messages, QStringList());
+    // Only the missing April tells, when May computes its accumulated field.
+    QCOMPARE(fake.messages,
+             QStringList{QStringLiteral("Não existe o arquivo anterior: ") +
+                         nativePath(dataFilePath(QStringLiteral("2005"), editor->PrefixoArq,
+                                                 QStringLiteral("4")))});
     QVERIFY(editor->lbData.isEmpty());
     QVERIFY(editor->registryLoaded());
     QCOMPARE(editor->Edit[1]->count(), 0);
@@ -854,7 +872,9 @@ void TestTribArrec::unreadableRegistryOnKindChange()
     QCOMPARE(editor->Periodo, QStringLiteral("5"));
     QCOMPARE(editor->windowTitle(), QStringLiteral("Vila Serena - MG"));
     QCOMPARE(editor->lbData, sampleLines(QStringLiteral("recc.vqd")));
-    QCOMPARE(fake.messages.size(), 1);
+    // The registry is not reported again; May misses April to add to.
+    QCOMPARE(fake.messages.size(), 2);
+    QVERIFY(fake.messages.last().startsWith(QStringLiteral("Não existe o arquivo anterior: ")));
 }
 
 void TestTribArrec::profile_data()
@@ -1394,6 +1414,12 @@ QStringList canonical(const QStringList &paths)
 // load would leave it.
 std::unique_ptr<TTribArrec> openMarchTaxes(const QStringList &lines)
 {
+    // An empty February, so that March has an earlier period to add to.
+    makeDir(dataDir());
+    makeDir(dataYearDir(QStringLiteral("2005")));
+    writeLines(dataFilePath(QStringLiteral("2005"), QStringLiteral("trib-arrec-"),
+                            QStringLiteral("2")),
+               {});
     auto editor = openEditor(0);
     pick(editor->cbPeriodo, 2);
     editor->Ano = QStringLiteral("2005");
@@ -2318,7 +2344,16 @@ void TestTribArrec::loadsWriteThePage()
     for (const char *partial : {"2", "20", "200"}) {
         QVERIFY(!QFileInfo::exists(dir.file(QString::fromLatin1(partial))));
     }
-    QCOMPARE(fake.messages, QStringList());
+    // Each second period loaded misses its first to accumulate from; a text
+    // on the way to the year looks for no file.
+    auto missing = [](const QString &file) {
+        return QStringLiteral("Não existe o arquivo anterior: ") +
+               nativePath(QDir::current().filePath(QStringLiteral("dados/") + file));
+    };
+    QCOMPARE(fake.messages,
+             (QStringList{missing(QStringLiteral("2005/trib-arrec-1-2005.vqd")),
+                          missing(QStringLiteral("2005/rec-repass-transf-vol-1-2005.vqd")),
+                          missing(QStringLiteral("2006/rec-repass-transf-vol-1-2006.vqd"))}));
     QCOMPARE(fake.opened, QStringList());
 }
 
@@ -2341,6 +2376,320 @@ void TestTribArrec::savingDoesNotRewriteThePage()
     // "Visualizar Relatório" shows the saved item.
     clickButton(editor->btView);
     QVERIFY(pageText(page).contains(QStringLiteral("      <td> &nbsp;1119.99.00</td>")));
+}
+
+// ---------------------------------------------------------------------------
+// 8. Accumulated values and "Atualizar Valores"
+
+namespace {
+
+const QString kInstruction =
+    QStringLiteral("Clique no botão \"Atualizar Valores\" para calcular o acumulado.");
+
+QString missingPrevious(const ScratchDir &dir, const QString &name)
+{
+    return QStringLiteral("Não existe o arquivo anterior: ") + nativePath(dataPath(dir, name));
+}
+
+void writeDataLines(const ScratchDir &dir, const QString &name, const QStringList &lines)
+{
+    QDir().mkpath(dir.file(QStringLiteral("dados/2005")));
+    writeFile(dataPath(dir, name), crlfBytes(lines));
+}
+
+// Clicks "Atualizar Valores" as the user does.
+void clickPanel(TTribArrec &editor)
+{
+    QTest::mouseClick(editor.Panel1, Qt::LeftButton, {}, editor.Panel1->rect().center());
+}
+
+// Every file under the directory with its bytes.
+QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &entry : entriesUnder(root)) {
+        const QString path = QDir(root).filePath(entry);
+        if (QFileInfo(path).isFile()) {
+            files.insert(entry, fileBytes(path));
+        }
+    }
+    return files;
+}
+
+} // namespace
+
+void TestTribArrec::accumulatedFieldsOnEntering_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<int>("title");
+    QTest::addColumn<QString>("previousFile");
+    QTest::addColumn<QString>("previousLine");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("amountField");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QStringList>("messages");
+
+    const QString tax = sampleLines(QStringLiteral("tributos.vqd")).at(0);
+    const QString taxCode = GetField(tax, 1);
+    const QString unit = sampleLines(QStringLiteral("unid.vqd")).at(0);
+    const QString unitCode = GetField(unit, 1);
+    const QString taxes = QStringLiteral("trib-arrec-1-2005.vqd");
+    const QString units = QStringLiteral("exec-orc-desp-unid-orc-1-2005.vqd");
+    const QString taxLine = tax + QStringLiteral("1.000,00\t2.000,25\t0\t");
+    const QString unitLine = unit + QStringLiteral("500,00\t100,00\t1.000,00\t30,00\t300,00\t0\t");
+
+    QTest::newRow("monthly sum") << 0 << 0 << taxes << taxLine << taxCode << 3 << "1000,5"
+                                 << "3.000,75" << QStringList();
+    QTest::newRow("item new in this period")
+        << 0 << 0 << taxes << taxLine << "9999" << 3 << "12" << "12,00" << QStringList();
+    QTest::newRow("empty amount")
+        << 0 << 0 << taxes << taxLine << taxCode << 3 << "" << kInstruction
+        << QStringList{QStringLiteral("O valor anterior nao eh double: 2000,25 + ")};
+    QTest::newRow("amount that is no number")
+        << 0 << 0 << taxes << taxLine << taxCode << 3 << "abc" << kInstruction
+        << QStringList{QStringLiteral("O valor anterior nao eh double: 2000,25 + abc")};
+    QTest::newRow("expense committed: field 5 from fields 4 and previous 5")
+        << 1 << 1 << units << unitLine << unitCode << 4 << "50" << "1.050,00" << QStringList();
+    QTest::newRow("expense settled: field 7 from fields 6 and previous 7")
+        << 1 << 1 << units << unitLine << unitCode << 6 << "7" << "307,00" << QStringList();
+}
+
+void TestTribArrec::accumulatedFieldsOnEntering()
+{
+    QFETCH(int, category);
+    QFETCH(int, title);
+    QFETCH(QString, previousFile);
+    QFETCH(QString, previousLine);
+    QFETCH(QString, code);
+    QFETCH(int, amountField);
+    QFETCH(QString, amount);
+    QFETCH(QString, expected);
+    QFETCH(QStringList, messages);
+
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    writeDataLines(dir, previousFile, {previousLine});
+    auto editor = openEditor(category);
+    if (title != editor->Title->currentIndex()) {
+        pick(editor->Title, title);
+    }
+    pick(editor->cbPeriodo, 1);
+    QCOMPARE(editor->Periodo, QStringLiteral("2"));
+    activate(*editor);
+    QCOMPARE(fake.messages, QStringList());
+
+    typeField(*editor, 1, code);
+    typeField(*editor, amountField, amount);
+    pressTab(); // into the accumulated field
+    QComboBox *accumulated = editor->Edit[amountField + 1];
+    QVERIFY(accumulated->hasFocus());
+    QCOMPARE(accumulated->currentText(), expected);
+    QCOMPARE(fake.messages, messages);
+}
+
+void TestTribArrec::missingPreviousFileShownOncePerAction()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    pick(editor->cbPeriodo, 2); // March; February has no file
+    const QString message =
+        missingPrevious(dir, QStringLiteral("trib-arrec-2-2005.vqd"));
+    // Fourteen registered taxes, each computed twice, and the reset of the
+    // editor: one box for the whole load.
+    QCOMPARE(fake.messages, QStringList{message});
+    const QStringList registry = sampleLines(QStringLiteral("tributos.vqd"));
+    QCOMPARE(editor->items.size(), registry.size());
+    QVERIFY(registry.size() > 2);
+    for (const QString &line : editor->items.lines()) {
+        QCOMPARE(GetField(line, 4), kInstruction);
+    }
+    QCOMPARE(editor->Edit[4]->currentText(), kInstruction);
+    // A load writes no data file.
+    QVERIFY(!QFileInfo::exists(dataPath(dir, QStringLiteral("trib-arrec-3-2005.vqd"))));
+
+    // Entering the field is an action of its own, and tells again.
+    activate(*editor);
+    typeField(*editor, 3, QStringLiteral("10"));
+    pressTab();
+    QCOMPARE(editor->Edit[4]->currentText(), kInstruction);
+    QCOMPARE(fake.messages, (QStringList{message, message}));
+}
+
+void TestTribArrec::updateValuesCreatesEarlierPeriods()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    const QStringList registry = sampleLines(QStringLiteral("tributos.vqd"));
+    const QString iptu = registry.at(0);
+    writeDataLines(dir, QStringLiteral("trib-arrec-3-2005.vqd"),
+                   {iptu + QStringLiteral("300,00\t") + kInstruction + QStringLiteral("\t0\t")});
+    auto editor = openEditor(0);
+    pick(editor->cbPeriodo, 2);
+    QCOMPARE(fake.messages,
+             QStringList{missingPrevious(dir, QStringLiteral("trib-arrec-2-2005.vqd"))});
+    fake.messages.clear();
+
+    clickPanel(*editor);
+    QCOMPARE(fake.messages, QStringList());
+    // Periods 1 and 2 are made from the registry, as their loads show them.
+    QCOMPARE(fileBytes(dataPath(dir, kTaxFile)), crlfBytes(seededTaxLines()));
+    QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("trib-arrec-2-2005.vqd"))),
+             crlfBytes(seededTaxLines()));
+    // Period 3 accumulates from them; items missing from its file join it.
+    QStringList third;
+    for (const QString &entry : registry) {
+        third.append(entry + QStringLiteral("0,00\t0,00\t0\t"));
+    }
+    third[0] = iptu + QStringLiteral("300,00\t300,00\t0\t");
+    QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("trib-arrec-3-2005.vqd"))),
+             crlfBytes(third));
+    QCOMPARE(editor->items.lines(), third);
+
+    // The editor is back in March, and each page was written under its own month.
+    QCOMPARE(editor->Periodo, QStringLiteral("3"));
+    QCOMPARE(editor->cbPeriodo->currentText(), QStringLiteral("Março"));
+    const QStringList months = {QStringLiteral("Janeiro"), QStringLiteral("Fevereiro"),
+                                QStringLiteral("Março")};
+    for (int p = 1; p <= 3; ++p) {
+        const QString page =
+            pageText(dir.file(QStringLiteral("2005/trib-arrec-%1-2005.htm").arg(p)));
+        QVERIFY2(page.contains(QStringLiteral("2005 - ") + months.at(p - 1)), qPrintable(page));
+        for (int other = 1; other <= 3; ++other) {
+            if (other != p) {
+                QVERIFY(!page.contains(QStringLiteral("2005 - ") + months.at(other - 1)));
+            }
+        }
+    }
+
+    // The month's own handler did not run: a later pick of March still loads.
+    pick(editor->cbPeriodo, 1);
+    QCOMPARE(editor->Periodo, QStringLiteral("2"));
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::yearRecalculatedFromScratch()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    writeFile(dir.file(QStringLiteral("dados/tributos.vqd")),
+              crlfBytes({QStringLiteral("101\tIPTU\t"), QStringLiteral("102\tISS\t"),
+                         QStringLiteral("103\tTaxa de Lixo\t")}));
+    // Stale, hand-made and half-filled periods: a renamed item, an item
+    // outside the registry, missing items, garbage and the instruction text
+    // where accumulated amounts belong, a missing flag.
+    writeDataLines(dir, QStringLiteral("trib-arrec-1-2005.vqd"),
+                   {QStringLiteral("101\tIPTU\t100,00\tlixo\t0\t"),
+                    QStringLiteral("102\tISS\t50,00\t50,00\t1\t"),
+                    QStringLiteral("900\tAvulso\t5,00\t5,00\t0\t")});
+    writeDataLines(dir, QStringLiteral("trib-arrec-2-2005.vqd"),
+                   {QStringLiteral("101\tIPTU antigo\t200,00\t\t0\t"),
+                    QStringLiteral("900\tAvulso\t7,00\t999,99\t0\t")});
+    writeDataLines(dir, QStringLiteral("trib-arrec-3-2005.vqd"),
+                   {QStringLiteral("101\tIPTU\t1.000,50\t") + kInstruction + QStringLiteral("\t0\t"),
+                    QStringLiteral("102\tISS\t25,00\t0,00\t0\t"),
+                    QStringLiteral("103\tTaxa de Lixo\t10,00\tx\t")});
+    auto editor = openEditor(0);
+    pick(editor->cbPeriodo, 2);
+    // Before the recalculation March adds to February's empty figure.
+    QCOMPARE(fake.messages,
+             QStringList{QStringLiteral("O valor anterior nao eh double:  + 1000,50")});
+    fake.messages.clear();
+    // The item shown when the button is pressed is shown again afterwards,
+    // and what the editor held for it unsaved is dropped.
+    activate(*editor);
+    clickItem(*editor, QStringLiteral("102"));
+    editor->Edit[3]->setEditText(QStringLiteral("555,00"));
+
+    clickPanel(*editor);
+
+    QCOMPARE(fake.messages, QStringList());
+    QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("trib-arrec-1-2005.vqd"))),
+             crlfBytes({QStringLiteral("101\tIPTU\t100,00\t100,00\t0\t"),
+                        QStringLiteral("102\tISS\t50,00\t50,00\t1\t"),
+                        QStringLiteral("103\tTaxa de Lixo\t0,00\t0,00\t0\t"),
+                        QStringLiteral("900\tAvulso\t5,00\t5,00\t0\t")}));
+    QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("trib-arrec-2-2005.vqd"))),
+             crlfBytes({QStringLiteral("101\tIPTU\t200,00\t300,00\t0\t"),
+                        QStringLiteral("102\tISS\t0,00\t50,00\t0\t"),
+                        QStringLiteral("103\tTaxa de Lixo\t0,00\t0,00\t0\t"),
+                        QStringLiteral("900\tAvulso\t7,00\t999,99\t0\t")}));
+    QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("trib-arrec-3-2005.vqd"))),
+             crlfBytes({QStringLiteral("101\tIPTU\t1.000,50\t1.300,50\t0\t"),
+                        QStringLiteral("102\tISS\t25,00\t75,00\t0\t"),
+                        QStringLiteral("103\tTaxa de Lixo\t10,00\t10,00\t\t")}));
+    QVERIFY(!QFileInfo::exists(dataPath(dir, QStringLiteral("trib-arrec-4-2005.vqd"))));
+
+    QCOMPARE(editor->lbTitulos->selectedItems().size(), 1);
+    QCOMPARE(editor->lbTitulos->selectedItems().first()->text(), QStringLiteral("102"));
+    QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("102"));
+    QCOMPARE(editor->Edit[3]->currentText(), QStringLiteral("25,00"));
+    QCOMPARE(editor->Edit[4]->currentText(), QStringLiteral("75,00"));
+
+    // A second press finds everything in step and changes no byte.
+    const QMap<QString, QByteArray> before = snapshot(dir.file(QStringLiteral("dados")));
+    clickPanel(*editor);
+    QCOMPARE(snapshot(dir.file(QStringLiteral("dados"))), before);
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::updateValuesChangesNothing_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("first month") << 0 << "trib-arrec-1-2005.vqd";
+    QTest::newRow("annual kind") << 2 << "orc-anual-rec-prevista-0-2005.vqd";
+}
+
+void TestTribArrec::updateValuesChangesNothing()
+{
+    QFETCH(int, category);
+    QFETCH(QString, file);
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    // A stale line that any load and write would change.
+    writeDataLines(dir, file, {QStringLiteral("1\tantigo\tlixo\tlixo\t")});
+    auto editor = openEditor(category);
+    const QMap<QString, QByteArray> before = snapshot(dir.file(QStringLiteral("dados")));
+    const QStringList lines = editor->items.lines();
+    clickPanel(*editor);
+    QCOMPARE(snapshot(dir.file(QStringLiteral("dados"))), before);
+    QCOMPARE(editor->items.lines(), lines);
+    QCOMPARE(fake.messages, QStringList());
+}
+
+void TestTribArrec::panelPressedLook_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("left") << Qt::LeftButton;
+    QTest::newRow("right") << Qt::RightButton;
+}
+
+void TestTribArrec::panelPressedLook()
+{
+    QFETCH(Qt::MouseButton, button);
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(0);
+    QFrame *panel = editor->Panel1;
+    QCOMPARE(panel->frameShape(), QFrame::Panel);
+    QCOMPARE(panel->frameShadow(), QFrame::Raised);
+    QCOMPARE(panel->lineWidth(), 1);
+    QTest::mousePress(panel, button, {}, panel->rect().center());
+    QCOMPARE(panel->frameShape(), QFrame::Box);
+    QCOMPARE(panel->frameShadow(), QFrame::Plain);
+    QCOMPARE(panel->lineWidth(), 1);
+    QTest::mouseRelease(panel, button, {}, panel->rect().center());
+    QCOMPARE(panel->frameShape(), QFrame::Panel);
+    QCOMPARE(panel->frameShadow(), QFrame::Raised);
+    QCOMPARE(panel->lineWidth(), 1);
 }
 
 QTEST_MAIN(TestTribArrec)
