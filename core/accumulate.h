@@ -34,7 +34,8 @@ public:
     /// Returns the number of lines read.
     int size() const { return static_cast<int>(lines_.size()); }
 
-    /// Returns field k of the first line whose code equals `code` without regard to case, or nothing.
+    /// Returns field k of the first line whose code equals `code` without regard to case, or
+    /// nothing.
     std::optional<QString> field(const QString &code, int k) const;
 
 private:

@@ -70,18 +70,23 @@ private slots:
 
     void instructionText()
     {
-        QCOMPARE(accumulationInstruction(),
-                 QStringLiteral("Clique no botão \"Atualizar Valores\" para calcular o acumulado."));
+        QCOMPARE(
+            accumulationInstruction(),
+            QStringLiteral("Clique no botão \"Atualizar Valores\" para calcular o acumulado."));
     }
 
     void previousPeriodNumber_data()
     {
         QTest::addColumn<QString>("periodo");
         QTest::addColumn<QString>("previous");
-        QTest::newRow("2") << "2" << "1";
-        QTest::newRow("4") << "4" << "3";
-        QTest::newRow("10 has one digit less") << "10" << "9";
-        QTest::newRow("12") << "12" << "11";
+        QTest::newRow("2") << "2"
+                           << "1";
+        QTest::newRow("4") << "4"
+                           << "3";
+        QTest::newRow("10 has one digit less") << "10"
+                                               << "9";
+        QTest::newRow("12") << "12"
+                            << "11";
     }
 
     void previousPeriodNumber()
@@ -96,13 +101,27 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("thousands") << "2.000,25" << "1.000,50" << "3.000,75";
-        QTest::newRow("zeros") << "0,00" << "0,00" << "0,00";
-        QTest::newRow("one decimal") << "1.000,00" << "244,5" << "1.244,50";
-        QTest::newRow("millions") << "1.234.567,89" << "10,11" << "1.234.578,00";
-        QTest::newRow("negative result") << "-100,00" << "50,00" << "-50,00";
-        QTest::newRow("no cent lost to rounding") << "-1.000,10" << "1.000,30" << "0,20";
-        QTest::newRow("whole numbers") << "1500" << "3000" << "4.500,00";
+        QTest::newRow("thousands") << "2.000,25"
+                                   << "1.000,50"
+                                   << "3.000,75";
+        QTest::newRow("zeros") << "0,00"
+                               << "0,00"
+                               << "0,00";
+        QTest::newRow("one decimal") << "1.000,00"
+                                     << "244,5"
+                                     << "1.244,50";
+        QTest::newRow("millions") << "1.234.567,89"
+                                  << "10,11"
+                                  << "1.234.578,00";
+        QTest::newRow("negative result") << "-100,00"
+                                         << "50,00"
+                                         << "-50,00";
+        QTest::newRow("no cent lost to rounding") << "-1.000,10"
+                                                  << "1.000,30"
+                                                  << "0,20";
+        QTest::newRow("whole numbers") << "1500"
+                                       << "3000"
+                                       << "4.500,00";
     }
 
     void sum()
@@ -129,8 +148,9 @@ private slots:
     {
         writePeriod(QStringLiteral("1"), {record({"abc", "A", "1,00", "100,00", "0"}),
                                           record({"ABC", "B", "1,00", "900,00", "0"})});
-        QCOMPARE(compute(QStringLiteral("2"), QStringLiteral("1,00"), 4, QStringLiteral("Abc")).text,
-                 QStringLiteral("101,00"));
+        QCOMPARE(
+            compute(QStringLiteral("2"), QStringLiteral("1,00"), 4, QStringLiteral("Abc")).text,
+            QStringLiteral("101,00"));
     }
 
     void itemNewInThisPeriod_data()
@@ -155,18 +175,19 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty amount")
-            << "2.000,25" << "" << notDouble(QStringLiteral("2000,25"), QString());
+        QTest::newRow("empty amount") << "2.000,25"
+                                      << "" << notDouble(QStringLiteral("2000,25"), QString());
         QTest::newRow("instruction text stored before")
             << accumulationInstruction() << "1.000,50"
             << notDouble(QStringLiteral("Clique no botão \"Atualizar Valores\" para calcular o "
                                         "acumulado"),
                          QStringLiteral("1000,50"));
         QTest::newRow("empty previous field")
-            << "" << "1.000,50" << notDouble(QString(), QStringLiteral("1000,50"));
+            << ""
+            << "1.000,50" << notDouble(QString(), QStringLiteral("1000,50"));
         QTest::newRow("currency sign in the amount")
-            << "1.000,00" << "R$ 10,00"
-            << notDouble(QStringLiteral("1000,00"), QStringLiteral("R$ 10,00"));
+            << "1.000,00"
+            << "R$ 10,00" << notDouble(QStringLiteral("1000,00"), QStringLiteral("R$ 10,00"));
     }
 
     void notANumber()
@@ -189,8 +210,9 @@ private slots:
         QCOMPARE(result.text, accumulationInstruction());
         QCOMPARE(result.message, notDouble(QString(), QStringLiteral("5,00")));
         // A line without any TAB has an empty code, so the code 102 is new.
-        QCOMPARE(compute(QStringLiteral("2"), QStringLiteral("5,00"), 4, QStringLiteral("102")).text,
-                 QStringLiteral("5,00"));
+        QCOMPARE(
+            compute(QStringLiteral("2"), QStringLiteral("5,00"), 4, QStringLiteral("102")).text,
+            QStringLiteral("5,00"));
     }
 
     void missingPreviousFile()
@@ -201,7 +223,8 @@ private slots:
             compute(QStringLiteral("3"), QStringLiteral("1,00"), 4, QStringLiteral("101"));
         QCOMPARE(result.text, accumulationInstruction());
         const QString expected = QDir::toNativeSeparators(
-            QDir(dir_->path()).absoluteFilePath(QStringLiteral("dados/2005/trib-arrec-2-2005.vqd")));
+            QDir(dir_->path())
+                .absoluteFilePath(QStringLiteral("dados/2005/trib-arrec-2-2005.vqd")));
         QCOMPARE(result.message, QStringLiteral("Não existe o arquivo anterior: ") + expected);
     }
 
@@ -241,8 +264,9 @@ private slots:
     {
         writePeriod(QStringLiteral("9"), {record({"101", "IPTU", "1,00", "90,00", "0"})});
         writePeriod(QStringLiteral("1"), {record({"101", "IPTU", "1,00", "10,00", "0"})});
-        QCOMPARE(compute(QStringLiteral("10"), QStringLiteral("10,00"), 4, QStringLiteral("101")).text,
-                 QStringLiteral("100,00"));
+        QCOMPARE(
+            compute(QStringLiteral("10"), QStringLiteral("10,00"), 4, QStringLiteral("101")).text,
+            QStringLiteral("100,00"));
     }
 
     void bimonthlyFieldsKeptApart()
@@ -278,8 +302,9 @@ private slots:
         QCOMPARE(accumulator.value(QStringLiteral("1,00"), 4, QStringLiteral("102")).text,
                  QStringLiteral("21,00"));
         // A new computation sees the disk as it is now.
-        QCOMPARE(compute(QStringLiteral("2"), QStringLiteral("1,00"), 4, QStringLiteral("102")).text,
-                 accumulationInstruction());
+        QCOMPARE(
+            compute(QStringLiteral("2"), QStringLiteral("1,00"), 4, QStringLiteral("102")).text,
+            accumulationInstruction());
     }
 
     void isForItsOwnPeriod()

@@ -2441,18 +2441,21 @@ void TestTribArrec::accumulatedFieldsOnEntering_data()
 
     QTest::newRow("monthly sum") << 0 << 0 << taxes << taxLine << taxCode << 3 << "1000,5"
                                  << "3.000,75" << QStringList();
-    QTest::newRow("item new in this period")
-        << 0 << 0 << taxes << taxLine << "9999" << 3 << "12" << "12,00" << QStringList();
-    QTest::newRow("empty amount")
-        << 0 << 0 << taxes << taxLine << taxCode << 3 << "" << kInstruction
-        << QStringList{QStringLiteral("O valor anterior nao eh double: 2000,25 + ")};
+    QTest::newRow("item new in this period") << 0 << 0 << taxes << taxLine << "9999" << 3 << "12"
+                                             << "12,00" << QStringList();
+    QTest::newRow("empty amount") << 0 << 0 << taxes << taxLine << taxCode << 3 << ""
+                                  << kInstruction
+                                  << QStringList{QStringLiteral(
+                                         "O valor anterior nao eh double: 2000,25 + ")};
     QTest::newRow("amount that is no number")
         << 0 << 0 << taxes << taxLine << taxCode << 3 << "abc" << kInstruction
         << QStringList{QStringLiteral("O valor anterior nao eh double: 2000,25 + abc")};
     QTest::newRow("expense committed: field 5 from fields 4 and previous 5")
-        << 1 << 1 << units << unitLine << unitCode << 4 << "50" << "1.050,00" << QStringList();
+        << 1 << 1 << units << unitLine << unitCode << 4 << "50"
+        << "1.050,00" << QStringList();
     QTest::newRow("expense settled: field 7 from fields 6 and previous 7")
-        << 1 << 1 << units << unitLine << unitCode << 6 << "7" << "307,00" << QStringList();
+        << 1 << 1 << units << unitLine << unitCode << 6 << "7"
+        << "307,00" << QStringList();
 }
 
 void TestTribArrec::accumulatedFieldsOnEntering()
@@ -2496,8 +2499,7 @@ void TestTribArrec::missingPreviousFileShownOncePerAction()
     copySamples(dir);
     auto editor = openEditor(0);
     pick(editor->cbPeriodo, 2); // March; February has no file
-    const QString message =
-        missingPrevious(dir, QStringLiteral("trib-arrec-2-2005.vqd"));
+    const QString message = missingPrevious(dir, QStringLiteral("trib-arrec-2-2005.vqd"));
     // Fourteen registered taxes, each computed twice, and the reset of the
     // editor: one box for the whole load.
     QCOMPARE(fake.messages, QStringList{message});
@@ -2546,8 +2548,7 @@ void TestTribArrec::updateValuesCreatesEarlierPeriods()
         third.append(entry + QStringLiteral("0,00\t0,00\t0\t"));
     }
     third[0] = iptu + QStringLiteral("300,00\t300,00\t0\t");
-    QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("trib-arrec-3-2005.vqd"))),
-             crlfBytes(third));
+    QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("trib-arrec-3-2005.vqd"))), crlfBytes(third));
     QCOMPARE(editor->items.lines(), third);
 
     // The editor is back in March, and each page was written under its own month.
@@ -2590,10 +2591,11 @@ void TestTribArrec::yearRecalculatedFromScratch()
     writeDataLines(dir, QStringLiteral("trib-arrec-2-2005.vqd"),
                    {QStringLiteral("101\tIPTU antigo\t200,00\t\t0\t"),
                     QStringLiteral("900\tAvulso\t7,00\t999,99\t0\t")});
-    writeDataLines(dir, QStringLiteral("trib-arrec-3-2005.vqd"),
-                   {QStringLiteral("101\tIPTU\t1.000,50\t") + kInstruction + QStringLiteral("\t0\t"),
-                    QStringLiteral("102\tISS\t25,00\t0,00\t0\t"),
-                    QStringLiteral("103\tTaxa de Lixo\t10,00\tx\t")});
+    writeDataLines(
+        dir, QStringLiteral("trib-arrec-3-2005.vqd"),
+        {QStringLiteral("101\tIPTU\t1.000,50\t") + kInstruction + QStringLiteral("\t0\t"),
+         QStringLiteral("102\tISS\t25,00\t0,00\t0\t"),
+         QStringLiteral("103\tTaxa de Lixo\t10,00\tx\t")});
     auto editor = openEditor(0);
     pick(editor->cbPeriodo, 2);
     // Before the recalculation March adds to February's empty figure.

@@ -1,5 +1,4 @@
 #include "Utribarrec.h"
-
 #include "accumulate.h"
 
 #include <QComboBox>
