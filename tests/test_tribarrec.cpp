@@ -259,6 +259,7 @@ private slots:
     void yearThatIsNoYearWritesNoPage();
 
     // 6. Item list and data files
+    void typicalEntryMarch2005();
     void saveNewCodeExtendsRegistry();
     void saveReplacesCodeIgnoringCase();
     void saveWithEmptyFirstField();
@@ -1715,6 +1716,53 @@ QStringList entriesUnder(const QString &root)
 const QString kTaxFile = QStringLiteral("trib-arrec-1-2005.vqd");
 
 } // namespace
+
+void TestTribArrec::typicalEntryMarch2005()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    QVERIFY(QDir().mkdir(dir.file(QStringLiteral("dados/2005"))));
+    const QString iptu = QStringLiteral("1112.02.00");
+    writeFile(
+        dataPath(dir, QStringLiteral("trib-arrec-2-2005.vqd")),
+        crlfBytes({iptu + u'\t' + taxName(iptu) + QStringLiteral("\t1.000,00\t3.000,00\t0\t")}));
+
+    auto editor = openEditor(0);
+    QCOMPARE(editor->Title->currentText(), QStringLiteral("Tributos Arrecadados  Art 2º, Inc. I"));
+    QCOMPARE(editor->cbPeriodo->currentText(), QStringLiteral("Janeiro"));
+    // January has no file: one item per registered tax, nothing written.
+    QCOMPARE(editor->items.lines(), seededTaxLines());
+    QCOMPARE(listed(*editor), editor->items.codes());
+    QVERIFY(!QFileInfo::exists(dataPath(dir, kTaxFile)));
+
+    pick(editor->cbPeriodo, 2);
+    QCOMPARE(editor->Periodo, QStringLiteral("3"));
+    QCOMPARE(editor->items.size(), 14);
+
+    activate(*editor);
+    editor->Edit[1]->setFocus(Qt::TabFocusReason);
+    pick(editor->Edit[1], 0);
+    QCOMPARE(editor->Edit[1]->currentText(), iptu);
+    QCOMPARE(editor->Edit[2]->currentText(), taxName(iptu));
+    typeField(*editor, 3, QStringLiteral("1500"));
+    pressTab();
+    QCOMPARE(editor->Edit[3]->currentText(), QStringLiteral("1.500,00"));
+    QCOMPARE(editor->Edit[4]->currentText(), QStringLiteral("4.500,00"));
+
+    clickButton(editor->btAdd);
+    QStringList expected = seededTaxLines();
+    expected[0] = iptu + u'\t' + taxName(iptu) + QStringLiteral("\t1.500,00\t4.500,00\t0\t");
+    QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("trib-arrec-3-2005.vqd"))),
+             crlfBytes(expected));
+    // A registered code leaves the registry as it was.
+    QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/tributos.vqd"))),
+             fileBytes(QStringLiteral(QUELVARA_SAMPLES_DIR "/tributos.vqd")));
+    QCOMPARE(fake.messages, QStringList());
+    // Ready for the next item.
+    QCOMPARE(editor->Edit[1]->currentText(), QString());
+    QVERIFY(editor->lbTitulos->selectedItems().isEmpty());
+}
 
 void TestTribArrec::saveNewCodeExtendsRegistry()
 {
