@@ -7,7 +7,6 @@
 #include "vendor.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 namespace quelvara {
@@ -73,13 +72,6 @@ QString plainCell(const QString &text)
 {
     return QStringLiteral("      <td><div align=left> &nbsp;") + text +
            QStringLiteral("</div></td>");
-}
-
-// A column sum as the total row shows it: rounded to the ten-thousandth,
-// then cut to two decimals like every computed amount.
-QString totalText(double sum)
-{
-    return FormatMoney(NumberText(std::round(sum * 10000.0) / 10000.0));
 }
 
 } // namespace
@@ -158,7 +150,7 @@ QStringList buildPage(const PageInput &input)
         page.append(QStringLiteral("      <td> total: </td>"));
         for (int j = 2; j <= n; ++j) {
             if (isMoneyColumn(input, j)) {
-                page.append(moneyCell(totalText(sums[static_cast<std::size_t>(j)])));
+                page.append(moneyCell(AmountText(sums[static_cast<std::size_t>(j)])));
             } else {
                 page.append(QStringLiteral("      <td> &nbsp;</td>"));
             }

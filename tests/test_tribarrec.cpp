@@ -1055,6 +1055,8 @@ void TestTribArrec::computedOnEntering_data()
     QTest::newRow("quantity no number") << 0 << 7 << 8 << "1.500,00" << 9 << "tres" << 10
                                         << "0,00";
     QTest::newRow("difference") << 2 << 6 << 3 << "1.000,00" << 4 << "250,50" << 5 << "749,50";
+    QTest::newRow("difference of near amounts") << 2 << 6 << 3 << "1.000,30" << 4 << "1.000,10"
+                                                << 5 << "0,20";
     QTest::newRow("negative difference") << 2 << 7 << 3 << "10" << 4 << "12,5" << 5 << "-2,50";
     QTest::newRow("difference, no number") << 2 << 6 << 3 << "1.000,00" << 4 << "x" << 5
                                            << "0,00";

@@ -106,8 +106,7 @@ void TTribArrec::EditEnter(int n)
     auto compute = [this, &text](int a, int b, auto op) {
         const std::optional<double> x = MoneyValue(text(a));
         const std::optional<double> y = MoneyValue(text(b));
-        return x && y ? std::optional<QString>(FormatMoney(NumberText(op(*x, *y))))
-                      : std::nullopt;
+        return x && y ? std::optional<QString>(AmountText(op(*x, *y))) : std::nullopt;
     };
     std::optional<QString> result;
     if (type == Acumulado && (n == 4 || n == 5 || n == 7)) {
