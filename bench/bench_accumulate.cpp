@@ -12,7 +12,7 @@ using namespace quelvara;
 
 namespace {
 
-QString code(int i) { return QStringLiteral("1112.%1").arg(i, 6, 10, u'0'); }
+QString code(int i) { return QStringLiteral("1112.%1").arg(i, 6, 10, QLatin1Char('0')); }
 
 // One load of period 2: N accumulated values against a period-1 file of N lines.
 void BM_AccumulateLoad(benchmark::State &state)

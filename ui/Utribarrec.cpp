@@ -691,7 +691,13 @@ void TTribArrec::connectHandlers()
                 dropSelection(Title);
                 SelectReportKind();
             }));
-    connect(cbAno, &QComboBox::textActivated, this, user([this] { cbAnoChange(); }));
+    // Qt also reports the text as activated when the box is merely left or
+    // Enter is pressed; only a year other than the one loaded is a change.
+    connect(cbAno, &QComboBox::textActivated, this, user([this] {
+                if (cbAno->currentText() != Ano) {
+                    cbAnoChange();
+                }
+            }));
     connect(cbAno->lineEdit(), &QLineEdit::textEdited, this, user([this] {
                 acceptTypedText(cbAno);
                 cbAnoChange();
