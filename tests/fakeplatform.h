@@ -1,11 +1,10 @@
 #pragma once
 
 #include "platform.h"
+#include "testfiles.h"
 
-#include <QDir>
 #include <QQueue>
 #include <QStringList>
-#include <QTemporaryDir>
 
 // Records what the windows ask of the desktop, and answers Yes/No questions
 // from a queue (Yes when the queue is empty). Installed for its lifetime.
@@ -28,17 +27,4 @@ public:
     QStringList questions;
     QStringList opened;
     QQueue<bool> answers;
-};
-
-// Runs a test in a fresh, empty working directory, restored afterwards.
-class ScratchDir {
-public:
-    ScratchDir() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
-    ~ScratchDir() { QDir::setCurrent(previous_); }
-    QString path() const { return dir_.path(); }
-    QString file(const QString &relative) const { return QDir(dir_.path()).filePath(relative); }
-
-private:
-    QTemporaryDir dir_;
-    QString previous_;
 };

@@ -21,15 +21,6 @@ using namespace quelvara;
 
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QByteArrayLiteral("<unreadable>");
-    }
-    return file.readAll();
-}
-
 // Writes a registry file by hand, as a user or an older copy of the program might have.
 void putRegistry(const ScratchDir &scratch, const QString &name, const QByteArray &bytes)
 {

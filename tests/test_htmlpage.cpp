@@ -1,4 +1,5 @@
 #include "htmlpage.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -189,31 +190,6 @@ RevenueCase revenue(const QList<std::pair<QString, QString>> &items, const QStri
     middle << kTotalOpen << kTotalLabel << kBlankTotal << right(total) << kRowClose;
     return {middle,
             makeInput(kRevenueTitle, QString(), kRevenueCaptions, kRevenueTypes, codes, lines)};
-}
-
-// Runs a test in a fresh working directory, restored afterwards.
-class WorkDir {
-public:
-    WorkDir()
-        : previous_(QDir::currentPath())
-    {
-        QDir::setCurrent(dir_.path());
-    }
-    ~WorkDir() { QDir::setCurrent(previous_); }
-    QString file(const QString &relative) const { return QDir::current().filePath(relative); }
-
-private:
-    QTemporaryDir dir_;
-    QString previous_;
-};
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return file.readAll();
 }
 
 } // namespace
@@ -520,7 +496,7 @@ void TestHtmlPage::escapeHtml()
 // they are, and Windows-1252 single bytes for the accented letters.
 void TestHtmlPage::writtenFileBytes()
 {
-    WorkDir work;
+    ScratchDir work;
     const PageInput input = makeInput(kResultTitle, QString(), kResultCaptions, kResultTypes,
                                       {QStringLiteral("1.000,00")},
                                       {QStringLiteral("1.000,00\t2.000,00\t3.000,00\t0\t")}, false);
@@ -608,12 +584,12 @@ void TestHtmlPage::writtenFileBytes()
         "</td></tr></table>\n"
         "</body> </html>\n"
         "\r\n";
-    QCOMPARE(readAll(path), expected);
+    QCOMPARE(fileBytes(path), expected);
 }
 
 void TestHtmlPage::existingPageIsReplaced()
 {
-    WorkDir work;
+    ScratchDir work;
     QVERIFY(QDir().mkdir(QStringLiteral("2005")));
     const QString path = work.file(QStringLiteral("2005/trib-arrec-3-2005.htm"));
     {
@@ -625,7 +601,7 @@ void TestHtmlPage::existingPageIsReplaced()
         writePageFile(QStringLiteral("2005"), QStringLiteral("trib-arrec-"), QStringLiteral("3"),
                       {QStringLiteral("a"), QStringLiteral("b\nc")});
     QCOMPARE(result.status, PageWriteStatus::Written);
-    QCOMPARE(readAll(path), QByteArray("a\r\nb\nc\r\n"));
+    QCOMPARE(fileBytes(path), QByteArray("a\r\nb\nc\r\n"));
     QCOMPARE(QDir(work.file(QStringLiteral("2005"))).entryList(QDir::Files),
              QStringList{QStringLiteral("trib-arrec-3-2005.htm")});
 }
@@ -644,7 +620,7 @@ void TestHtmlPage::yearThatIsNoYearWritesNothing_data()
 void TestHtmlPage::yearThatIsNoYearWritesNothing()
 {
     QFETCH(QString, ano);
-    WorkDir work;
+    ScratchDir work;
     const PageWriteResult result = writePageFile(ano, QStringLiteral("trib-arrec-"),
                                                  QStringLiteral("1"), {QStringLiteral("x")});
     QCOMPARE(result.status, PageWriteStatus::InvalidYear);
@@ -655,7 +631,7 @@ void TestHtmlPage::yearThatIsNoYearWritesNothing()
 
 void TestHtmlPage::yearDirectoryThatCannotBeMade()
 {
-    WorkDir work;
+    ScratchDir work;
     {
         QFile blocker(work.file(QStringLiteral("2005")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -667,12 +643,12 @@ void TestHtmlPage::yearDirectoryThatCannotBeMade()
     QCOMPARE(result.message,
              QStringLiteral("Não foi possivel criar o diretório ") +
                  QDir::toNativeSeparators(QDir::currentPath() + QStringLiteral("/2005")));
-    QCOMPARE(readAll(work.file(QStringLiteral("2005"))), QByteArray());
+    QCOMPARE(fileBytes(work.file(QStringLiteral("2005"))), QByteArray());
 }
 
 void TestHtmlPage::pageFileThatCannotBeWritten()
 {
-    WorkDir work;
+    ScratchDir work;
     // A directory where the page should be: no file can replace it.
     QVERIFY(QDir().mkpath(QStringLiteral("2005/compras-4-2005.htm")));
     const PageWriteResult result = writePageFile(QStringLiteral("2005"), QStringLiteral("compras-"),

@@ -26,23 +26,6 @@
 
 namespace {
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return "<missing>";
-    }
-    return file.readAll();
-}
-
-void putFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 // Runs the trigger; once the dialog that `global` refers to is open, inspects
 // it and closes it. Tells whether the dialog was seen open.
 template <class Dialog>
@@ -82,9 +65,9 @@ private:
     }
     QByteArray municipalityBytes() const
     {
-        return contents(dataPath(QStringLiteral("prefeitura.vqd")));
+        return fileBytes(dataPath(QStringLiteral("prefeitura.vqd")));
     }
-    QByteArray officialsBytes() const { return contents(dataPath(QStringLiteral("prefs.vqd"))); }
+    QByteArray officialsBytes() const { return fileBytes(dataPath(QStringLiteral("prefs.vqd"))); }
 
     bool showWindow()
     {
@@ -576,7 +559,7 @@ void TestPrincipal::leavingAnOfficialWritesAllFour()
     typeInto(w->Prefeito, QStringLiteral("José da Silva"));
     auto *left = w->findChild<QLineEdit *>(field);
     if (left != w->Prefeito) {
-        QCOMPARE(officialsBytes(), QByteArray("<missing>"));
+        QCOMPARE(officialsBytes(), QByteArray("<unreadable>"));
         left->setFocus(Qt::TabFocusReason); // leaving Prefeito saves already
         QCOMPARE(officialsBytes(), QByteArray("Jos\xE9 da Silva\r\n\r\n\r\n\r\n"));
         QFile::remove(dataPath(QStringLiteral("prefs.vqd")));
@@ -686,7 +669,7 @@ void TestPrincipal::focusReasonsThatAreNotLeaving()
     QVERIFY(!QFileInfo::exists(file));
     // Moving on to another control afterwards is leaving.
     w->BitBtn3->setFocus(Qt::MouseFocusReason);
-    QVERIFY(contents(file).contains("abc"));
+    QVERIFY(fileBytes(file).contains("abc"));
 }
 
 void TestPrincipal::dialogIsNotLeaving()

@@ -1,4 +1,5 @@
 #include "profile.h"
+#include "testfiles.h"
 #include "textfile.h"
 
 #include <QDir>
@@ -9,39 +10,6 @@
 using namespace quelvara;
 
 namespace {
-
-// A fresh working directory for each test (the profile lives under it).
-class WorkingDir {
-public:
-    WorkingDir()
-        : previous_(QDir::currentPath())
-    {
-        QDir::setCurrent(dir_.path());
-    }
-    ~WorkingDir() { QDir::setCurrent(previous_); }
-    QString file(const QString &relative) const { return QDir(dir_.path()).filePath(relative); }
-
-private:
-    QTemporaryDir dir_;
-    QString previous_;
-};
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return "<unreadable>";
-    }
-    return file.readAll();
-}
-
-void putFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 } // namespace
 
@@ -89,9 +57,9 @@ void TestProfile::municipalityFileBytes()
     QFETCH(QString, name);
     QFETCH(QString, state);
     QFETCH(QByteArray, bytes);
-    WorkingDir dir;
+    ScratchDir dir;
     QVERIFY(writeProfileFile(kMunicipalityFile, municipalityLines(name, state)));
-    QCOMPARE(contents(dir.file(QStringLiteral("dados/prefeitura.vqd"))), bytes);
+    QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/prefeitura.vqd"))), bytes);
 }
 
 void TestProfile::officialsFileBytes_data()
@@ -114,14 +82,14 @@ void TestProfile::officialsFileBytes()
 {
     QFETCH(QStringList, officials);
     QFETCH(QByteArray, bytes);
-    WorkingDir dir;
+    ScratchDir dir;
     QVERIFY(writeProfileFile(kOfficialsFile, officialsLines(officials)));
-    QCOMPARE(contents(dir.file(QStringLiteral("dados/prefs.vqd"))), bytes);
+    QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/prefs.vqd"))), bytes);
 }
 
 void TestProfile::writeCreatesDataDirectoryOneLevel()
 {
-    WorkingDir dir;
+    ScratchDir dir;
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados"))));
     QVERIFY(writeProfileFile(kOfficialsFile, officialsLines({QStringLiteral("x")})));
     QVERIFY(QFileInfo(dir.file(QStringLiteral("dados"))).isDir());
@@ -132,21 +100,21 @@ void TestProfile::writeCreatesDataDirectoryOneLevel()
 
 void TestProfile::writeReplacesWholeFile()
 {
-    WorkingDir dir;
+    ScratchDir dir;
     putFile(dir.file(QStringLiteral("dados/prefeitura.vqd")),
             "A much longer old name\tSP\t\r\nsecond line\r\n");
     QVERIFY(writeProfileFile(kMunicipalityFile,
                              municipalityLines(QStringLiteral("B"), QStringLiteral("RJ"))));
-    QCOMPARE(contents(dir.file(QStringLiteral("dados/prefeitura.vqd"))), QByteArray("B\tRJ\t\r\n"));
+    QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/prefeitura.vqd"))), QByteArray("B\tRJ\t\r\n"));
 }
 
 void TestProfile::writeFailsQuietlyWhenDataIsAFile()
 {
-    WorkingDir dir;
+    ScratchDir dir;
     putFile(dir.file(QStringLiteral("dados")), "not a directory");
     QVERIFY(!writeProfileFile(kMunicipalityFile,
                               municipalityLines(QStringLiteral("B"), QStringLiteral("RJ"))));
-    QCOMPARE(contents(dir.file(QStringLiteral("dados"))), QByteArray("not a directory"));
+    QCOMPARE(fileBytes(dir.file(QStringLiteral("dados"))), QByteArray("not a directory"));
 }
 
 void TestProfile::municipalityFromFirstLine_data()
@@ -228,14 +196,14 @@ void TestProfile::readLineEnds()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
-    WorkingDir dir;
+    ScratchDir dir;
     putFile(dir.file(QStringLiteral("dados/prefs.vqd")), bytes);
     QCOMPARE(readProfileFile(kOfficialsFile), lines);
 }
 
 void TestProfile::readMissingOrUnreadableGivesNoLine()
 {
-    WorkingDir dir;
+    ScratchDir dir;
     QVERIFY(readProfileFile(kMunicipalityFile).isEmpty());
     QVERIFY(QDir().mkpath(dir.file(QStringLiteral("dados/prefeitura.vqd"))));
     QVERIFY(readProfileFile(kMunicipalityFile).isEmpty());
@@ -247,7 +215,7 @@ void TestProfile::readMissingOrUnreadableGivesNoLine()
 
 void TestProfile::roundTrip()
 {
-    WorkingDir dir;
+    ScratchDir dir;
     const QString name = QStringLiteral("Prefeitura Municipal de Conceição do Pará ‰ Œ");
     QVERIFY(writeProfileFile(kMunicipalityFile, municipalityLines(name, QStringLiteral("PA"))));
     const std::optional<Municipality> m = municipalityFromLines(readProfileFile(kMunicipalityFile));

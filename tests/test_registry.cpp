@@ -1,4 +1,5 @@
 #include "registry.h"
+#include "testfiles.h"
 #include "textcompare.h"
 
 #include <QDir>
@@ -12,39 +13,6 @@
 using namespace quelvara;
 
 namespace {
-
-// Runs a test in a fresh, empty working directory, restored afterwards.
-class ScratchDir {
-public:
-    ScratchDir()
-        : previous_(QDir::currentPath())
-    {
-        QDir::setCurrent(dir_.path());
-    }
-    ~ScratchDir() { QDir::setCurrent(previous_); }
-    QString path() const { return dir_.path(); }
-    QString file(const QString &relative) const { return QDir(dir_.path()).filePath(relative); }
-
-private:
-    QTemporaryDir dir_;
-    QString previous_;
-};
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QByteArrayLiteral("<unreadable>");
-    }
-    return file.readAll();
-}
-
-void putBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 } // namespace
 
@@ -105,7 +73,7 @@ void TestRegistry::lockedFileIsUnreadable()
     ScratchDir scratch;
     QVERIFY(QDir(scratch.path()).mkdir(QStringLiteral("dados")));
     const QString path = scratch.file(QStringLiteral("dados/unid.vqd"));
-    putBytes(path, "02.01\tC\xE2mara Municipal\t\r\n");
+    putFile(path, "02.01\tC\xE2mara Municipal\t\r\n");
     QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
 
     const TextLines read = readRegistry(QStringLiteral("unid.vqd"));

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "textfile.h"
 
 #include <QDir>
@@ -12,19 +13,6 @@
 using namespace quelvara;
 
 namespace {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void putBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // Everything in a directory but the named file: a failed save leaves no temporary behind.
 QStringList othersIn(const QString &dir, const QString &name)
@@ -76,7 +64,7 @@ void TestTextFile::readsLineEnds()
     QFETCH(QStringList, lines);
     QTemporaryDir dir;
     const QString path = dir.filePath("f.vqd");
-    putBytes(path, bytes);
+    putFile(path, bytes);
     const TextLines read = readLines(path);
     QCOMPARE(read.status, ReadStatus::Ok);
     QCOMPARE(read.lines, lines);
@@ -92,7 +80,7 @@ void TestTextFile::missingAndUnreadable()
 
     if (!runningAsRoot()) {
         const QString locked = dir.filePath("locked.vqd");
-        putBytes(locked, "x\r\n");
+        putFile(locked, "x\r\n");
         QFile::setPermissions(locked, QFileDevice::WriteOwner);
         QCOMPARE(readLines(locked).status, ReadStatus::Unreadable);
     }
@@ -103,29 +91,29 @@ void TestTextFile::writesCrLfAndCp1252()
     QTemporaryDir dir;
     const QString path = dir.filePath("f.vqd");
     QCOMPARE(writeLines(path, {"01\tImposto Predial\t", "", "Função º"}), WriteStatus::Ok);
-    QCOMPARE(bytesOf(path), QByteArray("01\tImposto Predial\t\r\n\r\nFun\xE7\xE3o \xBA\r\n"));
+    QCOMPARE(fileBytes(path), QByteArray("01\tImposto Predial\t\r\n\r\nFun\xE7\xE3o \xBA\r\n"));
     QCOMPARE(othersIn(dir.path(), "f.vqd"), QStringList());
 
     QCOMPARE(writeLines(path, {}), WriteStatus::Ok);
-    QCOMPARE(bytesOf(path), QByteArray());
+    QCOMPARE(fileBytes(path), QByteArray());
 }
 
 void TestTextFile::replacesWholeFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("f.vqd");
-    putBytes(path, "a much longer old content\r\nline two\r\n");
+    putFile(path, "a much longer old content\r\nline two\r\n");
     QCOMPARE(writeLines(path, {"new"}), WriteStatus::Ok);
-    QCOMPARE(bytesOf(path), QByteArray("new\r\n"));
+    QCOMPARE(fileBytes(path), QByteArray("new\r\n"));
 }
 
 void TestTextFile::unencodableLeavesFileAlone()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("f.vqd");
-    putBytes(path, "old\r\n");
+    putFile(path, "old\r\n");
     QCOMPARE(writeLines(path, {"ok", "seta → aqui"}), WriteStatus::Unencodable);
-    QCOMPARE(bytesOf(path), QByteArray("old\r\n"));
+    QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
     QCOMPARE(othersIn(dir.path(), "f.vqd"), QStringList());
 }
 
@@ -134,9 +122,9 @@ void TestTextFile::failedWriteKeepsOldFile_directoryInPlace()
     QTemporaryDir dir;
     const QString path = dir.filePath("f.vqd");
     QVERIFY(QDir(dir.path()).mkdir("f.vqd"));
-    putBytes(dir.filePath("f.vqd/inside"), "keep");
+    putFile(dir.filePath("f.vqd/inside"), "keep");
     QCOMPARE(writeLines(path, {"x"}), WriteStatus::Failed);
-    QCOMPARE(bytesOf(dir.filePath("f.vqd/inside")), QByteArray("keep"));
+    QCOMPARE(fileBytes(dir.filePath("f.vqd/inside")), QByteArray("keep"));
     QCOMPARE(othersIn(dir.path(), "f.vqd"), QStringList());
 }
 
@@ -144,7 +132,7 @@ void TestTextFile::failedWriteKeepsOldFile_sizeLimit()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("f.vqd");
-    putBytes(path, "old content\r\n");
+    putFile(path, "old content\r\n");
 
     // A file-size limit makes the write fail part-way, as a full disk would.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -157,7 +145,7 @@ void TestTextFile::failedWriteKeepsOldFile_sizeLimit()
     QCOMPARE(::setrlimit(RLIMIT_FSIZE, &previous), 0);
 
     QCOMPARE(status, WriteStatus::Failed);
-    QCOMPARE(bytesOf(path), QByteArray("old content\r\n"));
+    QCOMPARE(fileBytes(path), QByteArray("old content\r\n"));
     QCOMPARE(othersIn(dir.path(), "f.vqd"), QStringList());
 }
 
@@ -168,13 +156,13 @@ void TestTextFile::failedWriteKeepsOldFile_readOnlyDirectory()
     }
     QTemporaryDir dir;
     const QString path = dir.filePath("f.vqd");
-    putBytes(path, "old\r\n");
+    putFile(path, "old\r\n");
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const WriteStatus status = writeLines(path, {"new"});
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                           QFileDevice::ExeOwner);
     QCOMPARE(status, WriteStatus::Failed);
-    QCOMPARE(bytesOf(path), QByteArray("old\r\n"));
+    QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
 }
 
 void TestTextFile::failedWriteInMissingDirectory()

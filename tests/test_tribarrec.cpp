@@ -59,13 +59,6 @@ void copySamples(const ScratchDir &dir)
     }
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 QStringList sampleLines(const QString &registry)
 {
     return readLines(QStringLiteral(QUELVARA_SAMPLES_DIR "/") + registry).lines;
@@ -178,10 +171,7 @@ void pasteIntoField(TTribArrec &editor, int n, const QString &text)
 }
 
 // Leaves the focused field with Tab.
-void pressTab()
-{
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-}
+void pressTab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 
 // Runs once a modal dialog of the given class is open, then lets the test go on.
 template <typename Dialog>
@@ -449,11 +439,12 @@ void TestTribArrec::openingInCategory_data()
         << QStringLiteral("1º Bimestre") << true << 6 << QStringLiteral("1")
         << QStringLiteral("exec-orc-rec-realizada-") << QStringLiteral("rec.vqd") << 4
         << QList<int>{1, 2};
-    QTest::newRow("annual")
-        << 2 << QStringLiteral("Orçamentos Anuais - Receita Prevista  Art 2º, Inc. X e XVI")
-        << QString() << false << 0 << QStringLiteral("0")
-        << QStringLiteral("orc-anual-rec-prevista-") << QStringLiteral("rec.vqd") << 3
-        << QList<int>{1, 2};
+    QTest::newRow("annual") << 2
+                            << QStringLiteral(
+                                   "Orçamentos Anuais - Receita Prevista  Art 2º, Inc. X e XVI")
+                            << QString() << false << 0 << QStringLiteral("0")
+                            << QStringLiteral("orc-anual-rec-prevista-")
+                            << QStringLiteral("rec.vqd") << 3 << QList<int>{1, 2};
 }
 
 void TestTribArrec::openingInCategory()
@@ -514,20 +505,19 @@ void TestTribArrec::chooseKind_data()
     QTest::addColumn<int>("captionField");
     QTest::addColumn<QString>("caption");
 
-    QTest::newRow("monthly purchases") << 0 << 7 << QStringLiteral("compras-")
-                                       << QStringLiteral("cnpj.vqd") << 10 << QList<int>{3, 4, 5, 6}
-                                       << QList<int>{3, 4, 5, 6} << true << 10
-                                       << QStringLiteral("Valor Total:");
+    QTest::newRow("monthly purchases")
+        << 0 << 7 << QStringLiteral("compras-") << QStringLiteral("cnpj.vqd") << 10
+        << QList<int>{3, 4, 5, 6} << QList<int>{3, 4, 5, 6} << true << 10
+        << QStringLiteral("Valor Total:");
     QTest::newRow("monthly agreements repassed")
         << 0 << 2 << QStringLiteral("rec-repass-inst-cel-") << QStringLiteral("cnpj.vqd") << 9
         << QList<int>{} << QList<int>{} << false << 9 << QStringLiteral("Situação:");
     QTest::newRow("monthly agreements received")
         << 0 << 5 << QStringLiteral("rec-receb-inst-cel-") << QStringLiteral("cnpj.vqd") << 6
         << QList<int>{} << QList<int>{} << false << 6 << QStringLiteral("Prazo para Cumprimento:");
-    QTest::newRow("monthly contracts") << 0 << 6 << QStringLiteral("contratos-e-seus-aditivos-")
-                                       << QStringLiteral("cnpj.vqd") << 9 << QList<int>{2, 3}
-                                       << QList<int>{2, 3} << true << 3
-                                       << QStringLiteral("CPF / CNPJ:");
+    QTest::newRow("monthly contracts")
+        << 0 << 6 << QStringLiteral("contratos-e-seus-aditivos-") << QStringLiteral("cnpj.vqd") << 9
+        << QList<int>{2, 3} << QList<int>{2, 3} << true << 3 << QStringLiteral("CPF / CNPJ:");
     QTest::newRow("bimonthly expense group")
         << 1 << 5 << QStringLiteral("exec-orc-grupo-de-despesa-") << QStringLiteral("grupo.vqd")
         << 7 << QList<int>{1, 2} << QList<int>{1, 2} << true << 7
@@ -536,10 +526,10 @@ void TestTribArrec::chooseKind_data()
         << 2 << 7 << QStringLiteral("bal-orc-despesas-") << QStringLiteral("desp.vqd") << 5
         << QList<int>{1, 2} << QList<int>{1, 2} << true << 2
         << QStringLiteral("Discriminação obs. o desdobramento");
-    QTest::newRow("annual result") << 2 << 8 << QStringLiteral("bal-orc-resultado-nominal-")
-                                   << QStringLiteral("cnpj.vqd") << 3 << QList<int>{}
-                                   << QList<int>{} << true << 1
-                                   << QStringLiteral("Superávit/Deficit corrente apurado:");
+    QTest::newRow("annual result")
+        << 2 << 8 << QStringLiteral("bal-orc-resultado-nominal-") << QStringLiteral("cnpj.vqd") << 3
+        << QList<int>{} << QList<int>{} << true << 1
+        << QStringLiteral("Superávit/Deficit corrente apurado:");
 }
 
 void TestTribArrec::chooseKind()
@@ -587,10 +577,10 @@ void TestTribArrec::fieldsFollowKindBackAndForth_data()
     QTest::addColumn<int>("narrowFields");
     QTest::addColumn<QList<int>>("narrowButtons");
 
-    QTest::newRow("purchases and taxes") << 0 << 7 << 10 << QList<int>{3, 4, 5, 6} << 0 << 4
-                                         << QList<int>{1, 2};
-    QTest::newRow("balance and forecast") << 2 << 6 << 5 << QList<int>{1, 2} << 0 << 3
-                                          << QList<int>{1, 2};
+    QTest::newRow("purchases and taxes")
+        << 0 << 7 << 10 << QList<int>{3, 4, 5, 6} << 0 << 4 << QList<int>{1, 2};
+    QTest::newRow("balance and forecast")
+        << 2 << 6 << 5 << QList<int>{1, 2} << 0 << 3 << QList<int>{1, 2};
 }
 
 void TestTribArrec::fieldsFollowKindBackAndForth()
@@ -689,7 +679,7 @@ void TestTribArrec::typedTitleBudgetReloadsStore()
     const int fields = editor->NumCampos;
     editor->Campo[1]->setText(QStringLiteral("stale"));
     editor->Campo[2]->setText(QStringLiteral("stale"));
-    writeFile(dir.file(QStringLiteral("dados/") + registry), "9\tNovo\t\r\n1\tUm\t\r\n");
+    putFile(dir.file(QStringLiteral("dados/") + registry), "9\tNovo\t\r\n1\tUm\t\r\n");
 
     typeInto(editor->Title, QStringLiteral("?"));
 
@@ -697,8 +687,7 @@ void TestTribArrec::typedTitleBudgetReloadsStore()
     QCOMPARE(editor->ArqCadastro, registry);
     QCOMPARE(editor->NumCampos, fields);
     QCOMPARE(editor->lbData, (QStringList{"9\tNovo\t", "1\tUm\t"}));
-    QCOMPARE(editor->Campo[2]->text(),
-             category == 1 ? field2Caption : QStringLiteral("stale"));
+    QCOMPARE(editor->Campo[2]->text(), category == 1 ? field2Caption : QStringLiteral("stale"));
     QCOMPARE(editor->Campo[1]->text(),
              category == 1 ? QStringLiteral("Codificação Numérica:") : QStringLiteral("stale"));
     // The pick lists follow the reloaded store.
@@ -900,7 +889,7 @@ void TestTribArrec::profile()
     ScratchDir dir;
     FakePlatform fake;
     copySamples(dir);
-    writeFile(dir.file(QStringLiteral("dados/prefs.vqd")), content);
+    putFile(dir.file(QStringLiteral("dados/prefs.vqd")), content);
     auto editor = openEditor(0);
     QCOMPARE((QStringList{editor->Prefeito->text(), editor->SecFin->text(),
                           editor->Contador->text(), editor->CRC->text()}),
@@ -944,33 +933,56 @@ void TestTribArrec::leavingNormalises_data()
     QTest::addColumn<QString>("shown");
 
     // Money: every amount field, whatever its number.
-    QTest::newRow("amount") << 0 << 0 << 3 << "1234,5" << "1.234,50";
-    QTest::newRow("amount, no number") << 0 << 0 << 3 << "abc" << "abc";
-    QTest::newRow("amount with currency") << 0 << 0 << 3 << "R$ 2.000" << "2.000,00";
-    QTest::newRow("accumulated typed") << 0 << 0 << 4 << "7" << "7,00";
-    QTest::newRow("budgeted") << 1 << 1 << 3 << "1000" << "1.000,00";
-    QTest::newRow("accumulated 5") << 1 << 1 << 5 << "5" << "5,00";
-    QTest::newRow("accumulated 7") << 1 << 1 << 7 << "0,5" << "0,50";
-    QTest::newRow("amount in field 1") << 2 << 8 << 1 << "12" << "12,00";
-    QTest::newRow("amount in field 7") << 0 << 2 << 7 << "1500" << "1.500,00";
-    QTest::newRow("unit price") << 0 << 7 << 8 << "3" << "3,00";
-    QTest::newRow("typed total") << 0 << 7 << 10 << "1500" << "1.500,00";
-    QTest::newRow("quantity stays") << 0 << 7 << 9 << "1500" << "1500";
-    QTest::newRow("difference typed") << 2 << 6 << 5 << "-3" << "-3,00";
+    QTest::newRow("amount") << 0 << 0 << 3 << "1234,5"
+                            << "1.234,50";
+    QTest::newRow("amount, no number") << 0 << 0 << 3 << "abc"
+                                       << "abc";
+    QTest::newRow("amount with currency") << 0 << 0 << 3 << "R$ 2.000"
+                                          << "2.000,00";
+    QTest::newRow("accumulated typed") << 0 << 0 << 4 << "7"
+                                       << "7,00";
+    QTest::newRow("budgeted") << 1 << 1 << 3 << "1000"
+                              << "1.000,00";
+    QTest::newRow("accumulated 5") << 1 << 1 << 5 << "5"
+                                   << "5,00";
+    QTest::newRow("accumulated 7") << 1 << 1 << 7 << "0,5"
+                                   << "0,50";
+    QTest::newRow("amount in field 1") << 2 << 8 << 1 << "12"
+                                       << "12,00";
+    QTest::newRow("amount in field 7") << 0 << 2 << 7 << "1500"
+                                       << "1.500,00";
+    QTest::newRow("unit price") << 0 << 7 << 8 << "3"
+                                << "3,00";
+    QTest::newRow("typed total") << 0 << 7 << 10 << "1500"
+                                 << "1.500,00";
+    QTest::newRow("quantity stays") << 0 << 7 << 9 << "1500"
+                                    << "1500";
+    QTest::newRow("difference typed") << 2 << 6 << 5 << "-3"
+                                      << "-3,00";
     // Dates.
-    QTest::newRow("date digits") << 0 << 6 << 5 << "31122005" << "31/12/2005";
-    QTest::newRow("date with slashes") << 0 << 6 << 6 << "31/12/2005" << "31/12/2005";
-    QTest::newRow("empty date") << 0 << 5 << 6 << "__/__/____" << "__/__/____";
-    QTest::newRow("date in field 8") << 0 << 2 << 8 << "01022005" << "01/02/2005";
+    QTest::newRow("date digits") << 0 << 6 << 5 << "31122005"
+                                 << "31/12/2005";
+    QTest::newRow("date with slashes") << 0 << 6 << 6 << "31/12/2005"
+                                       << "31/12/2005";
+    QTest::newRow("empty date") << 0 << 5 << 6 << "__/__/____"
+                                << "__/__/____";
+    QTest::newRow("date in field 8") << 0 << 2 << 8 << "01022005"
+                                     << "01/02/2005";
     // CNPJ columns only.
-    QTest::newRow("cnpj of supplier") << 0 << 7 << 6 << "11222333000181" << "11.222.333/0001-81";
-    QTest::newRow("cnpj of unit") << 0 << 7 << 4 << "11222333000181" << "11.222.333/0001-81";
+    QTest::newRow("cnpj of supplier") << 0 << 7 << 6 << "11222333000181"
+                                      << "11.222.333/0001-81";
+    QTest::newRow("cnpj of unit") << 0 << 7 << 4 << "11222333000181"
+                                  << "11.222.333/0001-81";
     QTest::newRow("cnpj of contractor") << 0 << 6 << 3 << "11222333000181"
                                         << "11.222.333/0001-81";
-    QTest::newRow("twelve digits") << 0 << 7 << 4 << "112223330001" << "112223330001";
-    QTest::newRow("name column") << 0 << 7 << 3 << "11222333000181" << "11222333000181";
-    QTest::newRow("code column") << 0 << 0 << 1 << "1234" << "1234";
-    QTest::newRow("free text") << 0 << 2 << 1 << "1234" << "1234";
+    QTest::newRow("twelve digits") << 0 << 7 << 4 << "112223330001"
+                                   << "112223330001";
+    QTest::newRow("name column") << 0 << 7 << 3 << "11222333000181"
+                                 << "11222333000181";
+    QTest::newRow("code column") << 0 << 0 << 1 << "1234"
+                                 << "1234";
+    QTest::newRow("free text") << 0 << 2 << 1 << "1234"
+                               << "1234";
 }
 
 void TestTribArrec::leavingNormalises()
@@ -1002,9 +1014,12 @@ void TestTribArrec::pastedBreaksAreDropped_data()
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("lookup field") << 1 << "11\t12\n13" << "111213";
-    QTest::newRow("amount") << 3 << "1\t000\r\n" << "1.000,00";
-    QTest::newRow("accumulated") << 4 << "\n\t" << "";
+    QTest::newRow("lookup field") << 1 << "11\t12\n13"
+                                  << "111213";
+    QTest::newRow("amount") << 3 << "1\t000\r\n"
+                            << "1.000,00";
+    QTest::newRow("accumulated") << 4 << "\n\t"
+                                 << "";
 }
 
 void TestTribArrec::pastedBreaksAreDropped()
@@ -1052,14 +1067,12 @@ void TestTribArrec::computedOnEntering_data()
 
     QTest::newRow("product") << 0 << 7 << 8 << "1.500,00" << 9 << "3" << 10 << "4.500,00";
     QTest::newRow("product of cents") << 0 << 7 << 8 << "0,10" << 9 << "3" << 10 << "0,30";
-    QTest::newRow("quantity no number") << 0 << 7 << 8 << "1.500,00" << 9 << "tres" << 10
-                                        << "0,00";
+    QTest::newRow("quantity no number") << 0 << 7 << 8 << "1.500,00" << 9 << "tres" << 10 << "0,00";
     QTest::newRow("difference") << 2 << 6 << 3 << "1.000,00" << 4 << "250,50" << 5 << "749,50";
-    QTest::newRow("difference of near amounts") << 2 << 6 << 3 << "1.000,30" << 4 << "1.000,10"
-                                                << 5 << "0,20";
+    QTest::newRow("difference of near amounts")
+        << 2 << 6 << 3 << "1.000,30" << 4 << "1.000,10" << 5 << "0,20";
     QTest::newRow("negative difference") << 2 << 7 << 3 << "10" << 4 << "12,5" << 5 << "-2,50";
-    QTest::newRow("difference, no number") << 2 << 6 << 3 << "1.000,00" << 4 << "x" << 5
-                                           << "0,00";
+    QTest::newRow("difference, no number") << 2 << 6 << 3 << "1.000,00" << 4 << "x" << 5 << "0,00";
 }
 
 void TestTribArrec::computedOnEntering()
@@ -1150,14 +1163,13 @@ void TestTribArrec::completion_data()
     QTest::newRow("code gives name") << 0 << taxes << 1 << "101" << 2 << "IPTU";
     QTest::newRow("name gives code, case ignored") << 0 << taxes << 2 << "iptu" << 1 << "101";
     QTest::newRow("unknown code") << 0 << taxes << 1 << "999" << 2 << "as it was";
-    QTest::newRow("contractor gives cnpj") << 6 << cnpjs << 2 << "beta sa" << 3
-                                           << "22.222.222/0001-22";
-    QTest::newRow("cnpj gives contractor") << 6 << cnpjs << 3 << "11.111.111/0001-11" << 2
-                                           << "Alfa Ltda";
-    QTest::newRow("unit gives cnpj") << 7 << cnpjs << 3 << "Alfa Ltda" << 4
-                                     << "11.111.111/0001-11";
-    QTest::newRow("supplier cnpj gives supplier") << 7 << cnpjs << 6 << "22.222.222/0001-22" << 5
-                                                  << "Beta SA";
+    QTest::newRow("contractor gives cnpj")
+        << 6 << cnpjs << 2 << "beta sa" << 3 << "22.222.222/0001-22";
+    QTest::newRow("cnpj gives contractor")
+        << 6 << cnpjs << 3 << "11.111.111/0001-11" << 2 << "Alfa Ltda";
+    QTest::newRow("unit gives cnpj") << 7 << cnpjs << 3 << "Alfa Ltda" << 4 << "11.111.111/0001-11";
+    QTest::newRow("supplier cnpj gives supplier")
+        << 7 << cnpjs << 6 << "22.222.222/0001-22" << 5 << "Beta SA";
 }
 
 void TestTribArrec::completion()
@@ -1172,9 +1184,9 @@ void TestTribArrec::completion()
     ScratchDir dir;
     FakePlatform fake;
     copySamples(dir);
-    writeFile(dir.file(kind == 0 ? QStringLiteral("dados/tributos.vqd")
-                                 : QStringLiteral("dados/cnpj.vqd")),
-              registry);
+    putFile(dir.file(kind == 0 ? QStringLiteral("dados/tributos.vqd")
+                               : QStringLiteral("dados/cnpj.vqd")),
+            registry);
     auto editor = openEditor(0);
     if (kind != 0) {
         pick(editor->Title, kind);
@@ -1200,7 +1212,7 @@ void TestTribArrec::programTextDoesNotComplete()
     ScratchDir dir;
     FakePlatform fake;
     copySamples(dir);
-    writeFile(dir.file(QStringLiteral("dados/tributos.vqd")), "101\tIPTU\t\r\n");
+    putFile(dir.file(QStringLiteral("dados/tributos.vqd")), "101\tIPTU\t\r\n");
     auto editor = openEditor(0);
     editor->Edit[1]->setEditText(QStringLiteral("101"));
     editor->Edit[1]->setCurrentIndex(0);
@@ -1236,7 +1248,7 @@ void TestTribArrec::pickListsFollowStoreChange()
     ScratchDir dir;
     FakePlatform fake;
     copySamples(dir);
-    writeFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
+    putFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
     auto editor = openEditor(0);
     activate(*editor);
     typeField(*editor, 1, QStringLiteral("15"));
@@ -1265,7 +1277,7 @@ void TestTribArrec::completionNeverTakesAnotherLine()
     ScratchDir dir;
     FakePlatform fake;
     copySamples(dir);
-    writeFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
+    putFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
     auto editor = openEditor(0);
     activate(*editor);
     // The store changes behind the lists' back.
@@ -1302,15 +1314,15 @@ void TestTribArrec::lookupButtonConfirmedWithNewEntry()
     ScratchDir dir;
     FakePlatform fake;
     copySamples(dir);
-    writeFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
+    putFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
     auto editor = openEditor(0);
     activate(*editor);
     typeField(*editor, 1, QStringLiteral("x"));
 
     // The dialog saves a new entry, sorted into the middle, and chooses it.
     whenModal<TCadastro>([&](TCadastro *dialog) {
-        writeFile(dir.file(QStringLiteral("dados/tributos.vqd")),
-                  "090\tISS\t\r\n101\tIPTU\t\r\n205\tITBI\t\r\n");
+        putFile(dir.file(QStringLiteral("dados/tributos.vqd")),
+                "090\tISS\t\r\n101\tIPTU\t\r\n205\tITBI\t\r\n");
         dialog->ChosenIndex = 1;
         dialog->accept();
     });
@@ -1333,7 +1345,7 @@ void TestTribArrec::lookupButtonWithUnreadableRegistry()
     ScratchDir dir;
     FakePlatform fake;
     copySamples(dir);
-    writeFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
+    putFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
     auto editor = openEditor(0);
     activate(*editor);
 
@@ -1394,15 +1406,6 @@ QString pageText(const QString &path)
     return decodeCp1252(file.readAll());
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return file.readAll();
-}
-
 QStringList canonical(const QStringList &paths)
 {
     QStringList result;
@@ -1420,9 +1423,9 @@ std::unique_ptr<TTribArrec> openMarchTaxes(const QStringList &lines)
     // An empty February, so that March has an earlier period to add to.
     makeDir(dataDir());
     makeDir(dataYearDir(QStringLiteral("2005")));
-    writeLines(dataFilePath(QStringLiteral("2005"), QStringLiteral("trib-arrec-"),
-                            QStringLiteral("2")),
-               {});
+    writeLines(
+        dataFilePath(QStringLiteral("2005"), QStringLiteral("trib-arrec-"), QStringLiteral("2")),
+        {});
     auto editor = openEditor(0);
     pick(editor->cbPeriodo, 2);
     editor->Ano = QStringLiteral("2005");
@@ -1446,7 +1449,7 @@ void TestTribArrec::viewRewritesAndOpensThePage()
     auto editor = openMarchTaxes(kMarchItems);
     const QString page = dir.file(QStringLiteral("2005/trib-arrec-3-2005.htm"));
     QVERIFY(QDir().mkpath(dir.file(QStringLiteral("2005"))));
-    writeFile(page, "stale page\r\n");
+    putFile(page, "stale page\r\n");
     fake.opened.clear();
 
     QTest::mouseClick(editor->btView, Qt::LeftButton);
@@ -1501,7 +1504,7 @@ void TestTribArrec::sendKeepsAnExistingPage()
     auto editor = openMarchTaxes(kMarchItems);
     const QString page = dir.file(QStringLiteral("2005/trib-arrec-3-2005.htm"));
     QVERIFY(QDir().mkpath(dir.file(QStringLiteral("2005"))));
-    writeFile(page, "page as the user last saw it\r\n");
+    putFile(page, "page as the user last saw it\r\n");
     fake.opened.clear();
 
     QTest::mouseClick(editor->SpeedButton8, Qt::LeftButton);
@@ -1574,7 +1577,7 @@ void TestTribArrec::yearDirectoryThatCannotBeMade()
     copySamples(dir);
     auto editor = openMarchTaxes(kMarchItems);
     editor->Ano = QStringLiteral("2010");
-    writeFile(dir.file(QStringLiteral("2010")), "a file where the year's directory belongs");
+    putFile(dir.file(QStringLiteral("2010")), "a file where the year's directory belongs");
     fake.opened.clear();
     fake.messages.clear();
 
@@ -1726,7 +1729,7 @@ void TestTribArrec::typicalEntryMarch2005()
     copySamples(dir);
     QVERIFY(QDir().mkdir(dir.file(QStringLiteral("dados/2005"))));
     const QString iptu = QStringLiteral("1112.02.00");
-    writeFile(
+    putFile(
         dataPath(dir, QStringLiteral("trib-arrec-2-2005.vqd")),
         crlfBytes({iptu + u'\t' + taxName(iptu) + QStringLiteral("\t1.000,00\t3.000,00\t0\t")}));
 
@@ -2229,7 +2232,7 @@ void TestTribArrec::yearDirectoryCannotBeCreated()
     ScratchDir dir;
     FakePlatform fake;
     copySamples(dir);
-    writeFile(dir.file(QStringLiteral("dados/2005")), "not a directory");
+    putFile(dir.file(QStringLiteral("dados/2005")), "not a directory");
     auto editor = openEditor(0);
     setFields(*editor, {QStringLiteral("1112.02.00"), QStringLiteral("IPTU"),
                         QStringLiteral("1,00"), QStringLiteral("1,00")});
@@ -2369,9 +2372,9 @@ void TestTribArrec::loadsWriteThePage()
 
     // A period with stored items shows their values and sums the included ones.
     QVERIFY(QDir().mkpath(dir.file(QStringLiteral("dados/2005"))));
-    writeFile(dir.file(QStringLiteral("dados/2005/trib-arrec-2-2005.vqd")),
-              "1112.02.00\tIPTU\t1.500,00\t1.500,00\t0\t\r\n"
-              "1113.05.00\tISS\t250,50\t250,50\t1\t\r\n");
+    putFile(dir.file(QStringLiteral("dados/2005/trib-arrec-2-2005.vqd")),
+            "1112.02.00\tIPTU\t1.500,00\t1.500,00\t0\t\r\n"
+            "1113.05.00\tISS\t250,50\t250,50\t1\t\r\n");
     pick(editor->cbPeriodo, 1);
     const QString february = pageText(dir.file(QStringLiteral("2005/trib-arrec-2-2005.htm")));
     QVERIFY(february.contains(QStringLiteral("EXERC&Iacute;CIO: 2005 - Fevereiro</b>")));
@@ -2444,7 +2447,7 @@ QString missingPrevious(const ScratchDir &dir, const QString &name)
 void writeDataLines(const ScratchDir &dir, const QString &name, const QStringList &lines)
 {
     QDir().mkpath(dir.file(QStringLiteral("dados/2005")));
-    writeFile(dataPath(dir, name), crlfBytes(lines));
+    putFile(dataPath(dir, name), crlfBytes(lines));
 }
 
 // Clicks "Atualizar Valores" as the user does.
@@ -2628,9 +2631,9 @@ void TestTribArrec::yearRecalculatedFromScratch()
     ScratchDir dir;
     FakePlatform fake;
     copySamples(dir);
-    writeFile(dir.file(QStringLiteral("dados/tributos.vqd")),
-              crlfBytes({QStringLiteral("101\tIPTU\t"), QStringLiteral("102\tISS\t"),
-                         QStringLiteral("103\tTaxa de Lixo\t")}));
+    putFile(dir.file(QStringLiteral("dados/tributos.vqd")),
+            crlfBytes({QStringLiteral("101\tIPTU\t"), QStringLiteral("102\tISS\t"),
+                       QStringLiteral("103\tTaxa de Lixo\t")}));
     // Stale, hand-made and half-filled periods: a renamed item, an item
     // outside the registry, missing items, garbage and the instruction text
     // where accumulated amounts belong, a missing flag.

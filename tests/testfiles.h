@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Files for tests: a fresh working directory, and a file's bytes in and out.
+
+// Runs a test in a fresh, empty working directory, restored afterwards.
+class ScratchDir {
+public:
+    ScratchDir()
+        : previous_(QDir::currentPath())
+    {
+        QDir::setCurrent(dir_.path());
+    }
+    ~ScratchDir() { QDir::setCurrent(previous_); }
+    QString path() const { return dir_.path(); }
+    QString file(const QString &relative) const { return QDir(dir_.path()).filePath(relative); }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+// Returns a file's bytes, or "<unreadable>" so that a missing file never passes for an empty one.
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QByteArrayLiteral("<unreadable>");
+    }
+    return file.readAll();
+}
+
+// Writes a file by hand (its directories created), as a user or an older program might have.
+inline void putFile(const QString &path, const QByteArray &bytes)
+{
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
