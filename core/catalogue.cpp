@@ -6,7 +6,7 @@ namespace quelvara {
 
 namespace {
 
-struct KindSpec {
+struct KindRow {
     const char16_t *title;
     const char16_t *prefix;
     const char16_t *registryFile;
@@ -14,30 +14,30 @@ struct KindSpec {
     QList<ReportField> fields;
 };
 
-ReportKind makeKind(ReportCategory category, int position, const KindSpec &spec)
+ReportKind makeKind(ReportCategory category, int position, const KindRow &row)
 {
     ReportKind kind;
     kind.category = category;
     kind.position = position;
-    kind.title = QString::fromUtf16(spec.title);
-    kind.prefix = QString::fromUtf16(spec.prefix);
-    kind.registryFile = QString::fromUtf16(spec.registryFile);
-    kind.loaded = spec.loaded;
-    kind.fieldCount = int(spec.fields.size());
+    kind.title = QString::fromUtf16(row.title);
+    kind.prefix = QString::fromUtf16(row.prefix);
+    kind.registryFile = QString::fromUtf16(row.registryFile);
+    kind.loaded = row.loaded;
+    kind.fieldCount = int(row.fields.size());
     Q_ASSERT(kind.fieldCount >= 1 && kind.fieldCount <= kMaxFields);
     int i = 0;
-    for (const ReportField &field : spec.fields) {
+    for (const ReportField &field : row.fields) {
         kind.fields[i++] = field;
     }
     return kind;
 }
 
-QList<ReportKind> makeKinds(ReportCategory category, std::initializer_list<KindSpec> specs)
+QList<ReportKind> makeKinds(ReportCategory category, std::initializer_list<KindRow> rows)
 {
     QList<ReportKind> kinds;
     int position = 0;
-    for (const KindSpec &spec : specs) {
-        kinds.append(makeKind(category, position++, spec));
+    for (const KindRow &row : rows) {
+        kinds.append(makeKind(category, position++, row));
     }
     return kinds;
 }
