@@ -2361,6 +2361,13 @@ void TestTribArrec::loadsWriteThePage()
     // Opening loads January and writes its page, one row per registry item.
     const QString january = pageText(dir.file(QStringLiteral("2005/trib-arrec-1-2005.htm")));
     QVERIFY(january.contains(QStringLiteral("EXERC&Iacute;CIO: 2005 - Janeiro</b>")));
+    // The first page already carries the officials of the profile.
+    const QStringList officials = sampleLines(QStringLiteral("prefs.vqd"));
+    QCOMPARE(officials.size(), 4);
+    QVERIFY(january.contains(QStringLiteral("<br>") + officials.at(0) +
+                             QStringLiteral("<br> (Prefeito)")));
+    QVERIFY(january.contains(QStringLiteral("<br>") + officials.at(2) + u'/' + officials.at(3) +
+                             QStringLiteral("<br>(Contador/CRC)")));
     const QStringList taxes = sampleLines(QStringLiteral("tributos.vqd"));
     QVERIFY(!taxes.isEmpty());
     for (const QString &tax : taxes) {

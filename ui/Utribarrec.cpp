@@ -250,12 +250,13 @@ void TTribArrec::OpeningSequence()
     Prefeitura->setText(NomePrefeitura + QStringLiteral(" - ") + UF);
     Periodo = QStringLiteral("1");
     cbAno->setCurrentIndex(quelvara::kDefaultYearIndex);
+    // The officials are read before the first kind is applied: its load
+    // writes the first page, which must already carry their signatures.
+    readProfile();
     SelectCategory();
     // Even when the first kind's registry could not be read, the editor is
-    // made ready for a new item and the officials are read, so that a kind
-    // chosen afterwards writes its page with the signatures.
+    // made ready for a new item.
     btNovoClick();
-    readProfile();
 }
 
 void TTribArrec::readProfile()
