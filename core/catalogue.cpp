@@ -42,10 +42,7 @@ QList<ReportKind> makeKinds(ReportCategory category, std::initializer_list<KindR
     return kinds;
 }
 
-ReportField F(const char16_t *caption, int type)
-{
-    return {QString::fromUtf16(caption), type};
-}
+ReportField F(const char16_t *caption, int type) { return {QString::fromUtf16(caption), type}; }
 
 constexpr bool Loaded = true;
 constexpr bool Emptied = false;
@@ -210,10 +207,7 @@ QList<ReportKind> annualKinds()
         });
 }
 
-int index(ReportCategory category)
-{
-    return static_cast<int>(category);
-}
+int index(ReportCategory category) { return static_cast<int>(category); }
 
 } // namespace
 

@@ -13,7 +13,8 @@ namespace quelvara {
 /// Decodes Windows-1252 bytes into a text of the same length.
 QString decodeCp1252(const QByteArray &bytes);
 
-/// Encodes a text (normalised to NFC first) as Windows-1252, or nothing if a character does not fit.
+/// Encodes a text (normalised to NFC first) as Windows-1252, or nothing if a character does not
+/// fit.
 std::optional<QByteArray> encodeCp1252(const QString &text);
 
 /// Tells whether Windows-1252 can hold the character.

@@ -12,7 +12,8 @@ bool isValidYear(const QString &ano);
 /// Returns the year's directory of data files, "dados/<ano>".
 QString dataYearDir(const QString &ano);
 
-/// Returns the data file of a report kind, year and period: "dados/<ano>/<prefixo><periodo>-<ano>.vqd".
+/// Returns the data file of a report kind, year and period:
+/// "dados/<ano>/<prefixo><periodo>-<ano>.vqd".
 QString dataFilePath(const QString &ano, const QString &prefixo, const QString &periodo);
 
 /// Returns the year's directory of pages, "<ano>" beside "dados".

@@ -19,7 +19,8 @@ enum class WriteStatus { Ok, Unencodable, Failed };
 /// Reads a Windows-1252 text file as lines (ending at CR, LF or CR LF; the last needs no end).
 TextLines readLines(const QString &path);
 
-/// Replaces a file atomically with the lines, each followed by CR LF; the old file stays whole on failure.
+/// Replaces a file atomically with the lines, each followed by CR LF; the old file stays whole on
+/// failure.
 WriteStatus writeLines(const QString &path, const QStringList &lines);
 
 /// Returns the base directory: the process's current working directory.

@@ -105,7 +105,8 @@ void TestProfile::writeReplacesWholeFile()
             "A much longer old name\tSP\t\r\nsecond line\r\n");
     QVERIFY(writeProfileFile(kMunicipalityFile,
                              municipalityLines(QStringLiteral("B"), QStringLiteral("RJ"))));
-    QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/prefeitura.vqd"))), QByteArray("B\tRJ\t\r\n"));
+    QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/prefeitura.vqd"))),
+             QByteArray("B\tRJ\t\r\n"));
 }
 
 void TestProfile::writeFailsQuietlyWhenDataIsAFile()

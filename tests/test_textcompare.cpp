@@ -23,13 +23,20 @@ void TestTextCompare::sameText_data()
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
     QTest::addColumn<bool>("equal");
-    QTest::newRow("case") << "abc" << "ABC" << true;
-    QTest::newRow("accented case") << "ÁGUA" << "água" << true;
-    QTest::newRow("accent matters") << "agua" << "água" << false;
-    QTest::newRow("cedilla") << "FUNÇÃO" << "função" << true;
-    QTest::newRow("different") << "1112.02" << "1112.03" << false;
-    QTest::newRow("trailing space") << "a" << "a " << false;
-    QTest::newRow("empty") << "" << "" << true;
+    QTest::newRow("case") << "abc"
+                          << "ABC" << true;
+    QTest::newRow("accented case") << "ÁGUA"
+                                   << "água" << true;
+    QTest::newRow("accent matters") << "agua"
+                                    << "água" << false;
+    QTest::newRow("cedilla") << "FUNÇÃO"
+                             << "função" << true;
+    QTest::newRow("different") << "1112.02"
+                               << "1112.03" << false;
+    QTest::newRow("trailing space") << "a"
+                                    << "a " << false;
+    QTest::newRow("empty") << ""
+                           << "" << true;
 }
 
 void TestTextCompare::sameText()
@@ -51,11 +58,10 @@ void TestTextCompare::sorts_data()
     QTest::addColumn<QStringList>("sorted");
     QTest::newRow("case ignored") << QStringList{"COOPSERENA", "Construtora", "banco", "Abc"}
                                   << QStringList{"Abc", "banco", "Construtora", "COOPSERENA"};
-    QTest::newRow("accents by letter")
-        << QStringList{"Órgão", "Zona", "Obra", "ação", "Agua"}
-        << QStringList{"ação", "Agua", "Obra", "Órgão", "Zona"};
-    QTest::newRow("cedilla next to c") << QStringList{"cz", "ça", "cb"}
-                                       << QStringList{"ça", "cb", "cz"};
+    QTest::newRow("accents by letter") << QStringList{"Órgão", "Zona", "Obra", "ação", "Agua"}
+                                       << QStringList{"ação", "Agua", "Obra", "Órgão", "Zona"};
+    QTest::newRow("cedilla next to c")
+        << QStringList{"cz", "ça", "cb"} << QStringList{"ça", "cb", "cz"};
     QTest::newRow("codes") << QStringList{"1112.02.00", "1112.01.00", "1113", "111"}
                            << QStringList{"111", "1112.01.00", "1112.02.00", "1113"};
 }

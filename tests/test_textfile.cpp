@@ -159,8 +159,8 @@ void TestTextFile::failedWriteKeepsOldFile_readOnlyDirectory()
     putFile(path, "old\r\n");
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const WriteStatus status = writeLines(path, {"new"});
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(status, WriteStatus::Failed);
     QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
 }
@@ -184,7 +184,7 @@ void TestTextFile::paths()
     QVERIFY(!dirExists(dataDir()));
     QVERIFY(makeDir(dataDir()));
     QVERIFY(dirExists(dataDir()));
-    QVERIFY(makeDir(dataDir())); // existing is fine
+    QVERIFY(makeDir(dataDir()));      // existing is fine
     QVERIFY(!makeDir(base + "/a/b")); // one level only
     QVERIFY(!fileExists(dataDir()));
     QCOMPARE(nativePath("dados/x.vqd"), QDir::toNativeSeparators(base + "/dados/x.vqd"));

@@ -65,29 +65,52 @@ void TestValues::formatMoney_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("one decimal") << "1234,5" << "1.234,50";
-    QTest::newRow("currency and dots") << "R$ 1.500" << "1.500,00";
-    QTest::newRow("dot is thousands") << "1234.56" << "123.456,00";
-    QTest::newRow("extra decimals cut") << "-1234,567" << "-1.234,56";
-    QTest::newRow("zero") << "0" << "0,00";
-    QTest::newRow("comma last") << "5," << "5,00";
-    QTest::newRow("no integer part") << ",5" << ",50";
-    QTest::newRow("millions") << "1.234.567,891" << "1.234.567,89";
-    QTest::newRow("letters") << "abc" << "abc";
-    QTest::newRow("two commas") << "12,3,4" << "12,3,4";
-    QTest::newRow("lone minus") << "-" << "-";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("already money") << "1.234,56" << "1.234,56";
-    QTest::newRow("three digits") << "123" << "123,00";
-    QTest::newRow("six digits") << "123456" << "123.456,00";
-    QTest::newRow("seven digits") << "1234567" << "1.234.567,00";
-    QTest::newRow("negative small") << "-0,5" << "-0,50";
-    QTest::newRow("lower-case r kept") << "r$ 10" << "r$ 10";
-    QTest::newRow("spaces inside") << "1 000" << "1.000,00";
-    QTest::newRow("overflow stays") << "1e400" << "1e400";
-    QTest::newRow("instruction text") << "Clique no botão" << "Clique no botão";
-    QTest::newRow("lone comma") << "," << ",00";
-    QTest::newRow("plus sign kept") << "+5" << "+5,00";
+    QTest::newRow("one decimal") << "1234,5"
+                                 << "1.234,50";
+    QTest::newRow("currency and dots") << "R$ 1.500"
+                                       << "1.500,00";
+    QTest::newRow("dot is thousands") << "1234.56"
+                                      << "123.456,00";
+    QTest::newRow("extra decimals cut") << "-1234,567"
+                                        << "-1.234,56";
+    QTest::newRow("zero") << "0"
+                          << "0,00";
+    QTest::newRow("comma last") << "5,"
+                                << "5,00";
+    QTest::newRow("no integer part") << ",5"
+                                     << ",50";
+    QTest::newRow("millions") << "1.234.567,891"
+                              << "1.234.567,89";
+    QTest::newRow("letters") << "abc"
+                             << "abc";
+    QTest::newRow("two commas") << "12,3,4"
+                                << "12,3,4";
+    QTest::newRow("lone minus") << "-"
+                                << "-";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("already money") << "1.234,56"
+                                   << "1.234,56";
+    QTest::newRow("three digits") << "123"
+                                  << "123,00";
+    QTest::newRow("six digits") << "123456"
+                                << "123.456,00";
+    QTest::newRow("seven digits") << "1234567"
+                                  << "1.234.567,00";
+    QTest::newRow("negative small") << "-0,5"
+                                    << "-0,50";
+    QTest::newRow("lower-case r kept") << "r$ 10"
+                                       << "r$ 10";
+    QTest::newRow("spaces inside") << "1 000"
+                                   << "1.000,00";
+    QTest::newRow("overflow stays") << "1e400"
+                                    << "1e400";
+    QTest::newRow("instruction text") << "Clique no botão"
+                                      << "Clique no botão";
+    QTest::newRow("lone comma") << ","
+                                << ",00";
+    QTest::newRow("plus sign kept") << "+5"
+                                    << "+5,00";
 }
 
 void TestValues::formatMoney()
@@ -216,15 +239,24 @@ void TestValues::formatDate_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("placeholder") << "__/__/____" << "__/__/____";
-    QTest::newRow("with slashes") << "1/2/2005" << "1/2/2005";
-    QTest::newRow("eight digits") << "31122005" << "31/12/2005";
-    QTest::newRow("letters") << "abcdefgh" << "ab/cd/efgh";
-    QTest::newRow("four") << "0102" << "01/02";
-    QTest::newRow("three") << "010" << "01/0";
-    QTest::newRow("one") << "1" << "1";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("five") << "01022" << "01/02/2";
+    QTest::newRow("placeholder") << "__/__/____"
+                                 << "__/__/____";
+    QTest::newRow("with slashes") << "1/2/2005"
+                                  << "1/2/2005";
+    QTest::newRow("eight digits") << "31122005"
+                                  << "31/12/2005";
+    QTest::newRow("letters") << "abcdefgh"
+                             << "ab/cd/efgh";
+    QTest::newRow("four") << "0102"
+                          << "01/02";
+    QTest::newRow("three") << "010"
+                           << "01/0";
+    QTest::newRow("one") << "1"
+                         << "1";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("five") << "01022"
+                          << "01/02/2";
 }
 
 void TestValues::formatDate()
@@ -238,13 +270,20 @@ void TestValues::formatCnpj_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("digits") << "11222333000181" << "11.222.333/0001-81";
-    QTest::newRow("formatted") << "11.222.333/0001-81" << "11.222.333/0001-81";
-    QTest::newRow("thirteen digits") << "1122233300018" << "1122233300018";
-    QTest::newRow("twelve digits") << "112223330001" << "112223330001";
-    QTest::newRow("letter inside") << "1122233300018a" << "1122233300018a";
-    QTest::newRow("eighteen, other marks") << "11-222-333.0001/81" << "11.222.333/0001-81";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("digits") << "11222333000181"
+                            << "11.222.333/0001-81";
+    QTest::newRow("formatted") << "11.222.333/0001-81"
+                               << "11.222.333/0001-81";
+    QTest::newRow("thirteen digits") << "1122233300018"
+                                     << "1122233300018";
+    QTest::newRow("twelve digits") << "112223330001"
+                                   << "112223330001";
+    QTest::newRow("letter inside") << "1122233300018a"
+                                   << "1122233300018a";
+    QTest::newRow("eighteen, other marks") << "11-222-333.0001/81"
+                                           << "11.222.333/0001-81";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestValues::formatCnpj()

@@ -34,7 +34,8 @@ namespace {
 // box: no arrow, no drop-down, the text over the whole width.
 class EntryBox final : public QComboBox {
 public:
-    explicit EntryBox(QWidget *parent) : QComboBox(parent)
+    explicit EntryBox(QWidget *parent)
+        : QComboBox(parent)
     {
         setEditable(true);
         setInsertPolicy(QComboBox::NoInsert);
@@ -186,7 +187,8 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &tex
 
 } // namespace
 
-TTribArrec::TTribArrec(QWidget *parent) : QDialog(parent)
+TTribArrec::TTribArrec(QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("TribArrec"));
     buildLayout();
@@ -215,7 +217,11 @@ void TTribArrec::runAction(const std::function<void()> &action)
     }
     struct Depth {
         int &depth;
-        explicit Depth(int &d) : depth(d) { ++depth; }
+        explicit Depth(int &d)
+            : depth(d)
+        {
+            ++depth;
+        }
         ~Depth() { --depth; }
     } depth(actionDepth_);
     action();
@@ -642,8 +648,8 @@ void TTribArrec::buildLayout()
                         QStringLiteral("Visualizar relatório HTML"));
     btView->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     btView->setGeometry(492, rowY, 150, 28);
-    btOK = makeButton(this, QStringLiteral("btOK"), QStringLiteral("&Sair"),
-                      QStringLiteral("Sair"));
+    btOK =
+        makeButton(this, QStringLiteral("btOK"), QStringLiteral("&Sair"), QStringLiteral("Sair"));
     btOK->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     btOK->setGeometry(648, rowY, 82, 28);
 

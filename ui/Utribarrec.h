@@ -79,16 +79,16 @@ public:
     QPushButton *SpeedButton8 = nullptr;
     QPushButton *btView = nullptr;
     QPushButton *btOK = nullptr;
-    QLabel *Prefeitura = nullptr; // hidden
+    QLabel *Prefeitura = nullptr;  // hidden
     QLineEdit *Prefeito = nullptr; // hidden, with SecFin, Contador, CRC
     QLineEdit *SecFin = nullptr;
     QLineEdit *Contador = nullptr;
     QLineEdit *CRC = nullptr;
 
     // Text stores.
-    QStringList lbData;        // the lookup store: lines of the kind's registry file
-    quelvara::ItemList items;  // the item list: codes shown in lbTitulos, lines of the data file
-    QStringList lbPrefs;       // lines of the profile's officials file
+    QStringList lbData;       // the lookup store: lines of the kind's registry file
+    quelvara::ItemList items; // the item list: codes shown in lbTitulos, lines of the data file
+    QStringList lbPrefs;      // lines of the profile's officials file
 
     // User actions. Every handler connected to a user event runs through
     // runAction; a message shown with showOnce appears at most once in one
@@ -200,7 +200,8 @@ extern TTribArrec *TribArrec;
 
 namespace quelvara {
 
-/// Opens the report editor modally in a category, with the municipality as the main window shows it.
+/// Opens the report editor modally in a category, with the municipality as the main window shows
+/// it.
 void openReportEditor(QWidget *parent, int category, const QString &nomePrefeitura,
                       const QString &uf);
 

@@ -1,6 +1,5 @@
-#include "Utribarrec.h"
-
 #include "Ucadastro.h"
+#include "Utribarrec.h"
 #include "catalogue.h"
 #include "platform.h"
 #include "registry.h"

@@ -5,7 +5,10 @@
 
 namespace quelvara {
 
-FocusWatch::FocusWatch(QObject *parent) : QObject(parent) {}
+FocusWatch::FocusWatch(QObject *parent)
+    : QObject(parent)
+{
+}
 
 void FocusWatch::watch(QWidget *field) { field->installEventFilter(this); }
 
