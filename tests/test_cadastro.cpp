@@ -176,6 +176,7 @@ private slots:
     void typingKeepsPairedText();
     void typedTextsFitTheFile();
     void enterPressesOk();
+    void existingCodeTypedAfterNameKeepsName();
 };
 
 void TestCadastro::layout_data()
@@ -750,6 +751,25 @@ void TestCadastro::enterPressesOk()
     QCOMPARE(opened.dialog.result(), int(QDialog::Accepted));
     QCOMPARE(opened.dialog.ChosenIndex, 2);
     QCOMPARE(fileBytes(scratch.file("dados/" + unsortedFile)), unsortedBytes);
+}
+
+void TestCadastro::existingCodeTypedAfterNameKeepsName()
+{
+    ScratchDir scratch;
+    FakePlatform fake;
+    Opened opened(QStringLiteral("tributos.vqd"));
+    Controls &c = opened.controls;
+    QApplication::setActiveWindow(&opened.dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&opened.dialog));
+    c.save(QStringLiteral("01"), QStringLiteral("Imposto Predial"));
+
+    // The name first, as the tab order leads, then a code already listed.
+    c.click(c.btNew);
+    c.type(c.Edit2, QStringLiteral("Outro"));
+    c.type(c.Edit1, QStringLiteral("01"));
+    c.click(c.btSave);
+    QCOMPARE(fileBytes(scratch.file("dados/tributos.vqd")),
+             QByteArray("01\tImposto Predial\t\r\n01\tOutro\t\r\n"));
 }
 
 QTEST_MAIN(TestCadastro)

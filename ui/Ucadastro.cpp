@@ -42,6 +42,10 @@ QComboBox *makeField(QWidget *parent, const char *name, const QRect &geometry)
     field->setInsertPolicy(QComboBox::NoInsert);
     field->setCompleter(nullptr);
     field->setModel(new QStringListModel(field));
+    // Qt selects the entry equal to the typed text when the field is left;
+    // the other field would then follow a choice the user never made and
+    // lose what was typed into it.
+    QObject::disconnect(field->lineEdit(), &QLineEdit::editingFinished, field, nullptr);
     field->setGeometry(geometry);
     return field;
 }
