@@ -106,6 +106,7 @@ class TestApplication : public QObject {
     Q_OBJECT
 private slots:
     void titleAndTranslations();
+    void captionsAreNotSuffixed();
     void errorInHandlerIsShownAndLoopGoesOn_data();
     void errorInHandlerIsShownAndLoopGoesOn();
     void errorInSlotOfAClick();
@@ -127,6 +128,18 @@ void TestApplication::titleAndTranslations()
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Sim"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), QStringLiteral("&Não"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
+}
+
+void TestApplication::captionsAreNotSuffixed()
+{
+    // A display name set apart from the application's name is appended by the
+    // window system to every caption ("Cadastro — Quelvara"); the title must
+    // come from the name alone, so that a dialog reads exactly its caption.
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("sonda"));
+    const QString display = QGuiApplication::applicationDisplayName();
+    QCoreApplication::setApplicationName(name);
+    QCOMPARE(display, QStringLiteral("sonda"));
 }
 
 void TestApplication::errorInHandlerIsShownAndLoopGoesOn_data()

@@ -23,8 +23,10 @@ int errorsOnScreen = 0;
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
 {
+    // The title is the application's name, which message boxes show as their
+    // caption. No separate display name: the window system would append it to
+    // every window's caption.
     setApplicationName(vendor::kAppTitle);
-    setApplicationDisplayName(vendor::kAppTitle);
 
     // Standard buttons then read "Sim", "Não", "OK", "Cancelar".
     qtTranslationsLoaded_ = qtTranslations_.load(
