@@ -256,6 +256,7 @@ private slots:
     void selectShowsItemAndFlag();
     void selectStoresEditorItemInRegistryKind();
     void selectDropsEditorItemInCnpjKind();
+    void leavingShownItemDoesNotComplete();
     void deleteInRegistryKind_data();
     void deleteInRegistryKind();
     void deleteInCnpjKind();
@@ -1898,6 +1899,31 @@ void TestTribArrec::selectDropsEditorItemInCnpjKind()
     QCOMPARE(listed(*editor), QStringList{QStringLiteral("01/2005")});
     QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("contratos-e-seus-aditivos-1-2005.vqd"))),
              saved);
+}
+
+void TestTribArrec::leavingShownItemDoesNotComplete()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    putFile(dir.file(QStringLiteral("dados/cnpj.vqd")), "ACME\t11.222.333/0001-81\t\r\n");
+    QVERIFY(QDir().mkdir(dir.file(QStringLiteral("dados/2005"))));
+    putFile(
+        dataPath(dir, QStringLiteral("contratos-e-seus-aditivos-1-2005.vqd")),
+        "01/2005\tACME\t99.999.999/0001-99\tL\t__/__/____\t__/__/____\tObj\t1,00\tobs\t0\t\r\n");
+    // The item's CNPJ differs from the registry's: only the user's own pick
+    // may bring the registry's into the field.
+    auto editor = openEditor(0);
+    activate(*editor);
+    pick(editor->Title, 6);
+    activate(*editor);
+    clickItem(*editor, QStringLiteral("01/2005"));
+    QCOMPARE(editor->Edit[3]->currentText(), QStringLiteral("99.999.999/0001-99"));
+    editor->Edit[1]->setFocus(Qt::TabFocusReason);
+    pressTab();
+    QVERIFY(editor->Edit[2]->hasFocus());
+    pressTab();
+    QCOMPARE(editor->Edit[3]->currentText(), QStringLiteral("99.999.999/0001-99"));
 }
 
 void TestTribArrec::deleteInRegistryKind_data()

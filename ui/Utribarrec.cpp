@@ -41,6 +41,10 @@ public:
         setInsertPolicy(QComboBox::NoInsert);
         setCompleter(nullptr);
         setProperty("pickList", false);
+        // Qt reports the text as activated when the field is merely left
+        // holding a text of its list; that is no change by the user, and
+        // completing then would overwrite the partner field of a shown item.
+        QObject::disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     }
 
     void setPickList(bool on)
