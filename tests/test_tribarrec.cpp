@@ -264,6 +264,8 @@ private slots:
     void deleteWithoutSelection();
     void exitStoresItem_data();
     void exitStoresItem();
+    void exitLeavesUntouchedProposal_data();
+    void exitLeavesUntouchedProposal();
     void periodChangeStoresItem_data();
     void periodChangeStoresItem();
     void yearTypedDigitByDigit();
@@ -2077,6 +2079,42 @@ void TestTribArrec::exitStoresItem()
         QVERIFY(readLines(dataPath(dir, kTaxFile))
                     .lines.contains(code + QStringLiteral("\tTaxa\t3,00\t3,00\t0\t")));
     }
+}
+
+void TestTribArrec::exitLeavesUntouchedProposal_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<int>("title");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("purchase number") << 0 << 7 << "compras-1-2005.vqd";
+    QTest::newRow("budget result") << 2 << 8 << "bal-orc-resultado-nominal-0-2005.vqd";
+}
+
+void TestTribArrec::exitLeavesUntouchedProposal()
+{
+    // Kinds whose new item starts with a first field already filled: leaving
+    // without touching it must not store a blank item in the report.
+    QFETCH(int, category);
+    QFETCH(int, title);
+    QFETCH(QString, file);
+    ScratchDir dir;
+    FakePlatform fake;
+    copySamples(dir);
+    auto editor = openEditor(category);
+    pick(editor->Title, title);
+    QVERIFY(!editor->Edit[1]->currentText().isEmpty());
+    clickButton(editor->btOK);
+    QVERIFY(!editor->isVisible());
+    QVERIFY(!QFileInfo::exists(dataPath(dir, file)));
+
+    // Once the user has entered something, leaving stores it.
+    editor = openEditor(category);
+    pick(editor->Title, title);
+    const QString code = editor->Edit[1]->currentText();
+    editor->Edit[2]->setEditText(QStringLiteral("1,00"));
+    clickButton(editor->btOK);
+    QCOMPARE(readLines(dataPath(dir, file)).lines.size(), 1);
+    QVERIFY(readLines(dataPath(dir, file)).lines.first().startsWith(code + u'\t'));
 }
 
 void TestTribArrec::periodChangeStoresItem_data()

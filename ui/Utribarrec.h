@@ -191,6 +191,9 @@ private:
     // False while the loaded data file could not be read: it is never written
     // over for that load.
     bool dataFileReadable_ = true;
+    // The line of the item as New left it, first field proposed by the
+    // program included: Exit does not store it untouched.
+    QString newItemLine_;
 
     quelvara::FocusWatch *focusWatch_ = nullptr;
 };

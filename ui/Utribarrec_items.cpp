@@ -179,6 +179,7 @@ void TTribArrec::btNovoClick()
     NextPurchaseNumber();
     lbTitulos->setCurrentRow(-1);
     lbTitulos->clearSelection();
+    newItemLine_ = ComposeLine();
 }
 
 void TTribArrec::btAddClick()
@@ -281,7 +282,9 @@ void TTribArrec::btDelClick()
 
 void TTribArrec::btOKClick()
 {
-    if (!Edit[1]->currentText().isEmpty()) {
+    // A purchase number or a zero that the program proposed is no item the
+    // user entered: stored on every exit it would add a blank item each time.
+    if (!Edit[1]->currentText().isEmpty() && ComposeLine() != newItemLine_) {
         SaveItem();
     }
     close();
