@@ -49,9 +49,12 @@ QStringList officialsLines(const QStringList &officials)
 
 QStringList officialsFromLines(const QStringList &lines) { return lines.mid(0, kOfficialsCount); }
 
-QStringList readProfileFile(const QString &fileName)
+QStringList readProfileFile(const QString &fileName, bool *unreadable)
 {
     const TextLines read = readLines(dataFile(fileName));
+    if (unreadable) {
+        *unreadable = read.status == ReadStatus::Unreadable;
+    }
     if (read.status != ReadStatus::Ok) {
         return {};
     }

@@ -43,8 +43,9 @@ QStringList officialsLines(const QStringList &officials);
 /// Takes the officials that the file has, at most four, in file order.
 QStringList officialsFromLines(const QStringList &lines);
 
-/// Reads a profile file of the data directory into lines; missing or unreadable gives no line.
-QStringList readProfileFile(const QString &fileName);
+/// Reads a profile file of the data directory into lines; missing or unreadable gives no line,
+/// and `unreadable` (when given) tells a file that exists but could not be read.
+QStringList readProfileFile(const QString &fileName, bool *unreadable = nullptr);
 
 /// Replaces a profile file of the data directory, creating the directory (one level) when missing.
 /// Tells whether the file was written; the main window ignores a failure.

@@ -23,6 +23,7 @@
 
 #include <functional>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -118,6 +119,7 @@ private slots:
     void leavingAnOfficialWritesAllFour_data();
     void leavingAnOfficialWritesAllFour();
     void twoLineOfficialsFile();
+    void unreadableProfileIsNeverWrittenOver();
     void municipalityFileOddShapes_data();
     void municipalityFileOddShapes();
     void tabInTheName();
@@ -581,6 +583,41 @@ void TestPrincipal::twoLineOfficialsFile()
     QCOMPARE(w->SecFin->text(), QStringLiteral("Secretária Dois"));
     QCOMPARE(w->Contador->text(), QStringLiteral("antes"));
     QCOMPARE(w->CRC->text(), QStringLiteral("antes também"));
+}
+
+void TestPrincipal::unreadableProfileIsNeverWrittenOver()
+{
+    // A directory standing where the officials file should be reads as
+    // unreadable even for root; a locked file does so for anyone else.
+    QVERIFY(QDir().mkpath(dataPath(QStringLiteral("prefs.vqd"))));
+    putFile(dataPath(QStringLiteral("prefeitura.vqd")), "Vila Serena\tMG\t\r\n");
+    const bool asRoot = ::geteuid() == 0;
+    if (!asRoot) {
+        QVERIFY(QFile::setPermissions(dataPath(QStringLiteral("prefeitura.vqd")),
+                                      QFileDevice::WriteOwner));
+    }
+    QVERIFY(showWindow());
+    QStringList expected{QStringLiteral("Não foi possivel ler o arquivo ") +
+                         QDir::toNativeSeparators(dataPath(QStringLiteral("prefs.vqd"))) +
+                         QStringLiteral(". Ele não será alterado.")};
+    if (!asRoot) {
+        expected.prepend(QStringLiteral("Não foi possivel ler o arquivo ") +
+                         QDir::toNativeSeparators(dataPath(QStringLiteral("prefeitura.vqd"))) +
+                         QStringLiteral(". Ele não será alterado."));
+    }
+    QCOMPARE(fake->messages, expected);
+
+    typeInto(w->Prefeito, QStringLiteral("Outro"));
+    w->edNome->setFocus(Qt::TabFocusReason);
+    w->CRC->setFocus(Qt::TabFocusReason);
+    QVERIFY(QFileInfo(dataPath(QStringLiteral("prefs.vqd"))).isDir());
+    if (!asRoot) {
+        QVERIFY(QFile::setPermissions(dataPath(QStringLiteral("prefeitura.vqd")),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QCOMPARE(fileBytes(dataPath(QStringLiteral("prefeitura.vqd"))),
+                 QByteArray("Vila Serena\tMG\t\r\n"));
+    }
+    QCOMPARE(fake->messages, expected); // told once, when read
 }
 
 void TestPrincipal::municipalityFileOddShapes_data()

@@ -6,6 +6,7 @@
 #include "focuswatch.h"
 #include "platform.h"
 #include "profile.h"
+#include "textfile.h"
 #include "vendor.h"
 
 #include <QAction>
@@ -463,19 +464,32 @@ void TPrincipal::closeEvent(QCloseEvent *event)
 
 void TPrincipal::FormActivate()
 {
-    lbPrefeitura = readProfileFile(kMunicipalityFile);
+    lbPrefeitura = readProfile(kMunicipalityFile);
     if (const std::optional<Municipality> municipality = municipalityFromLines(lbPrefeitura)) {
         edNome->setText(municipality->name);
         cbUF->setCurrentIndex(cbUF->findText(municipality->state, Qt::MatchExactly));
         cbUF->setEditText(municipality->state);
     }
 
-    lbPrefs = readProfileFile(kOfficialsFile);
+    lbPrefs = readProfile(kOfficialsFile);
     const QStringList officials = officialsFromLines(lbPrefs);
     QLineEdit *const fields[] = {Prefeito, SecFin, Contador, CRC};
     for (qsizetype i = 0; i < officials.size(); ++i) {
         fields[i]->setText(officials.at(i));
     }
+}
+
+QStringList TPrincipal::readProfile(const QString &fileName)
+{
+    bool unreadable = false;
+    const QStringList lines = readProfileFile(fileName, &unreadable);
+    if (unreadable) {
+        unreadableFiles_.append(fileName);
+        platform().showMessage(this, QStringLiteral("Não foi possivel ler o arquivo ") +
+                                         nativePath(dataFile(fileName)) +
+                                         QStringLiteral(". Ele não será alterado."));
+    }
+    return lines;
 }
 
 QString TPrincipal::acceptField(QLineEdit *field, QString (*clean)(const QString &))
@@ -499,7 +513,9 @@ void TPrincipal::edNomeExit()
     const QString name = acceptField(edNome, municipalityText);
     const QString state = acceptField(cbUF->lineEdit(), municipalityText);
     lbPrefeitura = municipalityLines(name, state);
-    writeProfileFile(kMunicipalityFile, lbPrefeitura);
+    if (mayWrite(kMunicipalityFile)) {
+        writeProfileFile(kMunicipalityFile, lbPrefeitura);
+    }
     edNome->setModified(false);
 }
 
@@ -513,7 +529,9 @@ void TPrincipal::SaveOfficials()
         field->setModified(false);
     }
     lbPrefs = officialsLines(officials);
-    writeProfileFile(kOfficialsFile, lbPrefs);
+    if (mayWrite(kOfficialsFile)) {
+        writeProfileFile(kOfficialsFile, lbPrefs);
+    }
 }
 
 void TPrincipal::fieldLeft(QWidget *field)

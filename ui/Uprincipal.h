@@ -128,6 +128,12 @@ private:
 
     quelvara::FocusWatch *focusWatch_ = nullptr;
     bool activated_ = false;
+    // Profile files that exist but could not be read when the window was
+    // first shown: they are never written over during this run, so what they
+    // hold is not replaced by the default texts of the fields.
+    QStringList unreadableFiles_;
+    bool mayWrite(const QString &fileName) const { return !unreadableFiles_.contains(fileName); }
+    QStringList readProfile(const QString &fileName);
 };
 
 // The main window of the run.
