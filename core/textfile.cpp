@@ -127,4 +127,9 @@ QString nativePath(const QString &path)
     return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 }
 
+QString unreadableMessage(const QString &path)
+{
+    return QStringLiteral("Não foi possivel ler o arquivo ") + nativePath(path);
+}
+
 } // namespace quelvara

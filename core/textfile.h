@@ -44,4 +44,7 @@ bool fileExists(const QString &path);
 /// Returns the full path with the platform's separators, as messages show it.
 QString nativePath(const QString &path);
 
+/// Returns the message that tells the user a file exists but could not be read.
+QString unreadableMessage(const QString &path);
+
 } // namespace quelvara

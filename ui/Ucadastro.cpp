@@ -168,8 +168,7 @@ void TCadastro::FormActivate()
 
     if (unreadable_) {
         // Shown once the dialog is on screen, over it.
-        const QString text = QStringLiteral("Não foi possivel ler o arquivo ") +
-                             quelvara::nativePath(quelvara::registryPath(FileName));
+        const QString text = quelvara::unreadableMessage(quelvara::registryPath(FileName));
         QMetaObject::invokeMethod(
             this, [this, text] { quelvara::platform().showMessage(this, text); },
             Qt::QueuedConnection);

@@ -485,8 +485,7 @@ QStringList TPrincipal::readProfile(const QString &fileName)
     const QStringList lines = readProfileFile(fileName, &unreadable);
     if (unreadable) {
         unreadableFiles_.append(fileName);
-        platform().showMessage(this, QStringLiteral("Não foi possivel ler o arquivo ") +
-                                         nativePath(dataFile(fileName)) +
+        platform().showMessage(this, unreadableMessage(dataFile(fileName)) +
                                          QStringLiteral(". Ele não será alterado."));
     }
     return lines;

@@ -3,7 +3,9 @@
 #include "catalogue.h"
 #include "focuswatch.h"
 #include "platform.h"
+#include "profile.h"
 #include "registry.h"
+#include "textfile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -271,15 +273,12 @@ void TTribArrec::OpeningSequence()
 
 void TTribArrec::readProfile()
 {
-    const quelvara::TextLines read =
-        quelvara::readLines(quelvara::dataFile(QStringLiteral("prefs.vqd")));
-    if (read.status != quelvara::ReadStatus::Ok) {
-        return;
-    }
-    lbPrefs = read.lines;
+    // The same four lines, in the same order, as the main window keeps them.
+    lbPrefs = quelvara::readProfileFile(quelvara::kOfficialsFile);
+    const QStringList officials = quelvara::officialsFromLines(lbPrefs);
     QLineEdit *const boxes[] = {Prefeito, SecFin, Contador, CRC};
-    for (int i = 0; i < 4 && i < lbPrefs.size(); ++i) {
-        boxes[i]->setText(lbPrefs.at(i));
+    for (qsizetype i = 0; i < officials.size(); ++i) {
+        boxes[i]->setText(officials.at(i));
     }
 }
 
@@ -363,8 +362,7 @@ bool TTribArrec::loadLookupStore()
     const TextLines read = readRegistry(ArqCadastro);
     if (read.status == ReadStatus::Unreadable) {
         registryLoaded_ = false;
-        showOnce(QStringLiteral("Não foi possivel ler o arquivo ") +
-                 nativePath(registryPath(ArqCadastro)));
+        showOnce(unreadableMessage(registryPath(ArqCadastro)));
         return false;
     }
     // A registry that does not exist yet is an empty registry.

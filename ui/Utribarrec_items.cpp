@@ -56,7 +56,7 @@ void TTribArrec::LoadItemList()
             // What could be shown is not what the file holds: saving this
             // list over it would lose the user's items.
             dataFileReadable_ = false;
-            showOnce(QStringLiteral("Não foi possivel ler o arquivo ") + nativePath(path));
+            showOnce(unreadableMessage(path));
         }
     }
     showItems();
