@@ -34,7 +34,12 @@ install_packages() {
 # Configures (once) and builds everything in $build_dir.
 build_all() {
   if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-    cmake -S "$root_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    local launcher=()
+    # A compiler cache, where one is installed, makes rebuilds of other checkouts cheap.
+    if command -v ccache >/dev/null 2>&1; then
+      launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
+    cmake -S "$root_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
   fi
   cmake --build "$build_dir" --parallel "$(nproc)"
 }
