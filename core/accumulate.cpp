@@ -1,5 +1,6 @@
 #include "accumulate.h"
 
+#include "messages.h"
 #include "reportpaths.h"
 #include "textcompare.h"
 #include "values.h"
@@ -8,20 +9,9 @@ namespace quelvara {
 
 namespace {
 
-QString withoutDots(QString text)
-{
-    text.remove(u'.');
-    return text;
-}
-
 bool isFirstPeriod(const QString &periodo) { return periodo == QStringLiteral("1"); }
 
 } // namespace
-
-QString accumulationInstruction()
-{
-    return QStringLiteral("Clique no botão \"Atualizar Valores\" para calcular o acumulado.");
-}
 
 QString previousPeriodNumber(const QString &periodo)
 {
@@ -68,8 +58,7 @@ Accumulation accumulate(const PreviousPeriod &previous, const QString &value, in
                         const QString &code)
 {
     if (previous.status() == ReadStatus::Missing) {
-        return {accumulationInstruction(),
-                QStringLiteral("Não existe o arquivo anterior: ") + nativePath(previous.path())};
+        return {msg::accumulationInstruction(), msg::noPreviousFile(previous.path())};
     }
     const std::optional<QString> before = previous.field(code, k);
     if (!before) {
@@ -78,9 +67,7 @@ Accumulation accumulate(const PreviousPeriod &previous, const QString &value, in
     const std::optional<double> a = MoneyValue(*before);
     const std::optional<double> b = MoneyValue(value);
     if (!a || !b) {
-        return {accumulationInstruction(), QStringLiteral("O valor anterior nao eh double: ") +
-                                               withoutDots(*before) + QStringLiteral(" + ") +
-                                               withoutDots(value)};
+        return {msg::accumulationInstruction(), msg::previousNotANumber(*before, value)};
     }
     // AmountText is NumberText and FormatMoney after dropping the binary noise
     // of the sum, which FormatMoney's cut to two decimals would turn into a lost cent.
@@ -107,7 +94,7 @@ Accumulation Accumulator::value(const QString &value, int k, const QString &code
     if (!isValidYear(ano_)) {
         // No file is looked for under a year that is not one; nothing to tell
         // the user while the year is still being typed.
-        return {accumulationInstruction(), {}};
+        return {msg::accumulationInstruction(), {}};
     }
     if (!previous_) {
         previous_ = PreviousPeriod::load(ano_, prefixo_, periodo_);

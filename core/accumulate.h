@@ -13,9 +13,6 @@
 // same report kind and year. Period 1 starts from its own amount.
 namespace quelvara {
 
-/// Returns the text that stands in an accumulated field when it cannot be computed.
-QString accumulationInstruction();
-
 /// Returns the period before a period number, in decimal without leading zeros ("10" gives "9").
 QString previousPeriodNumber(const QString &periodo);
 

@@ -1,6 +1,7 @@
 #include "htmlpage.h"
 
 #include "catalogue.h"
+#include "messages.h"
 #include "reportpaths.h"
 #include "textfile.h"
 #include "values.h"
@@ -175,31 +176,18 @@ QStringList buildPage(const PageInput &input)
     return page;
 }
 
-PageWriteResult writePageFile(const QString &ano, const QString &prefixo, const QString &periodo,
-                              const QStringList &entries)
+FileResult writePageFile(const QString &ano, const QString &prefixo, const QString &periodo,
+                         const QStringList &entries)
 {
-    PageWriteResult result;
     // A year still being typed ("2", "20", "200") must not create directories.
     if (!isValidYear(ano)) {
-        result.status = PageWriteStatus::InvalidYear;
-        return result;
+        return FileResult::failed({});
     }
     const QString dir = pageYearDir(ano);
     if (!makeDir(dir)) {
-        result.status = PageWriteStatus::DirectoryFailed;
-        result.path = dir;
-        result.message = QStringLiteral("Não foi possivel criar o diretório ") + nativePath(dir);
-        return result;
+        return FileResult::failed(msg::cannotCreateDirectory(dir));
     }
-    result.path = pageFilePath(ano, prefixo, periodo);
-    if (writeLines(result.path, entries) != WriteStatus::Ok) {
-        result.status = PageWriteStatus::FileFailed;
-        result.message =
-            QStringLiteral("Não foi possivel criar o arquivo ") + nativePath(result.path);
-        return result;
-    }
-    result.status = PageWriteStatus::Written;
-    return result;
+    return writeLines(pageFilePath(ano, prefixo, periodo), entries);
 }
 
 } // namespace quelvara

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileresult.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -34,21 +36,9 @@ QStringList buildPage(const PageInput &input);
 /// Returns a text with "&", "<" and ">" written as character entities.
 QString escapeHtml(const QString &text);
 
-enum class PageWriteStatus {
-    Written,
-    InvalidYear,     // the year is no four-digit text: nothing written, nothing reported
-    DirectoryFailed, // the year's directory could not be created
-    FileFailed,      // the page file could not be written
-};
-
-struct PageWriteResult {
-    PageWriteStatus status = PageWriteStatus::Written;
-    QString path;    // the page file, or the directory that could not be created
-    QString message; // what to tell the user; empty when there is nothing to tell
-};
-
-/// Writes the page entries to the year's page file, creating the year's directory when missing.
-PageWriteResult writePageFile(const QString &ano, const QString &prefixo, const QString &periodo,
-                              const QStringList &entries);
+/// Writes the page entries to the year's page file, creating the year's directory when missing; a
+/// year that is no four-digit text writes nothing and says nothing.
+FileResult writePageFile(const QString &ano, const QString &prefixo, const QString &periodo,
+                         const QStringList &entries);
 
 } // namespace quelvara

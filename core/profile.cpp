@@ -49,22 +49,19 @@ QStringList officialsLines(const QStringList &officials)
 
 QStringList officialsFromLines(const QStringList &lines) { return lines.mid(0, kOfficialsCount); }
 
-QStringList readProfileFile(const QString &fileName, bool *unreadable)
+TextLines readProfileFile(const QString &fileName)
 {
-    const TextLines read = readLines(dataFile(fileName));
-    if (unreadable) {
-        *unreadable = read.status == ReadStatus::Unreadable;
-    }
+    TextLines read = readLines(dataFile(fileName));
     if (read.status != ReadStatus::Ok) {
-        return {};
+        read.lines.clear();
     }
-    return read.lines;
+    return read;
 }
 
-bool writeProfileFile(const QString &fileName, const QStringList &lines)
+FileResult writeProfileFile(const QString &fileName, const QStringList &lines)
 {
     makeDir(dataDir());
-    return writeLines(dataFile(fileName), lines) == WriteStatus::Ok;
+    return writeLines(dataFile(fileName), lines);
 }
 
 } // namespace quelvara

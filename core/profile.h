@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textfile.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -43,12 +45,10 @@ QStringList officialsLines(const QStringList &officials);
 /// Takes the officials that the file has, at most four, in file order.
 QStringList officialsFromLines(const QStringList &lines);
 
-/// Reads a profile file of the data directory into lines; missing or unreadable gives no line,
-/// and `unreadable` (when given) tells a file that exists but could not be read.
-QStringList readProfileFile(const QString &fileName, bool *unreadable = nullptr);
+/// Reads a profile file of the data directory into lines; a missing or unreadable file has none.
+TextLines readProfileFile(const QString &fileName);
 
 /// Replaces a profile file of the data directory, creating the directory (one level) when missing.
-/// Tells whether the file was written; the main window ignores a failure.
-bool writeProfileFile(const QString &fileName, const QStringList &lines);
+FileResult writeProfileFile(const QString &fileName, const QStringList &lines);
 
 } // namespace quelvara

@@ -11,7 +11,7 @@ QString registryPath(const QString &fileName) { return dataFile(fileName); }
 
 TextLines readRegistry(const QString &fileName) { return readLines(registryPath(fileName)); }
 
-WriteStatus writeRegistry(const QString &fileName, const QStringList &lines)
+FileResult writeRegistry(const QString &fileName, const QStringList &lines)
 {
     return writeLines(registryPath(fileName), lines);
 }

@@ -18,7 +18,7 @@ QString registryPath(const QString &fileName);
 TextLines readRegistry(const QString &fileName);
 
 /// Writes the lines to the registry file atomically (the data directory must exist).
-WriteStatus writeRegistry(const QString &fileName, const QStringList &lines);
+FileResult writeRegistry(const QString &fileName, const QStringList &lines);
 
 /// Builds a registry line from its first and second field.
 QString makeRegistryLine(const QString &first, const QString &second);

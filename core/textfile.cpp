@@ -1,6 +1,7 @@
 #include "textfile.h"
 
 #include "codec.h"
+#include "messages.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,37 +71,39 @@ TextLines readLines(const QString &path)
     return result;
 }
 
-WriteStatus writeLines(const QString &path, const QStringList &lines)
+FileResult writeLines(const QString &path, const QStringList &lines)
 {
+    const FileResult failed = FileResult::failed(msg::cannotCreateFile(path));
     QByteArray bytes;
     for (const QString &line : lines) {
         const std::optional<QByteArray> encoded = encodeCp1252(line);
         if (!encoded) {
-            return WriteStatus::Unencodable;
+            // A text no file can hold is never written in part.
+            return failed;
         }
         bytes += *encoded;
         bytes += "\r\n";
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return WriteStatus::Failed;
+        return failed;
     }
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         file.commit();
-        return WriteStatus::Failed;
+        return failed;
     }
     // QSaveFile does not report a failed sync: do it here, before the rename.
     if (::fsync(file.handle()) != 0) {
         file.cancelWriting();
         file.commit();
-        return WriteStatus::Failed;
+        return failed;
     }
     if (!file.commit()) {
-        return WriteStatus::Failed;
+        return failed;
     }
     syncDirectory(QFileInfo(path).absolutePath());
-    return WriteStatus::Ok;
+    return FileResult::done();
 }
 
 QString baseDir() { return QDir::currentPath(); }
@@ -125,11 +128,6 @@ bool fileExists(const QString &path) { return QFileInfo(path).isFile(); }
 QString nativePath(const QString &path)
 {
     return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
-}
-
-QString unreadableMessage(const QString &path)
-{
-    return QStringLiteral("Não foi possivel ler o arquivo ") + nativePath(path);
 }
 
 } // namespace quelvara

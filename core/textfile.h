@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileresult.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,14 +16,12 @@ struct TextLines {
     QStringList lines;
 };
 
-enum class WriteStatus { Ok, Unencodable, Failed };
-
 /// Reads a Windows-1252 text file as lines (ending at CR, LF or CR LF; the last needs no end).
 TextLines readLines(const QString &path);
 
 /// Replaces a file atomically with the lines, each followed by CR LF; the old file stays whole on
-/// failure.
-WriteStatus writeLines(const QString &path, const QStringList &lines);
+/// failure, which says that the file could not be created.
+FileResult writeLines(const QString &path, const QStringList &lines);
 
 /// Returns the base directory: the process's current working directory.
 QString baseDir();
@@ -43,8 +43,5 @@ bool fileExists(const QString &path);
 
 /// Returns the full path with the platform's separators, as messages show it.
 QString nativePath(const QString &path);
-
-/// Returns the message that tells the user a file exists but could not be read.
-QString unreadableMessage(const QString &path);
 
 } // namespace quelvara

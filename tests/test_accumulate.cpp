@@ -1,4 +1,5 @@
 #include "accumulate.h"
+#include "messages.h"
 #include "reportpaths.h"
 #include "textfile.h"
 
@@ -43,7 +44,7 @@ private:
     {
         QVERIFY(makeDir(dataDir()));
         QVERIFY(makeDir(dataYearDir(kYear)));
-        QCOMPARE(writeLines(dataFilePath(kYear, kPrefix, periodo), lines), WriteStatus::Ok);
+        QVERIFY(writeLines(dataFilePath(kYear, kPrefix, periodo), lines).ok());
     }
 
     Accumulation compute(const QString &periodo, const QString &value, int k, const QString &code)
@@ -71,7 +72,7 @@ private slots:
     void instructionText()
     {
         QCOMPARE(
-            accumulationInstruction(),
+            msg::accumulationInstruction(),
             QStringLiteral("Clique no botão \"Atualizar Valores\" para calcular o acumulado."));
     }
 
@@ -178,7 +179,7 @@ private slots:
         QTest::newRow("empty amount") << "2.000,25"
                                       << "" << notDouble(QStringLiteral("2000,25"), QString());
         QTest::newRow("instruction text stored before")
-            << accumulationInstruction() << "1.000,50"
+            << msg::accumulationInstruction() << "1.000,50"
             << notDouble(QStringLiteral("Clique no botão \"Atualizar Valores\" para calcular o "
                                         "acumulado"),
                          QStringLiteral("1000,50"));
@@ -197,7 +198,7 @@ private slots:
         QFETCH(QString, message);
         writePeriod(QStringLiteral("2"), {record({"101", "IPTU", "1,00", before, "0"})});
         const Accumulation result = compute(QStringLiteral("3"), value, 4, QStringLiteral("101"));
-        QCOMPARE(result.text, accumulationInstruction());
+        QCOMPARE(result.text, msg::accumulationInstruction());
         QCOMPARE(result.message, message);
     }
 
@@ -207,7 +208,7 @@ private slots:
         writePeriod(QStringLiteral("1"), {record({"101", "IPTU"}), QStringLiteral("102")});
         const Accumulation result =
             compute(QStringLiteral("2"), QStringLiteral("5,00"), 4, QStringLiteral("101"));
-        QCOMPARE(result.text, accumulationInstruction());
+        QCOMPARE(result.text, msg::accumulationInstruction());
         QCOMPARE(result.message, notDouble(QString(), QStringLiteral("5,00")));
         // A line without any TAB has an empty code, so the code 102 is new.
         QCOMPARE(
@@ -221,7 +222,7 @@ private slots:
         writePeriod(QStringLiteral("1"), {record({"101", "IPTU", "1,00", "1,00", "0"})});
         const Accumulation result =
             compute(QStringLiteral("3"), QStringLiteral("1,00"), 4, QStringLiteral("101"));
-        QCOMPARE(result.text, accumulationInstruction());
+        QCOMPARE(result.text, msg::accumulationInstruction());
         const QString expected = QDir::toNativeSeparators(
             QDir(dir_->path())
                 .absoluteFilePath(QStringLiteral("dados/2005/trib-arrec-2-2005.vqd")));
@@ -246,7 +247,7 @@ private slots:
         QTest::newRow("amount") << "1.500,00";
         QTest::newRow("empty") << "";
         QTest::newRow("garbage") << "x.y,z";
-        QTest::newRow("instruction") << accumulationInstruction();
+        QTest::newRow("instruction") << msg::accumulationInstruction();
     }
 
     void firstPeriodReadsNothing()
@@ -275,10 +276,10 @@ private slots:
         const QString prefix = QStringLiteral("exec-orc-desp-unid-orc-");
         QVERIFY(makeDir(dataDir()));
         QVERIFY(makeDir(dataYearDir(kYear)));
-        QCOMPARE(writeLines(dataFilePath(kYear, prefix, QStringLiteral("1")),
-                            {record({"02.01", "Gabinete", "500,00", "100,00", "1.000,00", "30,00",
-                                     "300,00", "0"})}),
-                 WriteStatus::Ok);
+        QVERIFY(writeLines(dataFilePath(kYear, prefix, QStringLiteral("1")),
+                           {record({"02.01", "Gabinete", "500,00", "100,00", "1.000,00", "30,00",
+                                    "300,00", "0"})})
+                    .ok());
         Accumulator accumulator(kYear, prefix, QStringLiteral("2"));
         const Accumulation committed =
             accumulator.value(QStringLiteral("50,00"), 5, QStringLiteral("02.01"));
@@ -304,7 +305,7 @@ private slots:
         // A new computation sees the disk as it is now.
         QCOMPARE(
             compute(QStringLiteral("2"), QStringLiteral("1,00"), 4, QStringLiteral("102")).text,
-            accumulationInstruction());
+            msg::accumulationInstruction());
     }
 
     void isForItsOwnPeriod()
@@ -329,7 +330,7 @@ private slots:
         Accumulator accumulator(ano, kPrefix, QStringLiteral("2"));
         const Accumulation result =
             accumulator.value(QStringLiteral("1,00"), 4, QStringLiteral("101"));
-        QCOMPARE(result.text, accumulationInstruction());
+        QCOMPARE(result.text, msg::accumulationInstruction());
         QCOMPARE(result.message, QString());
         QVERIFY(!accumulator.hasRead());
         const PreviousPeriod previous = PreviousPeriod::load(ano, kPrefix, QStringLiteral("2"));

@@ -58,7 +58,7 @@ void TestProfile::municipalityFileBytes()
     QFETCH(QString, state);
     QFETCH(QByteArray, bytes);
     ScratchDir dir;
-    QVERIFY(writeProfileFile(kMunicipalityFile, municipalityLines(name, state)));
+    QVERIFY(writeProfileFile(kMunicipalityFile, municipalityLines(name, state)).ok());
     QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/prefeitura.vqd"))), bytes);
 }
 
@@ -83,7 +83,7 @@ void TestProfile::officialsFileBytes()
     QFETCH(QStringList, officials);
     QFETCH(QByteArray, bytes);
     ScratchDir dir;
-    QVERIFY(writeProfileFile(kOfficialsFile, officialsLines(officials)));
+    QVERIFY(writeProfileFile(kOfficialsFile, officialsLines(officials)).ok());
     QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/prefs.vqd"))), bytes);
 }
 
@@ -91,7 +91,7 @@ void TestProfile::writeCreatesDataDirectoryOneLevel()
 {
     ScratchDir dir;
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados"))));
-    QVERIFY(writeProfileFile(kOfficialsFile, officialsLines({QStringLiteral("x")})));
+    QVERIFY(writeProfileFile(kOfficialsFile, officialsLines({QStringLiteral("x")})).ok());
     QVERIFY(QFileInfo(dir.file(QStringLiteral("dados"))).isDir());
     // Nothing else appears beside the file (no temporary left behind).
     QCOMPARE(QDir(dir.file(QStringLiteral("dados"))).entryList(QDir::Files | QDir::Hidden),
@@ -104,7 +104,7 @@ void TestProfile::writeReplacesWholeFile()
     putFile(dir.file(QStringLiteral("dados/prefeitura.vqd")),
             "A much longer old name\tSP\t\r\nsecond line\r\n");
     QVERIFY(writeProfileFile(kMunicipalityFile,
-                             municipalityLines(QStringLiteral("B"), QStringLiteral("RJ"))));
+                             municipalityLines(QStringLiteral("B"), QStringLiteral("RJ"))).ok());
     QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/prefeitura.vqd"))),
              QByteArray("B\tRJ\t\r\n"));
 }
@@ -114,7 +114,7 @@ void TestProfile::writeFailsQuietlyWhenDataIsAFile()
     ScratchDir dir;
     putFile(dir.file(QStringLiteral("dados")), "not a directory");
     QVERIFY(!writeProfileFile(kMunicipalityFile,
-                              municipalityLines(QStringLiteral("B"), QStringLiteral("RJ"))));
+                              municipalityLines(QStringLiteral("B"), QStringLiteral("RJ"))).ok());
     QCOMPARE(fileBytes(dir.file(QStringLiteral("dados"))), QByteArray("not a directory"));
 }
 
@@ -199,18 +199,18 @@ void TestProfile::readLineEnds()
     QFETCH(QStringList, lines);
     ScratchDir dir;
     putFile(dir.file(QStringLiteral("dados/prefs.vqd")), bytes);
-    QCOMPARE(readProfileFile(kOfficialsFile), lines);
+    QCOMPARE(readProfileFile(kOfficialsFile).lines, lines);
 }
 
 void TestProfile::readMissingOrUnreadableGivesNoLine()
 {
     ScratchDir dir;
-    QVERIFY(readProfileFile(kMunicipalityFile).isEmpty());
+    QVERIFY(readProfileFile(kMunicipalityFile).lines.isEmpty());
     QVERIFY(QDir().mkpath(dir.file(QStringLiteral("dados/prefeitura.vqd"))));
-    QVERIFY(readProfileFile(kMunicipalityFile).isEmpty());
+    QVERIFY(readProfileFile(kMunicipalityFile).lines.isEmpty());
     // Reading creates nothing.
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados/prefs.vqd"))));
-    QVERIFY(readProfileFile(kOfficialsFile).isEmpty());
+    QVERIFY(readProfileFile(kOfficialsFile).lines.isEmpty());
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados/prefs.vqd"))));
 }
 
@@ -218,16 +218,16 @@ void TestProfile::roundTrip()
 {
     ScratchDir dir;
     const QString name = QStringLiteral("Prefeitura Municipal de Conceição do Pará ‰ Œ");
-    QVERIFY(writeProfileFile(kMunicipalityFile, municipalityLines(name, QStringLiteral("PA"))));
-    const std::optional<Municipality> m = municipalityFromLines(readProfileFile(kMunicipalityFile));
+    QVERIFY(writeProfileFile(kMunicipalityFile, municipalityLines(name, QStringLiteral("PA"))).ok());
+    const std::optional<Municipality> m = municipalityFromLines(readProfileFile(kMunicipalityFile).lines);
     QVERIFY(m);
     QCOMPARE(m->name, name);
     QCOMPARE(m->state, QStringLiteral("PA"));
 
     const QStringList officials{QStringLiteral("Mário"), QString(), QStringLiteral("Zé\tda Silva"),
                                 QStringLiteral("MG-012.345/O-6")};
-    QVERIFY(writeProfileFile(kOfficialsFile, officialsLines(officials)));
-    QCOMPARE(quelvara::officialsFromLines(readProfileFile(kOfficialsFile)), officials);
+    QVERIFY(writeProfileFile(kOfficialsFile, officialsLines(officials)).ok());
+    QCOMPARE(quelvara::officialsFromLines(readProfileFile(kOfficialsFile).lines), officials);
 }
 
 void TestProfile::cleanTexts_data()

@@ -284,7 +284,7 @@ void TestReportData::loadExistingFile()
     QTemporaryDir dir;
     const QString path = dir.filePath("compras-3-2005.vqd");
     const QStringList stored{"000002\tb\t", "000001\ta\t"};
-    QCOMPARE(writeLines(path, stored), WriteStatus::Ok);
+    QVERIFY(writeLines(path, stored).ok());
 
     // A CNPJ kind takes the file as it is, in order.
     const LoadedItems cnpj = loadItemList(path, {"000003\tz\t"}, {}, 10, false, {});

@@ -1426,9 +1426,12 @@ std::unique_ptr<TTribArrec> openMarchTaxes(const QStringList &lines)
     // An empty February, so that March has an earlier period to add to.
     makeDir(dataDir());
     makeDir(dataYearDir(QStringLiteral("2005")));
-    writeLines(
-        dataFilePath(QStringLiteral("2005"), QStringLiteral("trib-arrec-"), QStringLiteral("2")),
-        {});
+    if (!writeLines(dataFilePath(QStringLiteral("2005"), QStringLiteral("trib-arrec-"),
+                                 QStringLiteral("2")),
+                    {})
+             .ok()) {
+        qWarning("the February file could not be written");
+    }
     auto editor = openEditor(0);
     pick(editor->cbPeriodo, 2);
     editor->Ano = QStringLiteral("2005");

@@ -1,6 +1,7 @@
 #include "Ucadastro.h"
 
 #include "catalogue.h"
+#include "messages.h"
 #include "platform.h"
 #include "registry.h"
 #include "textfile.h"
@@ -168,7 +169,7 @@ void TCadastro::FormActivate()
 
     if (unreadable_) {
         // Shown once the dialog is on screen, over it.
-        const QString text = quelvara::unreadableMessage(quelvara::registryPath(FileName));
+        const QString text = quelvara::msg::cannotReadFile(quelvara::registryPath(FileName));
         QMetaObject::invokeMethod(
             this, [this, text] { quelvara::platform().showMessage(this, text); },
             Qt::QueuedConnection);
@@ -227,8 +228,7 @@ void TCadastro::btSaveClick()
     const QString second =
         quelvara::acceptTyped(this, quelvara::registryField(Edit2->currentText()));
     if (first.isEmpty()) {
-        quelvara::platform().showMessage(
-            this, QStringLiteral("O primeiro campo não pode estar em branco."));
+        quelvara::platform().showMessage(this, quelvara::msg::firstFieldEmpty());
     } else {
         const QString line = quelvara::makeRegistryLine(first, second);
         if (!quelvara::containsLine(lines_, line)) {
@@ -247,9 +247,8 @@ void TCadastro::btSaveClick()
     }
     keepSorted();
     quelvara::makeDir(quelvara::dataDir());
-    if (quelvara::writeRegistry(FileName, lines_) != quelvara::WriteStatus::Ok) {
-        quelvara::platform().showMessage(
-            this, QStringLiteral("Erro: Não foi possivel salvar o cadastro."));
+    if (!quelvara::writeRegistry(FileName, lines_).ok()) {
+        quelvara::platform().showMessage(this, quelvara::msg::cannotSaveRegistry());
     }
     rebuildPickLists();
     btNewClick();
@@ -262,7 +261,7 @@ void TCadastro::btDelClick()
     }
     const int n = selectedTitle();
     if (n < 0) {
-        quelvara::platform().showMessage(this, QStringLiteral("Selecione um item ao lado."));
+        quelvara::platform().showMessage(this, quelvara::msg::selectAnItem());
     } else {
         lines_.removeAt(n);
         QScopedValueRollback guard(updating_, true);
@@ -272,10 +271,9 @@ void TCadastro::btDelClick()
     keepSorted();
     // The data directory is not created here: with no directory there is no
     // file, and nothing to delete from.
-    if (quelvara::writeRegistry(FileName, lines_) != quelvara::WriteStatus::Ok) {
+    if (!quelvara::writeRegistry(FileName, lines_).ok()) {
         quelvara::platform().showMessage(
-            this, QStringLiteral("Não foi possivel alterar o arquivo ") +
-                      quelvara::nativePath(quelvara::registryPath(FileName)));
+            this, quelvara::msg::cannotAlterFile(quelvara::registryPath(FileName)));
     }
     rebuildPickLists();
     btNewClick();
@@ -374,9 +372,7 @@ bool TCadastro::refuseWrite()
         return false;
     }
     quelvara::platform().showMessage(
-        this,
-        QStringLiteral("O cadastro não pode ser salvo porque não foi possivel ler o arquivo ") +
-            quelvara::nativePath(quelvara::registryPath(FileName)));
+        this, quelvara::msg::registryNotReadCannotSave(quelvara::registryPath(FileName)));
     return true;
 }
 

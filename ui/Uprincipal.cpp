@@ -4,6 +4,7 @@
 #include "Uhelp.h"
 #include "Utribarrec.h"
 #include "focuswatch.h"
+#include "messages.h"
 #include "platform.h"
 #include "profile.h"
 #include "textfile.h"
@@ -481,14 +482,12 @@ void TPrincipal::FormActivate()
 
 QStringList TPrincipal::readProfile(const QString &fileName)
 {
-    bool unreadable = false;
-    const QStringList lines = readProfileFile(fileName, &unreadable);
-    if (unreadable) {
+    const TextLines read = readProfileFile(fileName);
+    if (read.status == ReadStatus::Unreadable) {
         unreadableFiles_.append(fileName);
-        platform().showMessage(this, unreadableMessage(dataFile(fileName)) +
-                                         QStringLiteral(". Ele não será alterado."));
+        platform().showMessage(this, msg::profileNotRead(dataFile(fileName)));
     }
-    return lines;
+    return read.lines;
 }
 
 QString TPrincipal::acceptField(QLineEdit *field, QString (*clean)(const QString &))
@@ -513,7 +512,8 @@ void TPrincipal::edNomeExit()
     const QString state = acceptField(cbUF->lineEdit(), municipalityText);
     lbPrefeitura = municipalityLines(name, state);
     if (mayWrite(kMunicipalityFile)) {
-        writeProfileFile(kMunicipalityFile, lbPrefeitura);
+        // A profile that cannot be saved is not reported: the fields keep the texts.
+        (void)writeProfileFile(kMunicipalityFile, lbPrefeitura);
     }
     edNome->setModified(false);
 }
@@ -529,7 +529,7 @@ void TPrincipal::SaveOfficials()
     }
     lbPrefs = officialsLines(officials);
     if (mayWrite(kOfficialsFile)) {
-        writeProfileFile(kOfficialsFile, lbPrefs);
+        (void)writeProfileFile(kOfficialsFile, lbPrefs);
     }
 }
 

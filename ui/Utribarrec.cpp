@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "focuswatch.h"
+#include "messages.h"
 #include "platform.h"
 #include "profile.h"
 #include "registry.h"
@@ -274,7 +275,7 @@ void TTribArrec::OpeningSequence()
 void TTribArrec::readProfile()
 {
     // The same four lines, in the same order, as the main window keeps them.
-    lbPrefs = quelvara::readProfileFile(quelvara::kOfficialsFile);
+    lbPrefs = quelvara::readProfileFile(quelvara::kOfficialsFile).lines;
     const QStringList officials = quelvara::officialsFromLines(lbPrefs);
     QLineEdit *const boxes[] = {Prefeito, SecFin, Contador, CRC};
     for (qsizetype i = 0; i < officials.size(); ++i) {
@@ -362,7 +363,7 @@ bool TTribArrec::loadLookupStore()
     const TextLines read = readRegistry(ArqCadastro);
     if (read.status == ReadStatus::Unreadable) {
         registryLoaded_ = false;
-        showOnce(unreadableMessage(registryPath(ArqCadastro)));
+        showOnce(msg::cannotReadFile(registryPath(ArqCadastro)));
         return false;
     }
     // A registry that does not exist yet is an empty registry.

@@ -1,5 +1,6 @@
 #include "Utribarrec.h"
 #include "catalogue.h"
+#include "messages.h"
 #include "platform.h"
 #include "registry.h"
 #include "reportdata.h"
@@ -20,13 +21,6 @@ namespace {
 bool isRegistryKind(const TTribArrec &editor)
 {
     return !quelvara::isCnpjRegistry(editor.ArqCadastro);
-}
-
-QString yearMessage(const QString &ano)
-{
-    return QStringLiteral(
-               "Ano inválido: \"%1\". Informe o ano com quatro dígitos para salvar o item.")
-        .arg(ano);
 }
 
 } // namespace
@@ -56,7 +50,7 @@ void TTribArrec::LoadItemList()
             // What could be shown is not what the file holds: saving this
             // list over it would lose the user's items.
             dataFileReadable_ = false;
-            showOnce(unreadableMessage(path));
+            showOnce(msg::cannotReadFile(path));
         }
     }
     showItems();
@@ -87,12 +81,11 @@ bool TTribArrec::mayStoreItems()
 {
     using namespace quelvara;
     if (!registryLoaded_) {
-        showOnce(QStringLiteral("O cadastro não foi lido e nada será salvo neste relatório: ") +
-                 nativePath(registryPath(ArqCadastro)));
+        showOnce(msg::registryNotReadNothingSaved(registryPath(ArqCadastro)));
         return false;
     }
     if (!isValidYear(Ano)) {
-        showOnce(yearMessage(Ano));
+        showOnce(msg::invalidYear(Ano));
         return false;
     }
     return mayWriteDataFile();
@@ -105,8 +98,7 @@ bool TTribArrec::mayWriteDataFile()
         return false;
     }
     if (!dataFileReadable_) {
-        showOnce(QStringLiteral("O arquivo não foi lido e não será alterado: ") +
-                 nativePath(dataFilePath(Ano, PrefixoArq, Periodo)));
+        showOnce(msg::dataFileNotRead(dataFilePath(Ano, PrefixoArq, Periodo)));
         return false;
     }
     return true;
@@ -133,7 +125,7 @@ bool TTribArrec::SaveItem()
     if (extendRegistry(lbData, category(), Title->currentIndex(), fields)) {
         // A registry that cannot be written keeps its additions in memory;
         // the next save or deletion writes them again.
-        writeRegistry(ArqCadastro, lbData);
+        (void)writeRegistry(ArqCadastro, lbData);
         lookupStoreChanged();
     }
     return true;
@@ -159,12 +151,12 @@ void TTribArrec::WriteDataFile()
     const QString yearDir = dataYearDir(Ano);
     makeDir(yearDir);
     if (!dirExists(yearDir)) {
-        showOnce(QStringLiteral("Não foi possivel criar o diretório ") + nativePath(yearDir));
+        showOnce(msg::cannotCreateDirectory(yearDir));
         return;
     }
     const QString path = dataFilePath(Ano, PrefixoArq, Periodo);
-    if (writeLines(path, items.lines()) != WriteStatus::Ok) {
-        showOnce(QStringLiteral("Não foi possivel criar o arquivo ") + nativePath(path));
+    if (const FileResult written = writeLines(path, items.lines()); !written.ok()) {
+        showOnce(written.message());
     }
     forgetPreviousPeriod();
 }
@@ -185,8 +177,7 @@ void TTribArrec::btNovoClick()
 void TTribArrec::btAddClick()
 {
     if (Edit[1]->currentText().isEmpty()) {
-        quelvara::platform().showMessage(
-            this, QStringLiteral("O primeiro campo não pode estar em branco."));
+        quelvara::platform().showMessage(this, quelvara::msg::firstFieldEmpty());
         return;
     }
     // An item that could not be stored stays in the editor to be corrected.
@@ -232,14 +223,13 @@ void TTribArrec::btDelClick()
     const int row = selectedRow();
     bool registryChanged = false;
     if (row < 0) {
-        platform().showMessage(this, QStringLiteral("Selecione um item ao lado."));
+        platform().showMessage(this, msg::selectAnItem());
     } else {
         const QString code = items.code(row);
         items.removeAt(row);
         const int entry = isRegistryKind(*this) ? registryIndexOf(lbData, code) : -1;
         if (entry >= 0) {
-            if (platform().askYesNo(this, QStringLiteral("Excluir"),
-                                    QStringLiteral("Deseja Excluir o Item do cadastro?"))) {
+            if (platform().askYesNo(this, msg::deleteCaption(), msg::deleteFromRegistry())) {
                 lbData.removeAt(entry);
                 registryChanged = true;
             } else if (!items.contains(code)) {
@@ -267,14 +257,14 @@ void TTribArrec::btDelClick()
     // of the kind before it, so it writes only what this deletion changed.
     const ReportKind *kind = currentKind();
     if ((kind && kind->loaded) || registryChanged) {
-        if (writeRegistry(ArqCadastro, lbData) != WriteStatus::Ok) {
-            showOnce(QStringLiteral("Erro: Não foi possivel salvar o cadastro."));
+        if (!writeRegistry(ArqCadastro, lbData).ok()) {
+            showOnce(msg::cannotSaveRegistry());
         }
     }
     if (mayWriteDataFile()) {
         const QString path = dataFilePath(Ano, PrefixoArq, Periodo);
-        if (writeLines(path, items.lines()) != WriteStatus::Ok) {
-            showOnce(QStringLiteral("Não foi possivel alterar o arquivo ") + nativePath(path));
+        if (!writeLines(path, items.lines()).ok()) {
+            showOnce(msg::cannotAlterFile(path));
         }
         forgetPreviousPeriod();
     }

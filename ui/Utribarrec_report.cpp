@@ -48,9 +48,9 @@ void TTribArrec::WritePage()
     const ReportKind *kind = currentKind();
     input.totalRow = hasTotalRow(category(), kind ? kind->position : -1);
 
-    const PageWriteResult result = writePageFile(Ano, PrefixoArq, Periodo, buildPage(input));
-    if (!result.message.isEmpty()) {
-        showOnce(result.message);
+    const FileResult result = writePageFile(Ano, PrefixoArq, Periodo, buildPage(input));
+    if (!result.message().isEmpty()) {
+        showOnce(result.message());
     }
 }
 

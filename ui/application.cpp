@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "Uprincipal.h"
+#include "messages.h"
 #include "platform.h"
 #include "vendor.h"
 
@@ -73,7 +74,7 @@ QString errorMessage(std::exception_ptr error)
         return QString::fromUtf8(e.what());
     } catch (...) {
     }
-    return QStringLiteral("Erro desconhecido.");
+    return msg::unknownError();
 }
 
 int runMainWindow()

@@ -1,6 +1,7 @@
 #include "platform.h"
 
 #include "codec.h"
+#include "messages.h"
 #include "vendor.h"
 
 #include <QApplication>
@@ -79,17 +80,7 @@ QString acceptTyped(QWidget *parent, const QString &text)
             distinct.append(character);
         }
     }
-    for (QString &character : distinct) {
-        character = u'"' + character + u'"';
-    }
-    platform().showMessage(
-        parent, distinct.size() == 1
-                    ? QStringLiteral("O caractere %1 não pode ser gravado nos arquivos e foi "
-                                     "retirado do texto.")
-                          .arg(distinct.first())
-                    : QStringLiteral("Os caracteres %1 não podem ser gravados nos arquivos e "
-                                     "foram retirados do texto.")
-                          .arg(distinct.join(QStringLiteral(", "))));
+    platform().showMessage(parent, msg::unfitCharacters(distinct));
     return kept;
 }
 
