@@ -72,7 +72,7 @@ void BM_LoadMergeSave(benchmark::State &state)
     const QString savedPath = dir.filePath(QStringLiteral("saved.vqd"));
     const QString registryPath = dir.filePath(QStringLiteral("tributos.vqd"));
     const QStringList registry = registryOf(n);
-    writeLines(dataPath, dataLinesOf(n));
+    (void)writeLines(dataPath, dataLinesOf(n));
     const FieldTypes types = taxTypes();
 
     for (auto _ : state) {
@@ -80,10 +80,10 @@ void BM_LoadMergeSave(benchmark::State &state)
         const QStringList fields{QStringLiteral("9999.99.99"), QStringLiteral("Novo"),
                                  QStringLiteral("1,00"), QStringLiteral("1,00")};
         loaded.items.put(fields.first(), composeLine(fields, false));
-        writeLines(savedPath, loaded.items.lines());
+        (void)writeLines(savedPath, loaded.items.lines());
         QStringList store = registry;
         if (extendRegistry(store, ReportCategory::Mensais, 0, fields)) {
-            writeLines(registryPath, store);
+            (void)writeLines(registryPath, store);
         }
         benchmark::DoNotOptimize(loaded);
     }

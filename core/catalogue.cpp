@@ -6,12 +6,20 @@ namespace quelvara {
 
 namespace {
 
+// What a kind does beyond its fields.
+struct KindRules {
+    QList<RegistryExtension> extensions; // what saving an item adds to the registry
+    bool numbersItems = false;
+    bool totalRow = true;
+};
+
 struct KindRow {
     const char16_t *title;
     const char16_t *prefix;
     const char16_t *registryFile;
     bool loaded;
-    QList<ReportField> fields;
+    QList<ReportField> fields; // caption and type; the rules follow from them
+    KindRules rules;
 };
 
 ReportKind makeKind(ReportCategory category, int position, const KindRow &row)
@@ -25,10 +33,14 @@ ReportKind makeKind(ReportCategory category, int position, const KindRow &row)
     kind.loaded = row.loaded;
     kind.fieldCount = int(row.fields.size());
     Q_ASSERT(kind.fieldCount >= 1 && kind.fieldCount <= kMaxFields);
-    int i = 0;
+    int n = 0;
     for (const ReportField &field : row.fields) {
-        kind.fields[i++] = field;
+        kind.fields[std::size_t(n)] = makeField(field.caption, field.type, n + 1, kind.registryFile);
+        ++n;
     }
+    kind.extensions = row.rules.extensions;
+    kind.numbersItems = row.rules.numbersItems;
+    kind.totalRow = row.rules.totalRow;
     return kind;
 }
 
@@ -42,10 +54,19 @@ QList<ReportKind> makeKinds(ReportCategory category, std::initializer_list<KindR
     return kinds;
 }
 
-ReportField F(const char16_t *caption, int type) { return {QString::fromUtf16(caption), type}; }
+ReportField F(const char16_t *caption, int type)
+{
+    ReportField field;
+    field.caption = QString::fromUtf16(caption);
+    field.type = type;
+    return field;
+}
 
 constexpr bool Loaded = true;
 constexpr bool Emptied = false;
+
+// Saving an item of a code kind adds its code and name to the registry.
+const KindRules kCodeAndName{{{1, 2, false}}};
 
 // Captions shared by the registry-fed budget kinds.
 constexpr const char16_t *kCodificacao = u"Codificação Numérica:";
@@ -61,13 +82,15 @@ QList<ReportKind> monthlyKinds()
              u"tributos.vqd",
              Loaded,
              {F(kCodificacao, Coluna(1)), F(u"Tributo/Contribuição:", Coluna(2)),
-              F(u"Montante Arrecadado no mês:", Valor), F(u"Acumulado no Exercício:", Acumulado)}},
+              F(u"Montante Arrecadado no mês:", Valor), F(u"Acumulado no Exercício:", Acumulado)},
+             kCodeAndName},
             {u"Recursos Repassados - Transferências Voluntárias  Art 2º, Inc. II",
              u"rec-repass-transf-vol-",
              u"repv.vqd",
              Loaded,
              {F(kCodificacao, Coluna(1)), F(u"Recursos Repassados:", Coluna(2)),
-              F(u"Montante Repassado no mês:", Valor), F(u"Acumulado no Exercício:", Acumulado)}},
+              F(u"Montante Repassado no mês:", Valor), F(u"Acumulado no Exercício:", Acumulado)},
+             kCodeAndName},
             {u"Recursos Repassados - Instrumentos Celebrados  Art 2º, Inc. II",
              u"rec-repass-inst-cel-",
              u"cnpj.vqd",
@@ -75,7 +98,8 @@ QList<ReportKind> monthlyKinds()
              {F(u"Nº Original:", Texto), F(u"Secretaria ou Órgão:", Texto),
               F(u"Concedente:", Texto), F(u"Beneficiário:", Texto), F(u"Objeto:", Texto),
               F(u"Valor do convênio:", Valor), F(u"Valor da contrapartida:", Valor),
-              F(u"Vigência:", Data), F(u"Situação:", Texto)}},
+              F(u"Vigência:", Data), F(u"Situação:", Texto)},
+             {}},
             {u"Recursos Recebidos - Transferências Voluntárias Recebidas  Art 2º, Inc. III, IV, "
              u"V, VI, VII, VIII",
              u"rec-receb-transf-vol-receb-",
@@ -83,14 +107,16 @@ QList<ReportKind> monthlyKinds()
              Loaded,
              {F(kCodificacao, Coluna(1)), F(u"Transf. Voluntárias Recebidas:", Coluna(2)),
               F(u"Montante recebido no mês:", Valor),
-              F(u"Montante acumulado no Exerc.:", Acumulado)}},
+              F(u"Montante acumulado no Exerc.:", Acumulado)},
+             kCodeAndName},
             {u"Recursos Recebidos - Transferências Constitucionais Recebidas  Art 2º, Inc. III, "
              u"IV, V, VI, VII, VIII",
              u"rec-receb-transf-const-receb-",
              u"recc.vqd",
              Loaded,
              {F(kCodificacao, Coluna(1)), F(u"Transferências Const. Recebidas:", Coluna(2)),
-              F(u"Montante Recebido no mês:", Valor), F(u"Acumulado no Exercício:", Acumulado)}},
+              F(u"Montante Recebido no mês:", Valor), F(u"Acumulado no Exercício:", Acumulado)},
+             kCodeAndName},
             {u"Recursos Recebidos - Instrumentos Celebrados  Art 2º, Inc. III, IV, V, VI, VII, "
              u"VIII",
              u"rec-receb-inst-cel-",
@@ -98,7 +124,8 @@ QList<ReportKind> monthlyKinds()
              Emptied,
              {F(u"Nº Original:", Texto), F(u"Concedente:", Texto), F(u"Objeto:", Texto),
               F(u"Valor do convênio:", Valor), F(u"Valor da contrapartida:", Valor),
-              F(u"Prazo para Cumprimento:", Data)}},
+              F(u"Prazo para Cumprimento:", Data)},
+             {}},
             {u"Contratos e seus Aditivos  Art 2º, Inc. XX",
              u"contratos-e-seus-aditivos-",
              u"cnpj.vqd",
@@ -106,7 +133,9 @@ QList<ReportKind> monthlyKinds()
              {F(u"Nº do Contrato:", Texto), F(u"Contratado:", Coluna(1)),
               F(u"CPF / CNPJ:", Coluna(2)), F(u"Licitação:", Texto),
               F(u"Data da Assinatura:", Data), F(u"Data de Vigência:", Data), F(u"Objeto:", Texto),
-              F(u"Valor:", Valor), F(u"Observação:", Texto)}},
+              F(u"Valor:", Valor), F(u"Observação:", Texto)},
+             // The contractor and its CPF / CNPJ.
+             {{{2, 3, true}}}},
             {u"Compras  Art 2º, Inc. XXIV",
              u"compras-",
              u"cnpj.vqd",
@@ -115,7 +144,9 @@ QList<ReportKind> monthlyKinds()
               F(u"Unid. Administrativa Adquirinte:", Coluna(1)), F(u"CNPJ:", Coluna(2)),
               F(u"Fornecedor:", Coluna(1)), F(u"CNPJ:", Coluna(2)),
               F(u"Bem adquirido - Descrição:", Texto), F(u"Preço Unitário:", Valor),
-              F(u"Quantidade:", Texto), F(u"Valor Total:", ValorTotal)}},
+              F(u"Quantidade:", Texto), F(u"Valor Total:", ValorTotal)},
+             // The purchasing unit and the supplier, each with its CNPJ.
+             {{{3, 4, true}, {5, 6, true}}, true}},
         });
 }
 
@@ -141,18 +172,19 @@ QList<ReportKind> bimonthlyKinds()
              Loaded,
              {F(kCodificacao, Coluna(1)), F(kDiscriminacao, Coluna(2)),
               F(u"Receita realizada no bimestre:", Valor),
-              F(u"Receita Acumulada no exercício:", Acumulado)}},
+              F(u"Receita Acumulada no exercício:", Acumulado)},
+             kCodeAndName},
             {u"Execução dos Orçamentos - Despesa por Unidade Orçamentária  Art 2º, Inc. XII",
-             u"exec-orc-desp-unid-orc-", u"unid.vqd", Loaded, expense},
+             u"exec-orc-desp-unid-orc-", u"unid.vqd", Loaded, expense, kCodeAndName},
             {u"Execução dos Orçamentos - Despesa por Função  Art 2º, Inc. XII",
-             u"exec-orc-desp-func-", u"func.vqd", Loaded, expense},
+             u"exec-orc-desp-func-", u"func.vqd", Loaded, expense, kCodeAndName},
             {u"Execução dos Orçamentos - Despesa por Programa e Subprograma  Art 2º, Inc. XII",
-             u"exec-orc-desp-prog-subprog-", u"prog.vqd", Loaded, expense},
+             u"exec-orc-desp-prog-subprog-", u"prog.vqd", Loaded, expense, kCodeAndName},
             {u"Execução dos Orçamentos - Despesa por Fonte de Recursos  Art 2º, Inc. XII",
-             u"exec-orc-desp-fonte-de-recursos-", u"fonte.vqd", Loaded, expense},
+             u"exec-orc-desp-fonte-de-recursos-", u"fonte.vqd", Loaded, expense, kCodeAndName},
             // Stored files carry this prefix, without the "desp-" of its neighbours.
             {u"Execução dos Orçamentos - Despesa por Grupo de Despesa  Art 2º, Inc. XII",
-             u"exec-orc-grupo-de-despesa-", u"grupo.vqd", Loaded, expense},
+             u"exec-orc-grupo-de-despesa-", u"grupo.vqd", Loaded, expense, kCodeAndName},
         });
 }
 
@@ -167,28 +199,29 @@ QList<ReportKind> annualKinds()
         ReportCategory::Anuais,
         {
             {u"Orçamentos Anuais - Receita Prevista  Art 2º, Inc. X e XVI",
-             u"orc-anual-rec-prevista-", u"rec.vqd", Loaded, budget},
+             u"orc-anual-rec-prevista-", u"rec.vqd", Loaded, budget, kCodeAndName},
             {u"Orçamentos Anuais - Despesa para o Exercício por Unidade Orçamentária  Art 2º, "
              u"Inc. X e XVI",
-             u"orc-anual-desp-unid-orc-", u"unid.vqd", Loaded, budget},
+             u"orc-anual-desp-unid-orc-", u"unid.vqd", Loaded, budget, kCodeAndName},
             {u"Orçamentos Anuais - Despesa para o Exercício por Função  Art 2º, Inc. X e XVI",
-             u"orc-anual-desp-func-", u"func.vqd", Loaded, budget},
+             u"orc-anual-desp-func-", u"func.vqd", Loaded, budget, kCodeAndName},
             {u"Orçamentos Anuais - Despesa para o Exercício por Programa e Subprograma  Art 2º, "
              u"Inc. X e XVI",
-             u"orc-anual-desp-prog-subprog-", u"prog.vqd", Loaded, budget},
+             u"orc-anual-desp-prog-subprog-", u"prog.vqd", Loaded, budget, kCodeAndName},
             {u"Orçamentos Anuais - Despesa para o Exercício por Fonte de Recursos  Art 2º, Inc. "
              u"X e XVI",
-             u"orc-anual-desp-fonte-de-recursos-", u"fonte.vqd", Loaded, budget},
+             u"orc-anual-desp-fonte-de-recursos-", u"fonte.vqd", Loaded, budget, kCodeAndName},
             {u"Orçamentos Anuais - Despesa para o Exercício por Grupo de Despesa  Art 2º, Inc. X "
              u"e XVI",
-             u"orc-anual-desp-grupo-de-despesa-", u"grupo.vqd", Loaded, budget},
+             u"orc-anual-desp-grupo-de-despesa-", u"grupo.vqd", Loaded, budget, kCodeAndName},
             {u"Balanços Orçamentários - Receita Prevista com a Realizada  Art 2º, Inc. XIV",
              u"bal-orc-receitas-",
              u"rec.vqd",
              Loaded,
              {F(kCodificacao, Coluna(1)), F(kDiscriminacao, Coluna(2)),
               F(u"Montante da Receita Prevista:", Orcado),
-              F(u"Montante da Receita Realizada:", Valor), F(u"Diferença", Diferenca)}},
+              F(u"Montante da Receita Realizada:", Valor), F(u"Diferença", Diferenca)},
+             kCodeAndName},
             // Field 2 has no colon here; the page headings are taken from the
             // captions, so it stays as users know it.
             {u"Balanços Orçamentários - Despesa Autorizada com a Liquidada  Art 2º, Inc. XIV",
@@ -197,19 +230,69 @@ QList<ReportKind> annualKinds()
              Loaded,
              {F(kCodificacao, Coluna(1)), F(u"Discriminação obs. o desdobramento", Coluna(2)),
               F(u"Montante da Despesa Autorizada:", Valor),
-              F(u"Montante da Despesa Liquidada:", Valor), F(u"Diferença", Diferenca)}},
+              F(u"Montante da Despesa Liquidada:", Valor), F(u"Diferença", Diferenca)},
+             kCodeAndName},
             {u"Balanços Orçamentários - Resultado Orçamentário  Art 2º, Inc. XIV",
              u"bal-orc-resultado-nominal-",
              u"cnpj.vqd",
              Loaded,
              {F(u"Superávit/Deficit corrente apurado:", Valor),
-              F(u"Superávit/Deficit de capital:", Valor), F(u"Resultado Orçamentário:", Valor)}},
+              F(u"Superávit/Deficit de capital:", Valor), F(u"Resultado Orçamentário:", Valor)},
+             // Three separate figures: summing them means nothing.
+             {{}, false, false}},
         });
 }
 
 int index(ReportCategory category) { return static_cast<int>(category); }
 
 } // namespace
+
+QString defaultFieldText(int type)
+{
+    if (isMoneyType(type)) {
+        return QStringLiteral("0,00");
+    }
+    if (type == Data) {
+        return QStringLiteral("__/__/____");
+    }
+    return {}; // Texto and the registry columns
+}
+
+ReportField makeField(const QString &caption, int type, int n, const QString &registryFile)
+{
+    ReportField field;
+    field.caption = caption;
+    field.type = type;
+    field.defaultText = defaultFieldText(type);
+    field.lookupColumn = type > 0 ? type : 0;
+    if (isMoneyType(type)) {
+        field.shape = FieldShape::Money;
+    } else if (type == Data) {
+        field.shape = FieldShape::Date;
+    } else if (type == Coluna(2) && isCnpjRegistry(registryFile)) {
+        // Column 2 of the CNPJ registry is the CPF or CNPJ number.
+        field.shape = FieldShape::Cnpj;
+    }
+    switch (type) {
+    case Acumulado: // the period's amount is the field before
+        field.computation = FieldComputation::Accumulation;
+        field.operand1 = n - 1;
+        break;
+    case Diferenca: // forecast or authorised, less what was realised
+        field.computation = FieldComputation::Difference;
+        field.operand1 = 3;
+        field.operand2 = 4;
+        break;
+    case ValorTotal: // unit price times quantity
+        field.computation = FieldComputation::Product;
+        field.operand1 = 8;
+        field.operand2 = 9;
+        break;
+    default:
+        break;
+    }
+    return field;
+}
 
 const std::array<CategoryInfo, 3> &categories()
 {
@@ -277,37 +360,14 @@ QStringList yearList()
 
 bool hasTotalRow(ReportCategory category, int position)
 {
-    // The budget result is three separate figures; summing them means nothing.
-    return !(category == ReportCategory::Anuais && position == 8);
+    const ReportKind *kind = reportKind(category, position);
+    return !kind || kind->totalRow;
 }
 
 QList<RegistryExtension> registryExtensions(ReportCategory category, int position)
 {
-    if (!reportKind(category, position)) {
-        return {};
-    }
-    const RegistryExtension codeAndName{1, 2, false};
-    switch (category) {
-    case ReportCategory::Mensais:
-        switch (position) {
-        case 0:
-        case 1:
-        case 3:
-        case 4:
-            return {codeAndName};
-        case 6: // the contractor and its CPF / CNPJ
-            return {{2, 3, true}};
-        case 7: // the purchasing unit and the supplier, each with its CNPJ
-            return {{3, 4, true}, {5, 6, true}};
-        default:
-            return {};
-        }
-    case ReportCategory::Bimestrais:
-        return {codeAndName};
-    case ReportCategory::Anuais:
-        return position <= 7 ? QList<RegistryExtension>{codeAndName} : QList<RegistryExtension>{};
-    }
-    return {};
+    const ReportKind *kind = reportKind(category, position);
+    return kind ? kind->extensions : QList<RegistryExtension>{};
 }
 
 bool writesRegistryOnSave(ReportCategory category, int position)

@@ -38,9 +38,53 @@ enum class ReportCategory : int { Mensais = 0, Bimestrais = 1, Anuais = 2 };
 
 inline constexpr int kMaxFields = 10;
 
+/// Returns the text a field of the type holds when nothing was entered (an accumulated field
+/// holds the accumulation of this text instead).
+QString defaultFieldText(int type);
+
+// How a field's text is shaped when the user leaves the field.
+enum class FieldShape { AsTyped, Money, Date, Cnpj };
+
+// What a field is computed from when the user enters it.
+enum class FieldComputation {
+    None,
+    Difference,   // operand1 minus operand2
+    Product,      // operand1 times operand2
+    Accumulation, // operand1 (the period's amount) plus this field in the previous period
+};
+
+// One entry field of a report kind: its caption, its type and the rules that
+// follow from them. Fields are numbered from 1.
 struct ReportField {
     QString caption;
     int type = Texto;
+    QString defaultText; // what a new item holds
+    FieldShape shape = FieldShape::AsTyped;
+    FieldComputation computation = FieldComputation::None;
+    int operand1 = 0;     // the fields it is computed from
+    int operand2 = 0;
+    int lookupColumn = 0; // the registry column it is picked from; 0 for none
+
+    /// Tells whether the field holds money (summed in the page's total row).
+    bool isMoney() const { return isMoneyType(type); }
+    /// Tells whether the field holds the amount accumulated in the year.
+    bool accumulates() const { return computation == FieldComputation::Accumulation; }
+};
+
+/// Returns a field with the rules that follow from its caption and type, at field number n of a
+/// kind whose registry is the file named.
+ReportField makeField(const QString &caption, int type, int n, const QString &registryFile);
+
+// One way saving an item extends the kind's registry: when the text of field
+// codeField is not yet a code of the registry (and, with requireNonEmpty, is
+// not empty), the line codeField TAB nameField TAB is added to it. Fields are
+// 1-based.
+struct RegistryExtension {
+    int codeField;
+    int nameField;
+    bool requireNonEmpty;
+
+    friend bool operator==(const RegistryExtension &, const RegistryExtension &) = default;
 };
 
 struct ReportKind {
@@ -52,9 +96,14 @@ struct ReportKind {
     bool loaded = true;   // false: the lookup store is only emptied when the kind is chosen
     int fieldCount = 0;
     std::array<ReportField, kMaxFields> fields; // fields[0] is field 1
+    bool numbersItems = false; // a new item is given the next free six-digit number
+    bool totalRow = true;      // the page ends its table with the column totals
+    QList<RegistryExtension> extensions; // what saving an item adds to the registry, in order
 
     /// Returns the field type of field i (1-based), Texto beyond the field count.
     int type(int i) const { return i >= 1 && i <= fieldCount ? fields[i - 1].type : Texto; }
+    /// Tells whether the items follow the registry: seeded from it, merged with it on every load.
+    bool followsRegistry() const;
 };
 
 struct CategoryInfo {
@@ -79,18 +128,6 @@ const ReportKind *reportKind(ReportCategory category, int position);
 /// Tells whether the kind's HTML page ends in a total row (every kind but the annual result).
 bool hasTotalRow(ReportCategory category, int position);
 
-// One way saving an item extends the kind's registry: when the text of field
-// codeField is not yet a code of the registry (and, with requireNonEmpty, is
-// not empty), the line codeField TAB nameField TAB is added to it. Fields are
-// 1-based.
-struct RegistryExtension {
-    int codeField;
-    int nameField;
-    bool requireNonEmpty;
-
-    friend bool operator==(const RegistryExtension &, const RegistryExtension &) = default;
-};
-
 /// Returns the registry extensions that saving an item of the kind performs, in order.
 QList<RegistryExtension> registryExtensions(ReportCategory category, int position);
 
@@ -113,6 +150,8 @@ inline const QString kCnpjRegistry = QStringLiteral("cnpj.vqd");
 
 /// Tells whether a registry file name is the CNPJ registry (exact, case-sensitive).
 inline bool isCnpjRegistry(const QString &file) { return file == kCnpjRegistry; }
+
+inline bool ReportKind::followsRegistry() const { return !isCnpjRegistry(registryFile); }
 
 struct RegistryInfo {
     QString file;      // "tributos.vqd"

@@ -17,7 +17,6 @@ namespace quelvara {
 namespace {
 
 const QString kTab = QStringLiteral("\t");
-const QString kZeroMoney = QStringLiteral("0,00");
 
 // The code and name of a registry line as the first two fields of a data
 // line. A hand-edited registry line with a missing last TAB or an extra
@@ -73,22 +72,6 @@ std::optional<qint64> integerValue(const QString &text)
 
 } // namespace
 
-QString defaultFieldText(int type)
-{
-    switch (type) {
-    case Valor:
-    case Diferenca:
-    case Acumulado:
-    case Orcado:
-    case ValorTotal:
-        return kZeroMoney;
-    case Data:
-        return QStringLiteral("__/__/____");
-    default:
-        return {}; // Texto and the registry columns
-    }
-}
-
 QString registryItemLine(const QString &registryLine, const FieldTypes &types, int numCampos,
                          bool withFlag, const AccumulateFn &accumulate)
 {
@@ -96,7 +79,7 @@ QString registryItemLine(const QString &registryLine, const FieldTypes &types, i
     QString line = registryPrefix(registryLine);
     for (int i = 3; i <= numCampos && i <= kMaxFields; ++i) {
         const int type = types[std::size_t(i)];
-        line += (type == Acumulado && accumulate ? accumulate(kZeroMoney, i, code)
+        line += (type == Acumulado && accumulate ? accumulate(defaultFieldText(type), i, code)
                                                  : defaultFieldText(type)) +
                 kTab;
     }

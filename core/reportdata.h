@@ -24,10 +24,6 @@ using FieldTypes = std::array<int, kMaxFields + 1>;
 // accumulated field's number and the item code.
 using AccumulateFn = std::function<QString(const QString &value, int k, const QString &code)>;
 
-/// Returns the text a field of the type holds when nothing was entered (Acumulado is computed
-/// instead).
-QString defaultFieldText(int type);
-
 /// Builds the data line of a registry entry: code and name, the defaults of fields 3 to numCampos,
 /// then the flag "0" when asked.
 QString registryItemLine(const QString &registryLine, const FieldTypes &types, int numCampos,
