@@ -1,0 +1,549 @@
+#include "reportsession.h"
+
+#include "messages.h"
+#include "profile.h"
+#include "registry.h"
+#include "reportdata.h"
+#include "reportpaths.h"
+#include "textcompare.h"
+#include "textfile.h"
+#include "values.h"
+
+#include <algorithm>
+
+namespace quelvara {
+
+namespace {
+
+// The fields an item line holds: the first three always, then up to the kind's count.
+int storedFields(int fieldCount) { return std::clamp(fieldCount, 3, kMaxFields); }
+
+} // namespace
+
+ReportSession::ReportSession(ReportCategory category)
+    : category_(category)
+{
+}
+
+// ---------------------------------------------------------------------------
+// The municipality
+
+void ReportSession::setMunicipality(const QString &name, const QString &state)
+{
+    profile_.name = name;
+    profile_.state = state;
+}
+
+void ReportSession::readOfficials()
+{
+    // The same four lines, in the same order, as the main window keeps them.
+    const QStringList officials = officialsFromLines(readProfileFile(kOfficialsFile).lines);
+    QString *const names[] = {&profile_.prefeito, &profile_.secFin, &profile_.contador,
+                              &profile_.crc};
+    for (qsizetype i = 0; i < officials.size(); ++i) {
+        *names[i] = officials.at(i);
+    }
+}
+
+const ReportField &ReportSession::field(int n) const
+{
+    return fields_.at(std::size_t(std::clamp(n, 0, kMaxFields)));
+}
+
+FieldTypes ReportSession::fieldTypes() const
+{
+    FieldTypes types{};
+    for (int i = 1; i <= kMaxFields; ++i) {
+        types[std::size_t(i)] = fields_[std::size_t(i)].type;
+    }
+    return types;
+}
+
+// ---------------------------------------------------------------------------
+// Choosing
+
+SessionResult ReportSession::chooseKind(int position, const QString &shownTitle)
+{
+    SessionResult result;
+    title_ = shownTitle;
+    kind_ = reportKind(category_, position);
+    prefix_ = kind_ ? kind_->prefix : kUnknownPrefix;
+    forgetPreviousPeriod();
+
+    if (kind_) {
+        registryFile_ = kind_->registryFile;
+        fieldCount_ = kind_->fieldCount;
+        for (int i = 1; i <= kMaxFields; ++i) {
+            // The field after the last is the exclusion flag of the data lines:
+            // a type left over from a longer kind must not describe it.
+            fields_[std::size_t(i)] = i <= fieldCount_ ? kind_->fields[std::size_t(i - 1)]
+                                                       : makeField({}, Texto, i, registryFile_);
+        }
+        registry_.clear();
+        ++registryRevision_;
+        if (kind_->loaded) {
+            result.ok = loadRegistry(result);
+        } else {
+            registryLoaded_ = true;
+        }
+    } else if (category_ != ReportCategory::Mensais) {
+        // A typed title: the budget categories keep their registry, read
+        // again; the bimonthly ones restore their code captions. Types and
+        // layout stay as they were.
+        if (category_ == ReportCategory::Bimestrais) {
+            const ReportKind &first = reportKinds(category_).front();
+            fields_[1].caption = first.fields[0].caption;
+            fields_[2].caption = first.fields[1].caption;
+        }
+        result.ok = loadRegistry(result);
+    }
+
+    if (!result.ok) {
+        // The previous selection's items do not belong to this kind: show
+        // none rather than offer them under it.
+        items_ = ItemList();
+    }
+    return result;
+}
+
+bool ReportSession::loadRegistry(SessionResult &result)
+{
+    registry_.clear();
+    ++registryRevision_;
+    if (registryFile_.isEmpty()) {
+        registryLoaded_ = true;
+        return true;
+    }
+    const TextLines read = readRegistry(registryFile_);
+    if (read.status == ReadStatus::Unreadable) {
+        registryLoaded_ = false;
+        result.messages.append(msg::cannotReadFile(registryPath(registryFile_)));
+        return false;
+    }
+    // A registry that does not exist yet is an empty registry.
+    registry_ = read.lines;
+    registryLoaded_ = true;
+    return true;
+}
+
+void ReportSession::setPeriod(int index, const QString &shownName)
+{
+    period_ = QString::number(index + 1);
+    periodName_ = shownName;
+    forgetPreviousPeriod();
+}
+
+void ReportSession::setYear(const QString &year)
+{
+    year_ = year;
+    forgetPreviousPeriod();
+}
+
+SessionResult ReportSession::load()
+{
+    SessionResult result;
+    loadPeriod(result);
+    if (isValidYear(year_)) {
+        result.add(writePage());
+    }
+    SessionResult fresh = newItem();
+    result.add(fresh);
+    result.newItem = fresh.newItem;
+    return result;
+}
+
+void ReportSession::loadPeriod(SessionResult &result)
+{
+    items_.clear();
+    dataFileReadable_ = true;
+    // A year text that is not a year never becomes part of a path: nothing
+    // is read or written for it, and the list stays empty.
+    if (!isValidYear(year_)) {
+        return;
+    }
+    const QString path = dataFilePath(year_, prefix_, period_);
+    LoadedItems loaded = loadItemList(path, registry_, fieldTypes(), fieldCount_,
+                                      followsRegistry(), accumulateInto(result));
+    items_ = std::move(loaded.items);
+    if (loaded.status == ReadStatus::Unreadable) {
+        // What could be shown is not what the file holds: saving this list
+        // over it would lose the user's items.
+        dataFileReadable_ = false;
+        result.messages.append(msg::cannotReadFile(path));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The registry
+
+QStringList ReportSession::pickList(int n) const
+{
+    return registryColumn(registry_, field(n).lookupColumn);
+}
+
+bool ReportSession::reloadRegistry()
+{
+    // The position the dialog hands back belongs to the file as it left it;
+    // a registry that cannot be read again cannot tell which entry that is.
+    const TextLines read = readRegistry(registryFile_);
+    if (read.status == ReadStatus::Unreadable) {
+        return false;
+    }
+    registry_ = read.lines;
+    ++registryRevision_;
+    return true;
+}
+
+std::optional<Completion> ReportSession::complete(int n, const QString &text) const
+{
+    const int column = field(n).lookupColumn;
+    if (column == 0) {
+        return std::nullopt;
+    }
+    for (const QString &line : registry_) {
+        if (sameText(GetField(line, column), text)) {
+            if (column == 1 && n < kMaxFields) {
+                return Completion{n + 1, GetField(line, 2)};
+            }
+            if (column == 2 && n >= 2) {
+                return Completion{n - 1, GetField(line, 1)};
+            }
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// ---------------------------------------------------------------------------
+// Fields
+
+SessionResult ReportSession::resetFields(const QString &code)
+{
+    SessionResult result;
+    NewItem fresh;
+    // Without a data directory nothing has been set up yet: the fields keep
+    // what they show.
+    if (dirExists(dataDir())) {
+        fresh.reset = true;
+        for (int n = fieldCount_; n >= 1; --n) {
+            const ReportField &f = field(n);
+            fresh.texts[std::size_t(n)] =
+                f.accumulates() ? accumulatedValue(f.defaultText, n, code, result) : f.defaultText;
+        }
+    }
+    result.newItem = fresh;
+    return result;
+}
+
+std::optional<QString> ReportSession::enterField(int n, const FieldTexts &texts,
+                                                 SessionResult &result)
+{
+    const ReportField &f = field(n);
+    const auto operand = [&texts](int i) {
+        return i >= 1 && i <= kMaxFields ? texts[std::size_t(i)] : QString();
+    };
+    // Fields are computed from the ones before them, already shaped when
+    // they were left; an operand that is no number leaves the field alone.
+    const auto compute = [&](auto op) -> std::optional<QString> {
+        const std::optional<double> x = MoneyValue(operand(f.operand1));
+        const std::optional<double> y = MoneyValue(operand(f.operand2));
+        return x && y ? std::optional<QString>(AmountText(op(*x, *y))) : std::nullopt;
+    };
+    switch (f.computation) {
+    case FieldComputation::Accumulation:
+        return accumulatedValue(operand(f.operand1), n, operand(1), result);
+    case FieldComputation::Difference:
+        return compute([](double x, double y) { return x - y; });
+    case FieldComputation::Product:
+        return compute([](double x, double y) { return x * y; });
+    case FieldComputation::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+QString ReportSession::leaveField(int n, const QString &text) const
+{
+    // A pasted carriage return would end the record's line when the file is
+    // read back, just as a line feed would.
+    QString cleaned = StripBreaks(text).remove(u'\r');
+    switch (field(n).shape) {
+    case FieldShape::Money:
+        return FormatMoney(cleaned);
+    case FieldShape::Date:
+        return FormatDate(cleaned);
+    case FieldShape::Cnpj:
+        return FormatCnpj(cleaned);
+    case FieldShape::AsTyped:
+        break;
+    }
+    return cleaned;
+}
+
+// ---------------------------------------------------------------------------
+// Items
+
+std::pair<FieldTexts, bool> ReportSession::item(int row) const
+{
+    FieldTexts texts;
+    const QString &line = items_.line(row);
+    texts[1] = items_.code(row);
+    for (int i = 2; i <= storedFields(fieldCount_); ++i) {
+        texts[std::size_t(i)] = GetField(line, i);
+    }
+    return {texts, GetField(line, fieldCount_ + 1) == QStringLiteral("1")};
+}
+
+QString ReportSession::itemLine(const FieldTexts &texts, bool excluded) const
+{
+    QStringList fields;
+    for (int i = 1; i <= storedFields(fieldCount_); ++i) {
+        fields.append(texts[std::size_t(i)]);
+    }
+    return composeLine(fields, excluded);
+}
+
+SessionResult ReportSession::newItem()
+{
+    SessionResult result = resetFields(QString());
+    result.newItem->number = proposedNumber();
+    return result;
+}
+
+std::optional<QString> ReportSession::proposedNumber() const
+{
+    if (kind_ && kind_->numbersItems) {
+        return nextPurchaseNumber(items_);
+    }
+    return std::nullopt;
+}
+
+bool ReportSession::mayStore(SessionResult &result) const
+{
+    if (!registryLoaded_) {
+        result.messages.append(msg::registryNotReadNothingSaved(registryPath(registryFile_)));
+        return false;
+    }
+    if (!isValidYear(year_)) {
+        result.messages.append(msg::invalidYear(year_));
+        return false;
+    }
+    return mayWriteDataFile(result);
+}
+
+bool ReportSession::mayWriteDataFile(SessionResult &result) const
+{
+    if (!registryLoaded_ || !isValidYear(year_)) {
+        return false;
+    }
+    if (!dataFileReadable_) {
+        result.messages.append(msg::dataFileNotRead(dataFilePath(year_, prefix_, period_)));
+        return false;
+    }
+    return true;
+}
+
+SessionResult ReportSession::saveItem(const FieldTexts &texts, bool excluded)
+{
+    SessionResult result;
+    if (texts[1].isEmpty()) {
+        result.ok = false;
+        return result;
+    }
+    if (!mayStore(result)) {
+        result.ok = false;
+        return result;
+    }
+    const QString line = itemLine(texts, excluded);
+    items_.put(lineCode(line), line);
+    result.add(writeDataFile());
+
+    QStringList fields;
+    for (int i = 1; i <= kMaxFields; ++i) {
+        fields.append(texts[std::size_t(i)]);
+    }
+    const QStringList before = registry_;
+    if (extendRegistry(registry_, category_, kind_ ? kind_->position : -1, fields)) {
+        // A registry that cannot be written keeps its additions in memory;
+        // the next save or deletion writes them again.
+        (void)writeRegistry(registryFile_, registry_);
+        if (registry_ != before) {
+            ++registryRevision_;
+        }
+    }
+    return result;
+}
+
+SessionResult ReportSession::writeDataFile()
+{
+    SessionResult result;
+    if (!mayWriteDataFile(result)) {
+        return result;
+    }
+    makeDir(dataDir());
+    const QString yearDir = dataYearDir(year_);
+    makeDir(yearDir);
+    if (!dirExists(yearDir)) {
+        result.ok = false;
+        result.messages.append(msg::cannotCreateDirectory(yearDir));
+        return result;
+    }
+    const FileResult written = writeLines(dataFilePath(year_, prefix_, period_), items_.lines());
+    if (!written.ok()) {
+        result.ok = false;
+        result.messages.append(written.message());
+    }
+    forgetPreviousPeriod();
+    return result;
+}
+
+bool ReportSession::asksRegistryDeletion(int row) const
+{
+    return row >= 0 && row < items_.size() && followsRegistry() &&
+           registryIndexOf(registry_, items_.code(row)) >= 0;
+}
+
+SessionResult ReportSession::deleteItem(int row, bool alsoFromRegistry)
+{
+    SessionResult result;
+    bool registryChanged = false;
+    if (row < 0 || row >= items_.size()) {
+        result.messages.append(msg::selectAnItem());
+    } else {
+        const QString code = items_.code(row);
+        const int entry = asksRegistryDeletion(row) ? registryIndexOf(registry_, code) : -1;
+        items_.removeAt(row);
+        if (entry >= 0) {
+            if (alsoFromRegistry) {
+                registry_.removeAt(entry);
+                ++registryRevision_;
+                registryChanged = true;
+            } else if (!items_.contains(code)) {
+                // The registry keeps the item: it stays in the list, reset.
+                const QString line = registryItemLine(registry_.at(entry), fieldTypes(),
+                                                      fieldCount_, false, accumulateInto(result));
+                items_.put(lineCode(line), line);
+            }
+        }
+    }
+
+    SessionResult fresh = newItem();
+    result.add(fresh);
+    result.newItem = fresh.newItem;
+    if (!registryLoaded_) {
+        return result;
+    }
+    // The store of a kind that only empties it is not its registry file:
+    // written back it would wipe that file. A typed title leaves the store
+    // of the kind before it, so it writes only what this deletion changed.
+    if ((kind_ && kind_->loaded) || registryChanged) {
+        if (!writeRegistry(registryFile_, registry_).ok()) {
+            result.messages.append(msg::cannotSaveRegistry());
+        }
+    }
+    if (mayWriteDataFile(result)) {
+        const QString path = dataFilePath(year_, prefix_, period_);
+        if (!writeLines(path, items_.lines()).ok()) {
+            result.messages.append(msg::cannotAlterFile(path));
+        }
+        forgetPreviousPeriod();
+    }
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// Accumulated values
+
+AccumulateFn ReportSession::accumulateInto(SessionResult &result)
+{
+    return [this, &result](const QString &value, int k, const QString &code) {
+        return accumulatedValue(value, k, code, result);
+    };
+}
+
+QString ReportSession::accumulatedValue(const QString &value, int k, const QString &code,
+                                        SessionResult &result)
+{
+    // The previous period's file is read once and serves every item and
+    // field until a data file is written or the period shown changes.
+    if (!accumulator_ || !accumulator_->isFor(year_, prefix_, period_)) {
+        accumulator_.emplace(year_, prefix_, period_);
+    }
+    const Accumulation accumulation = accumulator_->value(value, k, code);
+    if (!accumulation.message.isEmpty()) {
+        result.messages.append(accumulation.message);
+    }
+    return accumulation.text;
+}
+
+SessionResult ReportSession::recalculateYear()
+{
+    SessionResult result;
+    bool isNumber = false;
+    const int n = period_.toInt(&isNumber);
+    if (!isNumber || n <= 1) {
+        // Period 1 has nothing before it, and annual kinds (period 0) accumulate nothing.
+        return result;
+    }
+    const QString shownName = periodName_;
+    const QStringList &names = categoryInfo(category_).periods;
+    for (int p = 1; p <= n; ++p) {
+        // Each period's page carries that period's own name.
+        setPeriod(p - 1, p - 1 < names.size() ? names.at(p - 1) : shownName);
+        const SessionResult loaded = load();
+        result.add(loaded);
+        result.newItem = loaded.newItem;
+        // Writing drops the previous period read so far: the next period
+        // accumulates from the file just written.
+        result.add(writeDataFile());
+    }
+    period_ = QString::number(n);
+    periodName_ = shownName;
+    forgetPreviousPeriod();
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// The page
+
+PageInput ReportSession::pageInput() const
+{
+    PageInput input;
+    input.title = title_;
+    input.municipality = profile_.municipality();
+    input.year = year_;
+    input.periodName = periodName_;
+    input.fieldCount = std::clamp(fieldCount_, 0, kMaxFields);
+    for (int i = 1; i <= input.fieldCount; ++i) {
+        input.captions.append(field(i).caption);
+        input.fieldTypes.append(field(i).type);
+    }
+    input.codes = items_.codes();
+    input.lines = items_.lines();
+    input.prefeito = profile_.prefeito;
+    input.secFin = profile_.secFin;
+    input.contador = profile_.contador;
+    input.crc = profile_.crc;
+    input.totalRow = !kind_ || kind_->totalRow;
+    return input;
+}
+
+SessionResult ReportSession::writePage()
+{
+    SessionResult result;
+    const FileResult written = writePageFile(year_, prefix_, period_, buildPage(pageInput()));
+    if (!written.ok()) {
+        result.ok = false;
+        if (!written.message().isEmpty()) {
+            result.messages.append(written.message());
+        }
+    }
+    return result;
+}
+
+QString ReportSession::pagePath() const
+{
+    return isValidYear(year_) ? pageFilePath(year_, prefix_, period_) : QString();
+}
+
+} // namespace quelvara

@@ -1,0 +1,210 @@
+#pragma once
+
+#include "accumulate.h"
+#include "catalogue.h"
+#include "htmlpage.h"
+#include "itemlist.h"
+#include "reportdata.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+// The report editor without a window: one report kind, year and period of a
+// category, with the registry that feeds it (the lookup store), its item list,
+// its accumulated values and the municipality profile its pages are signed
+// with. The editor window reads its fields, calls an operation, shows what the
+// result says and mirrors the session's state; every report rule lives here.
+namespace quelvara {
+
+// The texts of entry fields 1 to 10 (index 0 is unused).
+using FieldTexts = std::array<QString, kMaxFields + 1>;
+
+// The municipality and the officials whose names sign its pages.
+struct Profile {
+    QString name;
+    QString state;
+    QString prefeito;
+    QString secFin;
+    QString contador;
+    QString crc;
+
+    /// Returns the municipality as the pages and the editor's caption show it: "<name> - <state>".
+    QString municipality() const { return name + QStringLiteral(" - ") + state; }
+};
+
+// What the editor shows for a new item.
+struct NewItem {
+    bool reset = false; // false without a data directory: the fields keep what they show
+    FieldTexts texts;   // when reset: the text of every field of the kind
+    std::optional<QString> number; // the number proposed for field 1 (purchases)
+};
+
+// What an operation tells the editor: whether it did what was asked, the
+// messages to show in order, and, when it leaves the editor ready for a new
+// item, what to show.
+struct SessionResult {
+    bool ok = true;
+    QStringList messages;
+    std::optional<NewItem> newItem;
+
+    /// Appends the messages of another result.
+    void add(const SessionResult &other) { messages += other.messages; }
+};
+
+// The partner of a lookup field that a registry entry completes.
+struct Completion {
+    int field = 0;
+    QString text;
+};
+
+class ReportSession {
+public:
+    /// Starts a session in a category, showing no kind yet.
+    explicit ReportSession(ReportCategory category = ReportCategory::Mensais);
+
+    // The municipality.
+
+    /// Sets the municipality's name and state as the main window shows them.
+    void setMunicipality(const QString &name, const QString &state);
+    /// Reads the officials from the profile's officials file; the ones it does not have stay.
+    void readOfficials();
+    /// Returns the municipality and its officials.
+    const Profile &profile() const { return profile_; }
+
+    // What is shown.
+
+    /// Returns the category, fixed for the session's lifetime.
+    ReportCategory category() const { return category_; }
+    /// Returns the kind last chosen from the catalogue, or nullptr after a typed title.
+    const ReportKind *kind() const { return kind_; }
+    /// Returns the title as shown (a typed one too).
+    const QString &title() const { return title_; }
+    /// Returns the file prefix of the kind shown.
+    const QString &prefix() const { return prefix_; }
+    /// Returns the registry file of the kind shown.
+    const QString &registryFile() const { return registryFile_; }
+    /// Returns the number of fields of the kind shown.
+    int fieldCount() const { return fieldCount_; }
+    /// Returns field n (1 to 10) as last applied: caption, type and rules.
+    const ReportField &field(int n) const;
+    /// Returns the year of the item list last loaded.
+    const QString &year() const { return year_; }
+    /// Returns the period number ("1" to "12", "1" to "6", "0" for annual kinds).
+    const QString &period() const { return period_; }
+    /// Returns the period's name as shown ("Março"; empty for annual kinds).
+    const QString &periodName() const { return periodName_; }
+    /// Tells whether the items follow the registry (seeded from it, merged with it, extending it).
+    bool followsRegistry() const { return !isCnpjRegistry(registryFile_); }
+
+    // Choosing.
+
+    /// Applies the kind at a position of the category's titles, or a typed title (position -1);
+    /// fails, with its message, when the kind's registry cannot be read.
+    SessionResult chooseKind(int position, const QString &shownTitle);
+    /// Sets the period from its position in the category's periods (-1: typed, period "0").
+    void setPeriod(int index, const QString &shownName);
+    /// Sets the year text.
+    void setYear(const QString &year);
+    /// Loads the item list of the kind, year and period, writes its page and makes ready a new
+    /// item.
+    SessionResult load();
+
+    // The registry of the kind (the lookup store).
+
+    /// Returns the registry's lines as last read or saved.
+    const QStringList &registry() const { return registry_; }
+    /// Tells whether the registry of the kind shown was read (nothing is saved otherwise).
+    bool registryLoaded() const { return registryLoaded_; }
+    /// Returns a number that changes whenever the registry's lines change.
+    int registryRevision() const { return registryRevision_; }
+    /// Returns the pick list of lookup field n: its registry column of every line, in order.
+    QStringList pickList(int n) const;
+    /// Reads the registry again after the registry dialog; tells whether it could be read.
+    bool reloadRegistry();
+    /// Returns what a registry entry whose column holds the text completes, for lookup field n.
+    std::optional<Completion> complete(int n, const QString &text) const;
+
+    // Fields.
+
+    /// Returns the fields of a new item: each field's default text, an accumulated one computed
+    /// for the code; nothing without a data directory.
+    SessionResult resetFields(const QString &code);
+    /// Returns the text field n takes when the user enters it, when it is computed (messages of
+    /// an accumulation in the result).
+    std::optional<QString> enterField(int n, const FieldTexts &texts, SessionResult &result);
+    /// Returns the text of field n as shaped when the user leaves it.
+    QString leaveField(int n, const QString &text) const;
+
+    // Items.
+
+    /// Returns the item list.
+    const ItemList &items() const { return items_; }
+    /// Returns the texts of the item at a row and whether it is left out of the totals.
+    std::pair<FieldTexts, bool> item(int row) const;
+    /// Returns the data line the field texts make, as saving would store it.
+    QString itemLine(const FieldTexts &texts, bool excluded) const;
+    /// Makes ready a new item: field defaults and the proposed number.
+    SessionResult newItem();
+    /// Proposes the next purchase number, for the kinds that number their items.
+    std::optional<QString> proposedNumber() const;
+    /// Stores the item of the field texts in the list, writes the data file and extends and
+    /// writes the registry; fails, saying why when there is a reason to tell, when it is not
+    /// stored. An empty first field stores nothing and says nothing.
+    SessionResult saveItem(const FieldTexts &texts, bool excluded);
+    /// Tells whether deleting the item at a row asks whether it leaves the registry too.
+    bool asksRegistryDeletion(int row) const;
+    /// Deletes the item at a row (the registry entry too, when asked), writes both files and makes
+    /// ready a new item; with no row it says so and writes the files as they are.
+    SessionResult deleteItem(int row, bool alsoFromRegistry);
+
+    // Accumulated values and the page.
+
+    /// Returns the accumulated value of an amount for field k of the item with the code; a
+    /// message it has to tell goes into the result.
+    QString accumulatedValue(const QString &value, int k, const QString &code,
+                             SessionResult &result);
+    /// Recomputes and writes every period of the year up to the current one, each page too.
+    SessionResult recalculateYear();
+    /// Drops the previous period's file as read, so the next accumulation reads it again.
+    void forgetPreviousPeriod() { accumulator_.reset(); }
+    /// Returns everything the page of the item list shows.
+    PageInput pageInput() const;
+    /// Writes the page of the item list.
+    SessionResult writePage();
+    /// Returns the page file of the item list, or an empty text while the year is no year.
+    QString pagePath() const;
+
+private:
+    bool mayStore(SessionResult &result) const;
+    bool mayWriteDataFile(SessionResult &result) const;
+    bool loadRegistry(SessionResult &result);
+    SessionResult writeDataFile();
+    void loadPeriod(SessionResult &result);
+    AccumulateFn accumulateInto(SessionResult &result);
+    FieldTypes fieldTypes() const;
+
+    ReportCategory category_;
+    const ReportKind *kind_ = nullptr;
+    QString title_;
+    QString prefix_;
+    QString registryFile_;
+    int fieldCount_ = 0;
+    std::array<ReportField, kMaxFields + 1> fields_{}; // index 0 unused
+    QString year_;
+    QString period_;
+    QString periodName_;
+    Profile profile_;
+
+    QStringList registry_;
+    bool registryLoaded_ = false; // false until a kind is applied, and after an unreadable registry
+    int registryRevision_ = 0;
+    ItemList items_;
+    bool dataFileReadable_ = true; // an unreadable data file is never written over in that load
+    // The accumulation of the period shown, with the previous period's file as read.
+    std::optional<Accumulator> accumulator_;
+};
+
+} // namespace quelvara
