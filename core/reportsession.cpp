@@ -15,9 +15,6 @@ namespace quelvara {
 
 namespace {
 
-// The fields an item line holds: the first three always, then up to the kind's count.
-int storedFields(int fieldCount) { return std::clamp(fieldCount, 3, kMaxFields); }
-
 } // namespace
 
 ReportSession::ReportSession(ReportCategory category)
@@ -43,6 +40,12 @@ void ReportSession::readOfficials()
     for (qsizetype i = 0; i < officials.size(); ++i) {
         *names[i] = officials.at(i);
     }
+}
+
+int ReportSession::storedFieldCount() const
+{
+    // The first three fields always, then up to the kind's count.
+    return std::clamp(fieldCount_, 3, kMaxFields);
 }
 
 const ReportField &ReportSession::field(int n) const
@@ -146,9 +149,6 @@ SessionResult ReportSession::load()
     if (isValidYear(year_)) {
         result.add(writePage());
     }
-    SessionResult fresh = newItem();
-    result.add(fresh);
-    result.newItem = fresh.newItem;
     return result;
 }
 
@@ -217,22 +217,16 @@ std::optional<Completion> ReportSession::complete(int n, const QString &text) co
 // ---------------------------------------------------------------------------
 // Fields
 
-SessionResult ReportSession::resetFields(const QString &code)
+std::optional<QString> ReportSession::resetField(int n, const QString &code,
+                                                 SessionResult &result)
 {
-    SessionResult result;
-    NewItem fresh;
     // Without a data directory nothing has been set up yet: the fields keep
     // what they show.
-    if (dirExists(dataDir())) {
-        fresh.reset = true;
-        for (int n = fieldCount_; n >= 1; --n) {
-            const ReportField &f = field(n);
-            fresh.texts[std::size_t(n)] =
-                f.accumulates() ? accumulatedValue(f.defaultText, n, code, result) : f.defaultText;
-        }
+    if (!dirExists(dataDir())) {
+        return std::nullopt;
     }
-    result.newItem = fresh;
-    return result;
+    const ReportField &f = field(n);
+    return f.accumulates() ? accumulatedValue(f.defaultText, n, code, result) : f.defaultText;
 }
 
 std::optional<QString> ReportSession::enterField(int n, const FieldTexts &texts,
@@ -288,7 +282,7 @@ std::pair<FieldTexts, bool> ReportSession::item(int row) const
     FieldTexts texts;
     const QString &line = items_.line(row);
     texts[1] = items_.code(row);
-    for (int i = 2; i <= storedFields(fieldCount_); ++i) {
+    for (int i = 2; i <= storedFieldCount(); ++i) {
         texts[std::size_t(i)] = GetField(line, i);
     }
     return {texts, GetField(line, fieldCount_ + 1) == QStringLiteral("1")};
@@ -297,17 +291,10 @@ std::pair<FieldTexts, bool> ReportSession::item(int row) const
 QString ReportSession::itemLine(const FieldTexts &texts, bool excluded) const
 {
     QStringList fields;
-    for (int i = 1; i <= storedFields(fieldCount_); ++i) {
+    for (int i = 1; i <= storedFieldCount(); ++i) {
         fields.append(texts[std::size_t(i)]);
     }
     return composeLine(fields, excluded);
-}
-
-SessionResult ReportSession::newItem()
-{
-    SessionResult result = resetFields(QString());
-    result.newItem->number = proposedNumber();
-    return result;
 }
 
 std::optional<QString> ReportSession::proposedNumber() const
@@ -374,6 +361,14 @@ SessionResult ReportSession::saveItem(const FieldTexts &texts, bool excluded)
     return result;
 }
 
+SessionResult ReportSession::addItem(const FieldTexts &texts, bool excluded)
+{
+    if (texts[1].isEmpty()) {
+        return {false, {msg::firstFieldEmpty()}};
+    }
+    return saveItem(texts, excluded);
+}
+
 SessionResult ReportSession::writeDataFile()
 {
     SessionResult result;
@@ -427,9 +422,6 @@ SessionResult ReportSession::deleteItem(int row, bool alsoFromRegistry)
         }
     }
 
-    SessionResult fresh = newItem();
-    result.add(fresh);
-    result.newItem = fresh.newItem;
     if (!registryLoaded_) {
         return result;
     }
@@ -483,6 +475,7 @@ SessionResult ReportSession::recalculateYear()
     const int n = period_.toInt(&isNumber);
     if (!isNumber || n <= 1) {
         // Period 1 has nothing before it, and annual kinds (period 0) accumulate nothing.
+        result.ok = false;
         return result;
     }
     const QString shownName = periodName_;
@@ -490,9 +483,7 @@ SessionResult ReportSession::recalculateYear()
     for (int p = 1; p <= n; ++p) {
         // Each period's page carries that period's own name.
         setPeriod(p - 1, p - 1 < names.size() ? names.at(p - 1) : shownName);
-        const SessionResult loaded = load();
-        result.add(loaded);
-        result.newItem = loaded.newItem;
+        result.add(load());
         // Writing drops the previous period read so far: the next period
         // accumulates from the file just written.
         result.add(writeDataFile());

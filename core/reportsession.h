@@ -35,20 +35,11 @@ struct Profile {
     QString municipality() const { return name + QStringLiteral(" - ") + state; }
 };
 
-// What the editor shows for a new item.
-struct NewItem {
-    bool reset = false; // false without a data directory: the fields keep what they show
-    FieldTexts texts;   // when reset: the text of every field of the kind
-    std::optional<QString> number; // the number proposed for field 1 (purchases)
-};
-
-// What an operation tells the editor: whether it did what was asked, the
-// messages to show in order, and, when it leaves the editor ready for a new
-// item, what to show.
+// What an operation tells the editor: whether it did what was asked, and the
+// messages to show, in order.
 struct SessionResult {
     bool ok = true;
     QStringList messages;
-    std::optional<NewItem> newItem;
 
     /// Appends the messages of another result.
     void add(const SessionResult &other) { messages += other.messages; }
@@ -88,6 +79,8 @@ public:
     const QString &registryFile() const { return registryFile_; }
     /// Returns the number of fields of the kind shown.
     int fieldCount() const { return fieldCount_; }
+    /// Returns the number of fields an item line holds before its exclusion flag.
+    int storedFieldCount() const;
     /// Returns field n (1 to 10) as last applied: caption, type and rules.
     const ReportField &field(int n) const;
     /// Returns the year of the item list last loaded.
@@ -106,10 +99,12 @@ public:
     SessionResult chooseKind(int position, const QString &shownTitle);
     /// Sets the period from its position in the category's periods (-1: typed, period "0").
     void setPeriod(int index, const QString &shownName);
+    /// Leaves the period unset, as in a category that has no periods before its kind is applied.
+    void clearPeriod() { period_.clear(); }
     /// Sets the year text.
     void setYear(const QString &year);
-    /// Loads the item list of the kind, year and period, writes its page and makes ready a new
-    /// item.
+    /// Loads the item list of the kind, year and period (read, merged with the registry,
+    /// accumulated) and writes its page.
     SessionResult load();
 
     // The registry of the kind (the lookup store).
@@ -129,9 +124,9 @@ public:
 
     // Fields.
 
-    /// Returns the fields of a new item: each field's default text, an accumulated one computed
-    /// for the code; nothing without a data directory.
-    SessionResult resetFields(const QString &code);
+    /// Returns the text field n of a new item holds (an accumulated one computed for the item
+    /// code), or nothing without a data directory, where the fields keep what they show.
+    std::optional<QString> resetField(int n, const QString &code, SessionResult &result);
     /// Returns the text field n takes when the user enters it, when it is computed (messages of
     /// an accumulation in the result).
     std::optional<QString> enterField(int n, const FieldTexts &texts, SessionResult &result);
@@ -146,18 +141,20 @@ public:
     std::pair<FieldTexts, bool> item(int row) const;
     /// Returns the data line the field texts make, as saving would store it.
     QString itemLine(const FieldTexts &texts, bool excluded) const;
-    /// Makes ready a new item: field defaults and the proposed number.
-    SessionResult newItem();
     /// Proposes the next purchase number, for the kinds that number their items.
     std::optional<QString> proposedNumber() const;
     /// Stores the item of the field texts in the list, writes the data file and extends and
     /// writes the registry; fails, saying why when there is a reason to tell, when it is not
     /// stored. An empty first field stores nothing and says nothing.
     SessionResult saveItem(const FieldTexts &texts, bool excluded);
+    /// Saves the item as "Salvar" does: an empty first field is refused with its message.
+    SessionResult addItem(const FieldTexts &texts, bool excluded);
+    /// Writes the item list to the period's data file, creating its directories.
+    SessionResult writeDataFile();
     /// Tells whether deleting the item at a row asks whether it leaves the registry too.
     bool asksRegistryDeletion(int row) const;
-    /// Deletes the item at a row (the registry entry too, when asked), writes both files and makes
-    /// ready a new item; with no row it says so and writes the files as they are.
+    /// Deletes the item at a row (the registry entry too, when asked) and writes both files; with
+    /// no row it says so and writes the files as they are.
     SessionResult deleteItem(int row, bool alsoFromRegistry);
 
     // Accumulated values and the page.
@@ -166,7 +163,8 @@ public:
     /// message it has to tell goes into the result.
     QString accumulatedValue(const QString &value, int k, const QString &code,
                              SessionResult &result);
-    /// Recomputes and writes every period of the year up to the current one, each page too.
+    /// Recomputes and writes every period of the year up to the current one, each page too, and
+    /// leaves the current period loaded; fails, saying nothing, in a period that has none before.
     SessionResult recalculateYear();
     /// Drops the previous period's file as read, so the next accumulation reads it again.
     void forgetPreviousPeriod() { accumulator_.reset(); }
@@ -181,7 +179,6 @@ private:
     bool mayStore(SessionResult &result) const;
     bool mayWriteDataFile(SessionResult &result) const;
     bool loadRegistry(SessionResult &result);
-    SessionResult writeDataFile();
     void loadPeriod(SessionResult &result);
     AccumulateFn accumulateInto(SessionResult &result);
     FieldTypes fieldTypes() const;

@@ -232,7 +232,6 @@ private slots:
     void programTextDoesNotComplete();
     void typingNonLookupFieldClearsItemSelection();
     void pickListsFollowStoreChange();
-    void completionNeverTakesAnotherLine();
     void lookupButtonCancelled();
     void lookupButtonConfirmedWithNewEntry();
     void lookupButtonWithUnreadableRegistry();
@@ -482,7 +481,7 @@ void TestTribArrec::openingInCategory()
     QCOMPARE(shownLookupButtons(*editor), buttons);
     QCOMPARE(editor->windowTitle(), QStringLiteral("Vila Serena - MG"));
     QCOMPARE(editor->Prefeitura->text(), QStringLiteral("Vila Serena - MG"));
-    QCOMPARE(editor->lbData, sampleLines(registry));
+    QCOMPARE(editor->session().registry(), sampleLines(registry));
     QVERIFY(editor->registryLoaded());
     QCOMPARE(fake.messages, QStringList());
 
@@ -562,10 +561,10 @@ void TestTribArrec::chooseKind()
     QCOMPARE(shownLookupButtons(*editor), buttons);
     QCOMPARE(pickListFields(*editor), pickLists);
     QCOMPARE(editor->Campo[captionField]->text(), caption);
-    QCOMPARE(editor->lbData, storeLoaded ? sampleLines(registry) : QStringList());
+    QCOMPARE(editor->session().registry(), storeLoaded ? sampleLines(registry) : QStringList());
     QCOMPARE(editor->windowTitle(), QStringLiteral("Vila Serena - MG"));
     for (int field : pickLists) {
-        QCOMPARE(editor->Edit[field]->count(), editor->lbData.size());
+        QCOMPARE(editor->Edit[field]->count(), editor->session().registry().size());
     }
     QCOMPARE(fake.messages, QStringList());
 }
@@ -637,7 +636,7 @@ void TestTribArrec::typedTitleMonthly()
     pick(editor->Title, 7);
     pick(editor->cbPeriodo, 2);
     editor->setWindowTitle(QString());
-    const QStringList store = editor->lbData;
+    const QStringList store = editor->session().registry();
 
     typeInto(editor->Title, QStringLiteral(" x"));
 
@@ -648,7 +647,7 @@ void TestTribArrec::typedTitleMonthly()
     QCOMPARE(editor->NumCampos, 10);
     QCOMPARE(shownFields(*editor), 10);
     QCOMPARE(editor->Campo[10]->text(), QStringLiteral("Valor Total:"));
-    QCOMPARE(editor->lbData, store);
+    QCOMPARE(editor->session().registry(), store);
     // The chain went on: caption and period step.
     QCOMPARE(editor->windowTitle(), QStringLiteral("Vila Serena - MG"));
     QCOMPARE(editor->Periodo, QStringLiteral("3"));
@@ -662,7 +661,7 @@ void TestTribArrec::typedTitleBudgetReloadsStore_data()
     QTest::addColumn<QString>("field2Caption");
     QTest::newRow("bimonthly") << 1 << 2 << QStringLiteral("func.vqd")
                                << QStringLiteral("Discriminação obs. o desdobramento:");
-    // The annual kinds keep their own captions.
+    // The annual kinds keep the captions of the kind before, here without a colon.
     QTest::newRow("annual") << 2 << 7 << QStringLiteral("desp.vqd")
                             << QStringLiteral("Discriminação obs. o desdobramento");
 }
@@ -680,8 +679,6 @@ void TestTribArrec::typedTitleBudgetReloadsStore()
     auto editor = openEditor(category);
     pick(editor->Title, position);
     const int fields = editor->NumCampos;
-    editor->Campo[1]->setText(QStringLiteral("stale"));
-    editor->Campo[2]->setText(QStringLiteral("stale"));
     putFile(dir.file(QStringLiteral("dados/") + registry), "9\tNovo\t\r\n1\tUm\t\r\n");
 
     typeInto(editor->Title, QStringLiteral("?"));
@@ -689,10 +686,9 @@ void TestTribArrec::typedTitleBudgetReloadsStore()
     QCOMPARE(editor->PrefixoArq, QStringLiteral("unknkow-"));
     QCOMPARE(editor->ArqCadastro, registry);
     QCOMPARE(editor->NumCampos, fields);
-    QCOMPARE(editor->lbData, (QStringList{"9\tNovo\t", "1\tUm\t"}));
-    QCOMPARE(editor->Campo[2]->text(), category == 1 ? field2Caption : QStringLiteral("stale"));
-    QCOMPARE(editor->Campo[1]->text(),
-             category == 1 ? QStringLiteral("Codificação Numérica:") : QStringLiteral("stale"));
+    QCOMPARE(editor->session().registry(), (QStringList{"9\tNovo\t", "1\tUm\t"}));
+    QCOMPARE(editor->Campo[2]->text(), field2Caption);
+    QCOMPARE(editor->Campo[1]->text(), QStringLiteral("Codificação Numérica:"));
     // The pick lists follow the reloaded store.
     QCOMPARE(editor->Edit[1]->count(), 2);
     QCOMPARE(editor->Edit[2]->itemText(0), QStringLiteral("Novo"));
@@ -761,7 +757,7 @@ void TestTribArrec::firstStartWithoutData()
 
     QCOMPARE(fake.messages, QStringList());
     QCOMPARE(fake.errors, QStringList());
-    QVERIFY(editor->lbData.isEmpty());
+    QVERIFY(editor->session().registry().isEmpty());
     QVERIFY(editor->registryLoaded());
     QCOMPARE(editor->windowTitle(), QStringLiteral("Vila Serena - MG"));
     QCOMPARE(editor->Periodo, QStringLiteral("1"));
@@ -791,7 +787,7 @@ void TestTribArrec::missingRegistryIsEmpty()
              QStringList{QStringLiteral("Não existe o arquivo anterior: ") +
                          nativePath(dataFilePath(QStringLiteral("2005"), editor->PrefixoArq,
                                                  QStringLiteral("4")))});
-    QVERIFY(editor->lbData.isEmpty());
+    QVERIFY(editor->session().registry().isEmpty());
     QVERIFY(editor->registryLoaded());
     QCOMPARE(editor->Edit[1]->count(), 0);
     QCOMPARE(editor->Periodo, QStringLiteral("5"));
@@ -826,7 +822,7 @@ void TestTribArrec::unreadableRegistryAtOpening()
     QCOMPARE(fake.messages, QStringList{QStringLiteral("Não foi possivel ler o arquivo ") +
                                         QDir::toNativeSeparators(QDir::cleanPath(path))});
     QVERIFY(!editor->registryLoaded());
-    QVERIFY(editor->lbData.isEmpty());
+    QVERIFY(editor->session().registry().isEmpty());
     QCOMPARE(editor->windowTitle(), QString());
     QCOMPARE(editor->Periodo, periodo);
     // The kind's layout stands; the officials are read all the same.
@@ -853,7 +849,7 @@ void TestTribArrec::unreadableRegistryOnKindChange()
     QCOMPARE(fake.messages.size(), 1);
     QVERIFY(fake.messages.first().endsWith(QDir::toNativeSeparators(path)));
     QVERIFY(!editor->registryLoaded());
-    QVERIFY(editor->lbData.isEmpty());
+    QVERIFY(editor->session().registry().isEmpty());
     QCOMPARE(editor->Periodo, QStringLiteral("1")); // no period step
     QCOMPARE(editor->windowTitle(), QStringLiteral("before"));
     QCOMPARE(editor->Edit[1]->count(), 0);
@@ -864,7 +860,7 @@ void TestTribArrec::unreadableRegistryOnKindChange()
     QVERIFY(editor->registryLoaded());
     QCOMPARE(editor->Periodo, QStringLiteral("5"));
     QCOMPARE(editor->windowTitle(), QStringLiteral("Vila Serena - MG"));
-    QCOMPARE(editor->lbData, sampleLines(QStringLiteral("recc.vqd")));
+    QCOMPARE(editor->session().registry(), sampleLines(QStringLiteral("recc.vqd")));
     // The registry is not reported again; May misses April to add to.
     QCOMPARE(fake.messages.size(), 2);
     QVERIFY(fake.messages.last().startsWith(QStringLiteral("Não existe o arquivo anterior: ")));
@@ -1257,9 +1253,13 @@ void TestTribArrec::pickListsFollowStoreChange()
     typeField(*editor, 1, QStringLiteral("15"));
     typeField(*editor, 2, QStringLiteral("Taxa"));
 
-    // A save adds a line in the middle of the order.
-    editor->lbData.insert(1, QStringLiteral("101\tIPTU\t"));
-    editor->lookupStoreChanged();
+    // The registry gains a line in the middle of the order, and is read
+    // again when a lookup closes.
+    putFile(dir.file(QStringLiteral("dados/tributos.vqd")),
+            "090\tISS\t\r\n101\tIPTU\t\r\n205\tITBI\t\r\n");
+    whenModal<TCadastro>([](TCadastro *dialog) { dialog->reject(); });
+    QTest::mouseClick(editor->SpeedButton[2], Qt::LeftButton);
+    activate(*editor);
 
     for (int field : {1, 2}) {
         QCOMPARE(editor->Edit[field]->count(), 3);
@@ -1267,25 +1267,10 @@ void TestTribArrec::pickListsFollowStoreChange()
     QCOMPARE(editor->Edit[1]->itemText(1), QStringLiteral("101"));
     QCOMPARE(editor->Edit[2]->itemText(1), QStringLiteral("IPTU"));
     QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("15"));
-    QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("Taxa"));
     QVERIFY(editor->Edit[2]->hasFocus());
 
     pick(editor->Edit[1], 2);
     QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("205"));
-    QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("ITBI"));
-}
-
-void TestTribArrec::completionNeverTakesAnotherLine()
-{
-    ScratchDir dir;
-    FakePlatform fake;
-    copySamples(dir);
-    putFile(dir.file(QStringLiteral("dados/tributos.vqd")), "090\tISS\t\r\n205\tITBI\t\r\n");
-    auto editor = openEditor(0);
-    activate(*editor);
-    // The store changes behind the lists' back.
-    editor->lbData.insert(1, QStringLiteral("101\tIPTU\t"));
-    pick(editor->Edit[1], 1); // "205", second in the list, third in the store
     QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("ITBI"));
 }
 
@@ -1331,7 +1316,7 @@ void TestTribArrec::lookupButtonConfirmedWithNewEntry()
     });
     QTest::mouseClick(editor->SpeedButton[2], Qt::LeftButton);
 
-    QCOMPARE(editor->lbData, (QStringList{"090\tISS\t", "101\tIPTU\t", "205\tITBI\t"}));
+    QCOMPARE(editor->session().registry(), (QStringList{"090\tISS\t", "101\tIPTU\t", "205\tITBI\t"}));
     QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("IPTU"));
     QCOMPARE(editor->Edit[2]->itemText(1), QStringLiteral("IPTU"));
     QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("101"));
@@ -1362,7 +1347,7 @@ void TestTribArrec::lookupButtonWithUnreadableRegistry()
     QTest::mouseClick(editor->SpeedButton[1], Qt::LeftButton);
 
     // The store keeps its lines; no entry is taken for a position it cannot check.
-    QCOMPARE(editor->lbData, (QStringList{"090\tISS\t", "205\tITBI\t"}));
+    QCOMPARE(editor->session().registry(), (QStringList{"090\tISS\t", "205\tITBI\t"}));
     QCOMPARE(editor->Edit[1]->count(), 2);
     QCOMPARE(editor->Edit[1]->currentText(), QString());
     QCOMPARE(editor->Edit[2]->currentText(), QString());
@@ -1423,20 +1408,29 @@ QStringList canonical(const QStringList &paths)
 // load would leave it.
 std::unique_ptr<TTribArrec> openMarchTaxes(const QStringList &lines)
 {
-    // An empty February, so that March has an earlier period to add to.
+    // An empty February, so that March has an earlier period to add to, and
+    // no tax registry, so that March holds just these lines.
     makeDir(dataDir());
     makeDir(dataYearDir(QStringLiteral("2005")));
-    if (!writeLines(dataFilePath(QStringLiteral("2005"), QStringLiteral("trib-arrec-"),
-                                 QStringLiteral("2")),
-                    {})
-             .ok()) {
-        qWarning("the February file could not be written");
+    const auto path = [](const char *period) {
+        return dataFilePath(QStringLiteral("2005"), QStringLiteral("trib-arrec-"),
+                            QString::fromLatin1(period));
+    };
+    if (!writeLines(path("2"), {}).ok() || !writeLines(path("3"), lines).ok()) {
+        qWarning("the report files could not be written");
     }
+    QFile::remove(dataFile(QStringLiteral("tributos.vqd")));
     auto editor = openEditor(0);
     pick(editor->cbPeriodo, 2);
-    editor->Ano = QStringLiteral("2005");
-    editor->items.assignLines(lines);
     return editor;
+}
+
+// Replaces the year by typing it, as the user does.
+void typeYear(TTribArrec &editor, const QString &year)
+{
+    editor.cbAno->setFocus(Qt::MouseFocusReason);
+    editor.cbAno->lineEdit()->selectAll();
+    QTest::keyClicks(editor.cbAno, year);
 }
 
 const QStringList kMarchItems = {
@@ -1496,7 +1490,11 @@ void TestTribArrec::viewRewritesAndOpensThePage()
         QStringLiteral("<br>Luís Fernando Arantes Queiroga/MG-098765/O-4<br>(Contador/CRC)")));
 
     // An item saved since is shown on the next view: the page is written anew.
-    editor->items.put(QStringLiteral("1114"), QStringLiteral("1114\tITBI\t10,00\t10,00\t0\t"));
+    const char *const item[] = {"1114", "ITBI", "10,00", "10,00"};
+    for (int i = 1; i <= 4; ++i) {
+        editor->Edit[i]->setEditText(QString::fromLatin1(item[i - 1]));
+    }
+    QTest::mouseClick(editor->btAdd, Qt::LeftButton);
     QTest::mouseClick(editor->btView, Qt::LeftButton);
     QVERIFY(pageText(page).contains(QStringLiteral("      <td> &nbsp;1114</td>")));
     QCOMPARE(canonical(fake.opened), canonical({page, page}));
@@ -1565,8 +1563,6 @@ void TestTribArrec::totalRowByKind()
     copySamples(dir);
     auto editor = openEditor(category);
     pick(editor->Title, position);
-    editor->Ano = QStringLiteral("2005");
-    editor->items.clear();
 
     QTest::mouseClick(editor->btView, Qt::LeftButton);
 
@@ -1582,8 +1578,8 @@ void TestTribArrec::yearDirectoryThatCannotBeMade()
     FakePlatform fake;
     copySamples(dir);
     auto editor = openMarchTaxes(kMarchItems);
-    editor->Ano = QStringLiteral("2010");
     putFile(dir.file(QStringLiteral("2010")), "a file where the year's directory belongs");
+    typeYear(*editor, QStringLiteral("2010"));
     fake.opened.clear();
     fake.messages.clear();
 
@@ -1606,8 +1602,8 @@ void TestTribArrec::pageThatCannotBeWritten()
     FakePlatform fake;
     copySamples(dir);
     auto editor = openMarchTaxes(kMarchItems);
-    editor->Ano = QStringLiteral("2011");
     QVERIFY(QDir().mkpath(dir.file(QStringLiteral("2011/trib-arrec-3-2011.htm"))));
+    typeYear(*editor, QStringLiteral("2011"));
     fake.opened.clear();
     fake.messages.clear();
 
@@ -1625,7 +1621,7 @@ void TestTribArrec::yearThatIsNoYearWritesNoPage()
     FakePlatform fake;
     copySamples(dir);
     auto editor = openMarchTaxes(kMarchItems);
-    editor->Ano = QStringLiteral("20");
+    typeYear(*editor, QStringLiteral("20"));
     fake.opened.clear();
     fake.messages.clear();
 
@@ -1743,13 +1739,13 @@ void TestTribArrec::typicalEntryMarch2005()
     QCOMPARE(editor->Title->currentText(), QStringLiteral("Tributos Arrecadados  Art 2º, Inc. I"));
     QCOMPARE(editor->cbPeriodo->currentText(), QStringLiteral("Janeiro"));
     // January has no file: one item per registered tax, nothing written.
-    QCOMPARE(editor->items.lines(), seededTaxLines());
-    QCOMPARE(listed(*editor), editor->items.codes());
+    QCOMPARE(editor->session().items().lines(), seededTaxLines());
+    QCOMPARE(listed(*editor), editor->session().items().codes());
     QVERIFY(!QFileInfo::exists(dataPath(dir, kTaxFile)));
 
     pick(editor->cbPeriodo, 2);
     QCOMPARE(editor->Periodo, QStringLiteral("3"));
-    QCOMPARE(editor->items.size(), 14);
+    QCOMPARE(editor->session().items().size(), 14);
 
     activate(*editor);
     editor->Edit[1]->setFocus(Qt::TabFocusReason);
@@ -1793,14 +1789,14 @@ void TestTribArrec::saveNewCodeExtendsRegistry()
     QStringList registry = sampleLines(QStringLiteral("tributos.vqd"));
     registry.insert(5, QStringLiteral("1119.99.00\tTaxa Nova\t"));
     QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/tributos.vqd"))), crlfBytes(registry));
-    QCOMPARE(editor->lbData, registry);
+    QCOMPARE(editor->session().registry(), registry);
     // The pick lists follow the store line by line.
     QCOMPARE(editor->Edit[1]->itemText(5), QStringLiteral("1119.99.00"));
     QCOMPARE(editor->Edit[2]->itemText(5), QStringLiteral("Taxa Nova"));
 
     // Another period of the kind shows the new code with default values.
     pick(editor->cbPeriodo, 1);
-    QVERIFY(editor->items.line(5).startsWith(QStringLiteral("1119.99.00\tTaxa Nova\t0,00\t")));
+    QVERIFY(editor->session().items().line(5).startsWith(QStringLiteral("1119.99.00\tTaxa Nova\t0,00\t")));
 }
 
 void TestTribArrec::saveReplacesCodeIgnoringCase()
@@ -1816,12 +1812,12 @@ void TestTribArrec::saveReplacesCodeIgnoringCase()
                         QStringLiteral("2,00")});
     clickButton(editor->btAdd);
 
-    QCOMPARE(editor->items.size(), 15);
-    QCOMPARE(editor->items.indexOf(QStringLiteral("ABC")), 14);
+    QCOMPARE(editor->session().items().size(), 15);
+    QCOMPARE(editor->session().items().indexOf(QStringLiteral("ABC")), 14);
     QCOMPARE(listed(*editor).last(), QStringLiteral("abc"));
-    QCOMPARE(editor->items.line(14), QStringLiteral("abc\tLower\t2,00\t2,00\t0\t"));
+    QCOMPARE(editor->session().items().line(14), QStringLiteral("abc\tLower\t2,00\t2,00\t0\t"));
     // The registry got the first spelling only: the second is the same code.
-    const QStringList registry = editor->lbData;
+    const QStringList registry = editor->session().registry();
     QCOMPARE(registry.filter(QStringLiteral("Upper")).size(), 1);
     QCOMPARE(registry.filter(QStringLiteral("Lower")).size(), 0);
 }
@@ -1839,7 +1835,7 @@ void TestTribArrec::saveWithEmptyFirstField()
              QStringList{QStringLiteral("O primeiro campo não pode estar em branco.")});
     QCOMPARE(editor->Edit[2]->currentText(), QStringLiteral("Sem código"));
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados/2005"))));
-    QCOMPARE(editor->items.lines(), seededTaxLines());
+    QCOMPARE(editor->session().items().lines(), seededTaxLines());
 }
 
 void TestTribArrec::selectShowsItemAndFlag()
@@ -1852,7 +1848,7 @@ void TestTribArrec::selectShowsItemAndFlag()
                         QStringLiteral("5,00"), QStringLiteral("5,00")});
     editor->CheckBox1->setChecked(true);
     clickButton(editor->btAdd);
-    QCOMPARE(editor->items.line(0), QStringLiteral("1112.02.00\tIPTU\t5,00\t5,00\t1\t"));
+    QCOMPARE(editor->session().items().line(0), QStringLiteral("1112.02.00\tIPTU\t5,00\t5,00\t1\t"));
     // New leaves the check box as it was.
     QVERIFY(editor->CheckBox1->isChecked());
 
@@ -1967,7 +1963,7 @@ void TestTribArrec::deleteInRegistryKind()
     }
     QCOMPARE(fileBytes(dataPath(dir, kTaxFile)), crlfBytes(lines));
     QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/tributos.vqd"))), crlfBytes(registry));
-    QCOMPARE(editor->lbData, registry);
+    QCOMPARE(editor->session().registry(), registry);
     QCOMPARE(listed(*editor).contains(code), !yes);
     QCOMPARE(editor->Edit[1]->count(), registry.size());
     QCOMPARE(editor->Edit[1]->currentText(), QString());
@@ -2023,7 +2019,7 @@ void TestTribArrec::deleteByKeyAndMenu()
     fake.answers.enqueue(false);
     QTest::keyClick(editor->lbTitulos, Qt::Key_Delete, Qt::ShiftModifier);
     QCOMPARE(fake.questions.size(), 1);
-    QCOMPARE(editor->items.line(0), QStringLiteral("1112.02.00\t") +
+    QCOMPARE(editor->session().items().line(0), QStringLiteral("1112.02.00\t") +
                                         taxName(QStringLiteral("1112.02.00")) +
                                         QStringLiteral("\t0,00\t0,00\t"));
 
@@ -2054,7 +2050,7 @@ void TestTribArrec::deleteWithoutSelection()
     QCOMPARE(fake.questions, QStringList());
     QCOMPARE(editor->Edit[1]->currentText(), QString()); // reset
     QCOMPARE(fileBytes(dataPath(dir, kTaxFile)), saved);
-    QCOMPARE(editor->items.size(), 14);
+    QCOMPARE(editor->session().items().size(), 14);
 }
 
 void TestTribArrec::exitStoresItem_data()
@@ -2150,10 +2146,10 @@ void TestTribArrec::periodChangeStoresItem()
     // A new code of a registry kind joined the registry: the next period
     // lists it with default values.
     if (stored) {
-        QVERIFY(editor->items.line(editor->items.indexOf(QStringLiteral("X-1")))
+        QVERIFY(editor->session().items().line(editor->session().items().indexOf(QStringLiteral("X-1")))
                     .startsWith(QStringLiteral("X-1\tAPAE de Vila Serena\t0,00\t")));
     } else {
-        QVERIFY(!editor->items.contains(QStringLiteral("X-1")));
+        QVERIFY(!editor->session().items().contains(QStringLiteral("X-1")));
     }
     QCOMPARE(editor->Edit[1]->currentText(), QString());
 }
@@ -2172,13 +2168,13 @@ void TestTribArrec::yearTypedDigitByDigit()
     editor->cbAno->lineEdit()->selectAll();
     QTest::keyClick(editor->cbAno, Qt::Key_2);
     QCOMPARE(editor->Ano, QStringLiteral("2"));
-    QVERIFY(editor->items.isEmpty());
+    QVERIFY(editor->session().items().isEmpty());
     QCOMPARE(editor->lbTitulos->count(), 0);
     QTest::keyClicks(editor->cbAno, QStringLiteral("00"));
-    QVERIFY(editor->items.isEmpty());
+    QVERIFY(editor->session().items().isEmpty());
     QTest::keyClick(editor->cbAno, Qt::Key_6);
     QCOMPARE(editor->Ano, QStringLiteral("2006"));
-    QCOMPARE(editor->items.lines(), seededTaxLines());
+    QCOMPARE(editor->session().items().lines(), seededTaxLines());
 
     // The year change dropped the item; nothing was written for any text.
     QCOMPARE(editor->Edit[1]->currentText(), QString());
@@ -2225,7 +2221,7 @@ void TestTribArrec::invalidYearIsNeverAPath()
     QVERIFY(fake.messages.first().startsWith(QStringLiteral("Ano inválido: \"") + year));
     // The item stays in the editor to be saved under a proper year.
     QCOMPARE(editor->Edit[1]->currentText(), QStringLiteral("1112.02.00"));
-    QVERIFY(editor->items.isEmpty());
+    QVERIFY(editor->session().items().isEmpty());
 
     clickButton(editor->btDel);
     clickButton(editor->btOK);
@@ -2246,7 +2242,7 @@ void TestTribArrec::unreadableDataFileIsNeverReplaced()
     QCOMPARE(fake.messages, QStringList{QStringLiteral("Não foi possivel ler o arquivo ") +
                                         QDir::toNativeSeparators(path)});
     // The registry's items are offered, but none of them can replace the file.
-    QCOMPARE(editor->items.size(), 14);
+    QCOMPARE(editor->session().items().size(), 14);
     const QString refused = QStringLiteral("O arquivo não foi lido e não será alterado: ") +
                             QDir::toNativeSeparators(path);
 
@@ -2308,7 +2304,7 @@ void TestTribArrec::yearDirectoryCannotBeCreated()
              QStringList{QStringLiteral("Não foi possivel criar o diretório ") +
                          QDir::toNativeSeparators(dir.file(QStringLiteral("dados/2005")))});
     // The list holds the item all the same.
-    QCOMPARE(editor->items.line(0), QStringLiteral("1112.02.00\tIPTU\t1,00\t1,00\t0\t"));
+    QCOMPARE(editor->session().items().line(0), QStringLiteral("1112.02.00\tIPTU\t1,00\t1,00\t0\t"));
 }
 
 void TestTribArrec::unreadableRegistryRefusesSaving()
@@ -2356,7 +2352,7 @@ void TestTribArrec::flagFieldAfterLongerKind()
     pick(editor->cbPeriodo, 0);
 
     const QString line = code + u'\t' + name + QStringLiteral("\t10,00\t10,00\t1\t");
-    QCOMPARE(editor->items.line(editor->items.indexOf(code)), line);
+    QCOMPARE(editor->session().items().line(editor->session().items().indexOf(code)), line);
     editor->CheckBox1->setChecked(false);
     clickItem(*editor, code);
     QVERIFY(editor->CheckBox1->isChecked());
@@ -2631,9 +2627,9 @@ void TestTribArrec::missingPreviousFileShownOncePerAction()
     // editor: one box for the whole load.
     QCOMPARE(fake.messages, QStringList{message});
     const QStringList registry = sampleLines(QStringLiteral("tributos.vqd"));
-    QCOMPARE(editor->items.size(), registry.size());
+    QCOMPARE(editor->session().items().size(), registry.size());
     QVERIFY(registry.size() > 2);
-    for (const QString &line : editor->items.lines()) {
+    for (const QString &line : editor->session().items().lines()) {
         QCOMPARE(GetField(line, 4), kInstruction);
     }
     QCOMPARE(editor->Edit[4]->currentText(), kInstruction);
@@ -2676,7 +2672,7 @@ void TestTribArrec::updateValuesCreatesEarlierPeriods()
     }
     third[0] = iptu + QStringLiteral("300,00\t300,00\t0\t");
     QCOMPARE(fileBytes(dataPath(dir, QStringLiteral("trib-arrec-3-2005.vqd"))), crlfBytes(third));
-    QCOMPARE(editor->items.lines(), third);
+    QCOMPARE(editor->session().items().lines(), third);
 
     // The editor is back in March, and each page was written under its own month.
     QCOMPARE(editor->Periodo, QStringLiteral("3"));
@@ -2786,10 +2782,10 @@ void TestTribArrec::updateValuesChangesNothing()
     writeDataLines(dir, file, {QStringLiteral("1\tantigo\tlixo\tlixo\t")});
     auto editor = openEditor(category);
     const QMap<QString, QByteArray> before = snapshot(dir.file(QStringLiteral("dados")));
-    const QStringList lines = editor->items.lines();
+    const QStringList lines = editor->session().items().lines();
     clickPanel(*editor);
     QCOMPARE(snapshot(dir.file(QStringLiteral("dados"))), before);
-    QCOMPARE(editor->items.lines(), lines);
+    QCOMPARE(editor->session().items().lines(), lines);
     QCOMPARE(fake.messages, QStringList());
 }
 

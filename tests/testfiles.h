@@ -9,21 +9,26 @@
 
 // Files for tests: a fresh working directory, and a file's bytes in and out.
 
-// Runs a test in a fresh, empty working directory, restored afterwards.
+// Runs a test in a fresh, empty working directory, restored afterwards. The
+// directory lies one level inside a private one, so that a path that escapes
+// it ("../x") still lands in nothing shared with other programs.
 class ScratchDir {
 public:
     ScratchDir()
         : previous_(QDir::currentPath())
+        , work_(QDir(outer_.path()).filePath(QStringLiteral("work")))
     {
-        QDir::setCurrent(dir_.path());
+        QDir().mkdir(work_);
+        QDir::setCurrent(work_);
     }
     ~ScratchDir() { QDir::setCurrent(previous_); }
-    QString path() const { return dir_.path(); }
-    QString file(const QString &relative) const { return QDir(dir_.path()).filePath(relative); }
+    QString path() const { return work_; }
+    QString file(const QString &relative) const { return QDir(work_).filePath(relative); }
 
 private:
-    QTemporaryDir dir_;
+    QTemporaryDir outer_;
     QString previous_;
+    QString work_;
 };
 
 // Returns a file's bytes, or "<unreadable>" so that a missing file never passes for an empty one.

@@ -1,12 +1,14 @@
 #include "Utribarrec.h"
 
+#include "Ucadastro.h"
 #include "catalogue.h"
+#include "entrybox.h"
 #include "focuswatch.h"
 #include "messages.h"
 #include "platform.h"
-#include "profile.h"
-#include "registry.h"
+#include "textcompare.h"
 #include "textfile.h"
+#include "vendor.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -23,132 +25,16 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
-#include <QStyleOptionFrame>
 #include <QToolButton>
 
 #include <algorithm>
 
 TTribArrec *TribArrec = nullptr;
 
+using quelvara::EntryBox;
+using quelvara::ItemListBox;
+
 namespace {
-
-// An entry field: free typing, shown as a drop-down box only while it has a
-// pick list (a registry column); otherwise it looks and acts as a plain text
-// box: no arrow, no drop-down, the text over the whole width.
-class EntryBox final : public QComboBox {
-public:
-    explicit EntryBox(QWidget *parent)
-        : QComboBox(parent)
-    {
-        setEditable(true);
-        setInsertPolicy(QComboBox::NoInsert);
-        setCompleter(nullptr);
-        setProperty("pickList", false);
-        // Qt reports the text as activated when the field is merely left
-        // holding a text of its list; that is no change by the user, and
-        // completing then would overwrite the partner field of a shown item.
-        QObject::disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
-    }
-
-    void setPickList(bool on)
-    {
-        if (on == pickList_) {
-            return;
-        }
-        pickList_ = on;
-        setProperty("pickList", on);
-        if (on) {
-            // Let the combo box place its editor beside the arrow again.
-            QEvent change(QEvent::StyleChange);
-            QComboBox::changeEvent(&change);
-        } else {
-            placeEditor();
-        }
-        update();
-    }
-
-    bool pickList() const { return pickList_; }
-
-    void showPopup() override
-    {
-        if (pickList_) {
-            QComboBox::showPopup();
-        }
-    }
-
-protected:
-    void paintEvent(QPaintEvent *event) override
-    {
-        if (pickList_) {
-            QComboBox::paintEvent(event);
-            return;
-        }
-        QPainter painter(this);
-        QStyleOptionFrame option;
-        option.initFrom(this);
-        option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
-        option.midLineWidth = 0;
-        option.state |= QStyle::State_Sunken;
-        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
-    }
-
-    void resizeEvent(QResizeEvent *event) override
-    {
-        QComboBox::resizeEvent(event);
-        placeEditor();
-    }
-
-    void changeEvent(QEvent *event) override
-    {
-        QComboBox::changeEvent(event);
-        placeEditor();
-    }
-
-    void showEvent(QShowEvent *event) override
-    {
-        QComboBox::showEvent(event);
-        placeEditor();
-    }
-
-private:
-    void placeEditor()
-    {
-        if (pickList_ || !lineEdit()) {
-            return;
-        }
-        const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-        lineEdit()->setGeometry(rect().adjusted(frame + 1, frame, -frame - 1, -frame));
-    }
-
-    bool pickList_ = false;
-};
-
-// The list of the report's items. A change of the current item made with the
-// keyboard counts as a click, as a mouse click does; Delete asks for deletion.
-class ItemListBox final : public QListWidget {
-public:
-    using QListWidget::QListWidget;
-
-    std::function<void()> onUserSelect;
-    std::function<void()> onDeleteKey;
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        if (event->key() == Qt::Key_Delete) {
-            event->accept();
-            if (onDeleteKey) {
-                onDeleteKey();
-            }
-            return;
-        }
-        const int before = currentRow();
-        QListWidget::keyPressEvent(event);
-        if (currentRow() != before && onUserSelect) {
-            onUserSelect();
-        }
-    }
-};
 
 // Editable drop-down for the selection boxes: no automatic completion and no
 // insertion of typed texts into the list, so the list is always the program's.
@@ -220,18 +106,22 @@ void TTribArrec::runAction(const std::function<void()> &action)
 {
     if (actionDepth_ == 0) {
         shownInAction_.clear();
-        forgetPreviousPeriod();
+        // Files may have changed between two actions: read them again.
+        session_.forgetPreviousPeriod();
     }
-    struct Depth {
-        int &depth;
-        explicit Depth(int &d)
-            : depth(d)
-        {
-            ++depth;
-        }
-        ~Depth() { --depth; }
-    } depth(actionDepth_);
-    action();
+    {
+        struct Depth {
+            int &depth;
+            explicit Depth(int &d)
+                : depth(d)
+            {
+                ++depth;
+            }
+            ~Depth() { --depth; }
+        } depth(actionDepth_);
+        action();
+    }
+    mirror();
 }
 
 void TTribArrec::showOnce(const QString &message)
@@ -260,40 +150,37 @@ const quelvara::ReportKind *TTribArrec::currentKind() const
 
 void TTribArrec::OpeningSequence()
 {
-    Prefeitura->setText(NomePrefeitura + QStringLiteral(" - ") + UF);
-    Periodo = QStringLiteral("1");
-    cbAno->setCurrentIndex(quelvara::kDefaultYearIndex);
+    using namespace quelvara;
+    // The category is the one the main window selected before showing the editor.
+    session_ = ReportSession(category());
+    session_.setMunicipality(NomePrefeitura, UF);
+    session_.setPeriod(0, QString());
+    cbAno->setCurrentIndex(kDefaultYearIndex);
     // The officials are read before the first kind is applied: its load
     // writes the first page, which must already carry their signatures.
-    readProfile();
+    session_.readOfficials();
+    const Profile &profile = session_.profile();
+    Prefeitura->setText(profile.municipality());
+    Prefeito->setText(profile.prefeito);
+    SecFin->setText(profile.secFin);
+    Contador->setText(profile.contador);
+    CRC->setText(profile.crc);
     SelectCategory();
     // Even when the first kind's registry could not be read, the editor is
     // made ready for a new item.
     btNovoClick();
 }
 
-void TTribArrec::readProfile()
-{
-    // The same four lines, in the same order, as the main window keeps them.
-    lbPrefs = quelvara::readProfileFile(quelvara::kOfficialsFile).lines;
-    const QStringList officials = quelvara::officialsFromLines(lbPrefs);
-    QLineEdit *const boxes[] = {Prefeito, SecFin, Contador, CRC};
-    for (qsizetype i = 0; i < officials.size(); ++i) {
-        boxes[i]->setText(officials.at(i));
-    }
-}
-
 void TTribArrec::SelectCategory()
 {
-    const quelvara::ReportCategory cat = category();
-    const quelvara::CategoryInfo &info = quelvara::categoryInfo(cat);
+    const quelvara::CategoryInfo &info = quelvara::categoryInfo(category());
     Title->clear();
-    Title->addItems(quelvara::reportTitles(cat));
+    Title->addItems(quelvara::reportTitles(category()));
     cbPeriodo->clear();
     cbPeriodo->addItems(info.periods);
     cbPeriodo->setEnabled(info.periodsEnabled);
     if (info.periods.isEmpty()) {
-        Periodo.clear();
+        session_.clearPeriod();
     }
     Title->setCurrentIndex(0);
     cbPeriodo->setCurrentIndex(info.periods.isEmpty() ? -1 : 0);
@@ -302,74 +189,24 @@ void TTribArrec::SelectCategory()
 
 void TTribArrec::SelectReportKind()
 {
-    using namespace quelvara;
-    const ReportCategory cat = category();
-    const ReportKind *kind = currentKind();
-    PrefixoArq = kind ? kind->prefix : kUnknownPrefix;
-
-    bool loaded = true;
-    if (kind) {
-        ArqCadastro = kind->registryFile;
-        for (int i = 1; i <= kind->fieldCount; ++i) {
-            Campo[i]->setText(kind->fields[i - 1].caption);
-            TipoCampo[i] = kind->fields[i - 1].type;
-        }
-        // The field after the last is the exclusion flag of the data lines:
-        // a type left over from a longer kind must not describe it.
-        for (int i = kind->fieldCount + 1; i <= kMaxFields; ++i) {
-            TipoCampo[i] = Texto;
-        }
-        // The store is filled before the fields are laid out, so the pick
-        // lists never hold the previous kind's registry.
-        lbData.clear();
-        if (kind->loaded) {
-            loaded = loadLookupStore();
-        } else {
-            registryLoaded_ = true;
-        }
-        LayOutFields(kind->fieldCount);
-    } else if (cat != ReportCategory::Mensais) {
-        // Typed title: the budget categories keep their registry in the
-        // store, read again; the bimonthly ones restore their code captions.
-        if (cat == ReportCategory::Bimestrais) {
-            const ReportKind &first = reportKinds(cat).front();
-            Campo[1]->setText(first.fields[0].caption);
-            Campo[2]->setText(first.fields[1].caption);
-        }
-        lbData.clear();
-        loaded = loadLookupStore();
+    const quelvara::SessionResult chosen =
+        session_.chooseKind(Title->currentIndex(), Title->currentText());
+    tell(chosen);
+    for (int i = 1; i <= quelvara::kMaxFields; ++i) {
+        Campo[i]->setText(session_.field(i).caption);
+    }
+    if (session_.kind()) {
+        LayOutFields(session_.fieldCount());
+    } else if (category() != quelvara::ReportCategory::Mensais) {
         lookupStoreChanged();
     }
-
-    if (!loaded) {
-        // The previous selection's items do not belong to this kind: show
-        // none rather than offer them under it.
-        items = quelvara::ItemList();
-        lbTitulos->clear();
+    mirror();
+    if (!chosen.ok) {
+        showItems();
         return;
     }
     setWindowTitle(Prefeitura->text());
     periodStep(false);
-}
-
-bool TTribArrec::loadLookupStore()
-{
-    using namespace quelvara;
-    lbData.clear();
-    if (ArqCadastro.isEmpty()) {
-        registryLoaded_ = true;
-        return true;
-    }
-    const TextLines read = readRegistry(ArqCadastro);
-    if (read.status == ReadStatus::Unreadable) {
-        registryLoaded_ = false;
-        showOnce(msg::cannotReadFile(registryPath(ArqCadastro)));
-        return false;
-    }
-    // A registry that does not exist yet is an empty registry.
-    lbData = read.lines;
-    registryLoaded_ = true;
-    return true;
 }
 
 void TTribArrec::cbPeriodoChange() { periodStep(true); }
@@ -377,11 +214,12 @@ void TTribArrec::cbPeriodoChange() { periodStep(true); }
 void TTribArrec::periodStep(bool saveFirst)
 {
     // After a change of kind the editor's item belongs to the kind just left:
-    // it is dropped, never stored under the new one.
-    if (saveFirst && TipoCampo[1] > 0) {
+    // it is dropped, never stored under the new one. A change of period
+    // stores it where the kind follows its registry.
+    if (saveFirst && session_.field(1).lookupColumn > 0) {
         SaveItem();
     }
-    Periodo = QString::number(cbPeriodo->currentIndex() + 1);
+    session_.setPeriod(cbPeriodo->currentIndex(), cbPeriodo->currentText());
     cbAnoChange();
     NextPurchaseNumber();
 }
@@ -396,7 +234,7 @@ void TTribArrec::LayOutFields(int n)
             Edit[i]->show();
         }
         if (i <= 6) {
-            SpeedButton[i]->setVisible(TipoCampo[i] > 0);
+            SpeedButton[i]->setVisible(session_.field(i).lookupColumn > 0);
         }
         FillField(i);
     }
@@ -406,6 +244,363 @@ void TTribArrec::LayOutFields(int n)
         if (j <= 6) {
             SpeedButton[j]->hide();
         }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Entry fields
+
+void TTribArrec::FillField(int n)
+{
+    quelvara::SessionResult result;
+    const std::optional<QString> text = session_.resetField(n, Edit[1]->currentText(), result);
+    tell(result);
+    if (!text) {
+        return;
+    }
+    const bool lookup = session_.field(n).lookupColumn > 0;
+    setPickPresentation(n, lookup);
+    if (lookup) {
+        setPickList(n);
+    } else {
+        Edit[n]->clear();
+        pickBuiltFrom_[std::size_t(n)] = {};
+    }
+    setFieldText(n, *text);
+}
+
+int TTribArrec::FindPick(int n)
+{
+    if (session_.field(n).lookupColumn == 0) {
+        // A change to a field that is not a lookup leaves no item selected.
+        lbTitulos->clearSelection();
+        lbTitulos->setCurrentRow(-1);
+        return -1;
+    }
+    const QString text = Edit[n]->currentText();
+    for (int i = 0; i < Edit[n]->count(); ++i) {
+        if (quelvara::sameText(Edit[n]->itemText(i), text)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void TTribArrec::EditChange(int n)
+{
+    if (FindPick(n) < 0) {
+        return;
+    }
+    if (const auto completion = session_.complete(n, Edit[n]->currentText())) {
+        setFieldText(completion->field, completion->text);
+    }
+}
+
+void TTribArrec::EditEnter(int n)
+{
+    quelvara::SessionResult result;
+    const std::optional<QString> text = session_.enterField(n, fieldTexts(), result);
+    tell(result);
+    if (text) {
+        setFieldText(n, *text);
+    }
+}
+
+void TTribArrec::EditExit(int n)
+{
+    const QString shown = Edit[n]->currentText();
+    const QString text = session_.leaveField(n, quelvara::acceptTyped(this, shown));
+    if (text != shown) {
+        setFieldText(n, text);
+    }
+}
+
+void TTribArrec::SpeedButtonClick(int n)
+{
+    if (n < 1 || n > 6) {
+        return;
+    }
+    const int chosen = quelvara::openRegistry(this, session_.registryFile());
+    const bool reloaded = session_.reloadRegistry();
+    if (reloaded) {
+        lookupStoreChanged();
+    }
+    FillField(n);
+    if (reloaded && chosen >= 0 && chosen < Edit[n]->count()) {
+        Edit[n]->setCurrentIndex(chosen);
+    }
+    EditChange(n);
+}
+
+void TTribArrec::lookupStoreChanged()
+{
+    for (int i = 1; i <= NumCampos; ++i) {
+        if (session_.field(i).lookupColumn > 0 && hasPickPresentation(i)) {
+            const QString text = Edit[i]->currentText();
+            const int cursor = Edit[i]->lineEdit()->cursorPosition();
+            setPickList(i);
+            setFieldText(i, text);
+            Edit[i]->lineEdit()->setCursorPosition(cursor);
+        }
+    }
+}
+
+void TTribArrec::setPickList(int n)
+{
+    // Position i of the pick list is line i of the registry: completion
+    // relies on it. A list built from the same lines is kept as it is.
+    QComboBox *edit = Edit[n];
+    const std::pair<int, int> source{session_.registryRevision(), session_.field(n).lookupColumn};
+    if (pickBuiltFrom_[std::size_t(n)] != source || edit->count() == 0) {
+        edit->clear();
+        edit->addItems(session_.pickList(n));
+        pickBuiltFrom_[std::size_t(n)] = source;
+    }
+    edit->setCurrentIndex(-1);
+}
+
+void TTribArrec::setPickPresentation(int n, bool pickList)
+{
+    static_cast<EntryBox *>(Edit[n])->setPickList(pickList);
+}
+
+bool TTribArrec::hasPickPresentation(int n) const
+{
+    return static_cast<const EntryBox *>(Edit[n])->pickList();
+}
+
+void TTribArrec::setFieldText(int n, const QString &text)
+{
+    // A text set by the program raises no change handler: only textEdited and
+    // textActivated, which the program never emits, are connected.
+    Edit[n]->setEditText(text);
+}
+
+quelvara::FieldTexts TTribArrec::fieldTexts() const
+{
+    quelvara::FieldTexts texts;
+    for (int i = 1; i <= quelvara::kMaxFields; ++i) {
+        texts[std::size_t(i)] = Edit[i]->currentText();
+    }
+    return texts;
+}
+
+// ---------------------------------------------------------------------------
+// Item list and data file
+
+void TTribArrec::cbAnoChange() { LoadItemList(); }
+
+void TTribArrec::LoadItemList()
+{
+    session_.setYear(cbAno->currentText());
+    tell(session_.load());
+    showItems();
+    mirror();
+    btNovoClick();
+}
+
+void TTribArrec::showItems()
+{
+    lbTitulos->clear();
+    lbTitulos->addItems(session_.items().codes());
+    lbTitulos->setCurrentRow(-1);
+    lbTitulos->clearSelection();
+}
+
+int TTribArrec::selectedRow() const
+{
+    const QList<QListWidgetItem *> selected = lbTitulos->selectedItems();
+    return selected.isEmpty() ? -1 : lbTitulos->row(selected.first());
+}
+
+bool TTribArrec::SaveItem()
+{
+    const int revision = session_.registryRevision();
+    const quelvara::SessionResult saved =
+        session_.saveItem(fieldTexts(), CheckBox1->isChecked());
+    if (saved.ok) {
+        showItems();
+    }
+    tell(saved);
+    if (session_.registryRevision() != revision) {
+        lookupStoreChanged();
+    }
+    return saved.ok;
+}
+
+QString TTribArrec::ComposeLine() const
+{
+    return session_.itemLine(fieldTexts(), CheckBox1->isChecked());
+}
+
+void TTribArrec::WriteDataFile() { tell(session_.writeDataFile()); }
+
+void TTribArrec::btNovoClick()
+{
+    setFieldText(1, QString());
+    LayOutFields(session_.fieldCount());
+    NextPurchaseNumber();
+    lbTitulos->setCurrentRow(-1);
+    lbTitulos->clearSelection();
+    newItemLine_ = ComposeLine();
+}
+
+void TTribArrec::btAddClick()
+{
+    if (Edit[1]->currentText().isEmpty()) {
+        tell(session_.addItem(fieldTexts(), CheckBox1->isChecked()));
+        return;
+    }
+    // An item that could not be stored stays in the editor to be corrected.
+    if (SaveItem()) {
+        btNovoClick();
+    }
+}
+
+void TTribArrec::lbTitulosClick()
+{
+    const int clicked = selectedRow();
+    const QString code = clicked >= 0 ? session_.items().code(clicked) : QString();
+    if (session_.followsRegistry()) {
+        SaveItem();
+        // The save may have moved the clicked item, or replaced it.
+        const int row = clicked >= 0 ? session_.items().indexOf(code) : -1;
+        lbTitulos->setCurrentRow(row);
+        if (row < 0) {
+            lbTitulos->clearSelection();
+        }
+    }
+    const int row = selectedRow();
+    if (row >= 0) {
+        showItem(row);
+    }
+}
+
+void TTribArrec::showItem(int row)
+{
+    const auto [texts, excluded] = session_.item(row);
+    for (int i = 1; i <= session_.storedFieldCount(); ++i) {
+        setFieldText(i, texts[std::size_t(i)]);
+    }
+    CheckBox1->setChecked(excluded);
+}
+
+void TTribArrec::btDelClick()
+{
+    using namespace quelvara;
+    const int row = selectedRow();
+    const int revision = session_.registryRevision();
+    const bool alsoFromRegistry =
+        session_.asksRegistryDeletion(row) &&
+        platform().askYesNo(this, msg::deleteCaption(), msg::deleteFromRegistry());
+    tell(session_.deleteItem(row, alsoFromRegistry));
+    btNovoClick();
+    showItems();
+    if (session_.registryRevision() != revision) {
+        lookupStoreChanged();
+    }
+}
+
+void TTribArrec::btOKClick()
+{
+    // A purchase number or a zero that the program proposed is no item the
+    // user entered: stored on every exit it would add a blank item each time.
+    if (!Edit[1]->currentText().isEmpty() && ComposeLine() != newItemLine_) {
+        SaveItem();
+    }
+    close();
+}
+
+void TTribArrec::NextPurchaseNumber()
+{
+    if (const std::optional<QString> number = session_.proposedNumber()) {
+        setFieldText(1, *number);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Accumulated values and the page
+
+QString TTribArrec::AccumulatedValue(const QString &value, int k, const QString &code)
+{
+    quelvara::SessionResult result;
+    const QString text = session_.accumulatedValue(value, k, code, result);
+    tell(result);
+    return text;
+}
+
+void TTribArrec::RecalculateYear()
+{
+    const int remembered = selectedRow();
+    const quelvara::SessionResult recalculated = session_.recalculateYear();
+    tell(recalculated);
+    if (!recalculated.ok) {
+        return;
+    }
+    showItems();
+    mirror();
+    btNovoClick();
+    if (remembered >= 0 && remembered < lbTitulos->count()) {
+        lbTitulos->setCurrentRow(remembered);
+    }
+    lbTitulosClick();
+}
+
+void TTribArrec::Panel1MouseDown()
+{
+    // Pressed: a single-line border and no bevel.
+    Panel1->setFrameShape(QFrame::Box);
+    Panel1->setFrameShadow(QFrame::Plain);
+    Panel1->setLineWidth(1);
+}
+
+void TTribArrec::Panel1MouseUp()
+{
+    // At rest: no border, a raised bevel of width 1.
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Raised);
+    Panel1->setLineWidth(1);
+}
+
+void TTribArrec::WritePage() { tell(session_.writePage()); }
+
+void TTribArrec::btViewClick()
+{
+    WritePage();
+    const QString path = session_.pagePath();
+    if (!path.isEmpty() && quelvara::fileExists(path)) {
+        quelvara::platform().openAddress(path);
+    }
+}
+
+void TTribArrec::SpeedButton8Click()
+{
+    const QString path = session_.pagePath();
+    if (path.isEmpty() || !quelvara::fileExists(path)) {
+        WritePage();
+    }
+    quelvara::platform().openAddress(QStringLiteral("mailto:") + quelvara::vendor::kContactEmail);
+}
+
+// ---------------------------------------------------------------------------
+// The session's state in the widgets
+
+void TTribArrec::tell(const quelvara::SessionResult &result)
+{
+    for (const QString &message : result.messages) {
+        showOnce(message);
+    }
+}
+
+void TTribArrec::mirror()
+{
+    Ano = session_.year();
+    Periodo = session_.period();
+    PrefixoArq = session_.prefix();
+    ArqCadastro = session_.registryFile();
+    NumCampos = session_.fieldCount();
+    for (int i = 1; i <= quelvara::kMaxFields; ++i) {
+        TipoCampo[std::size_t(i)] = session_.field(i).type;
     }
 }
 
@@ -436,19 +631,6 @@ void TTribArrec::dropSelection(QComboBox *box)
     box->setCurrentIndex(-1);
     edit->setText(text);
     edit->setCursorPosition(cursor);
-}
-
-// ---------------------------------------------------------------------------
-// Entry field presentation
-
-void TTribArrec::setPickPresentation(int n, bool pickList)
-{
-    static_cast<EntryBox *>(Edit[n])->setPickList(pickList);
-}
-
-bool TTribArrec::hasPickPresentation(int n) const
-{
-    return static_cast<const EntryBox *>(Edit[n])->pickList();
 }
 
 // ---------------------------------------------------------------------------

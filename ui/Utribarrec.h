@@ -1,53 +1,47 @@
 #pragma once
 
-#include "accumulate.h"
 #include "catalogue.h"
-#include "itemlist.h"
+#include "reportsession.h"
 
 #include <QDialog>
 #include <QSet>
 #include <QString>
-#include <QStringList>
 
 #include <array>
 #include <functional>
-#include <optional>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
+class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
-class QAction;
 class QPushButton;
 class QToolButton;
-class QFrame;
 
 namespace quelvara {
 class FocusWatch;
 }
 
 // The report editor: the user picks a report kind, a year and a period, and
-// enters the items of that report. The window applies the report catalogue
-// and the core's item-list, accumulation and page functions; it holds no
-// report knowledge of its own.
-//
-// Its implementation is split by concern: Utribarrec.cpp (layout and the
-// selection chain), Utribarrec_fields.cpp (entry fields, pick lists, lookup
-// buttons), Utribarrec_items.cpp (data file and item list), Utribarrec_accum.cpp
-// (accumulated values, "Atualizar Valores") and Utribarrec_report.cpp (the HTML page).
+// enters the items of that report. The window is a view of a report session:
+// each handler reads the widgets, calls the session, shows the messages its
+// result carries and mirrors the session's state into the widgets.
 class TTribArrec : public QDialog {
     Q_OBJECT
 public:
     explicit TTribArrec(QWidget *parent = nullptr);
     ~TTribArrec() override;
 
-    // Members that describe the report shown. Fields are numbered 1 to 10;
-    // index 0 of the arrays is unused.
+    // Set by the main window before the editor is shown.
     QString NomePrefeitura;
     QString UF;
+
+    // Mirrors of the report shown, written after every action and never read
+    // back. Fields are numbered 1 to 10; index 0 of the array is unused.
     QString Ano;
     QString Periodo;
     QString PrefixoArq;
@@ -56,7 +50,7 @@ public:
     std::array<int, quelvara::kMaxFields + 1> TipoCampo{};
 
     // Controls, named as their objectName.
-    QComboBox *SubTitle = nullptr; // hidden: the category
+    QComboBox *SubTitle = nullptr; // hidden: the category, set by the main window
     QComboBox *Title = nullptr;
     QLabel *lbAno = nullptr;
     QComboBox *cbAno = nullptr;
@@ -79,16 +73,14 @@ public:
     QPushButton *SpeedButton8 = nullptr;
     QPushButton *btView = nullptr;
     QPushButton *btOK = nullptr;
-    QLabel *Prefeitura = nullptr;  // hidden
-    QLineEdit *Prefeito = nullptr; // hidden, with SecFin, Contador, CRC
+    QLabel *Prefeitura = nullptr;  // hidden mirror of the municipality
+    QLineEdit *Prefeito = nullptr; // hidden mirrors of the officials, with SecFin, Contador, CRC
     QLineEdit *SecFin = nullptr;
     QLineEdit *Contador = nullptr;
     QLineEdit *CRC = nullptr;
 
-    // Text stores.
-    QStringList lbData;       // the lookup store: lines of the kind's registry file
-    quelvara::ItemList items; // the item list: codes shown in lbTitulos, lines of the data file
-    QStringList lbPrefs;      // lines of the profile's officials file
+    /// Returns the report session the window shows.
+    const quelvara::ReportSession &session() const { return session_; }
 
     // User actions. Every handler connected to a user event runs through
     // runAction; a message shown with showOnce appears at most once in one
@@ -99,8 +91,8 @@ public:
     /// Shows a message unless the same text was already shown in the current action.
     void showOnce(const QString &message);
 
-    /// Tells whether the lookup store holds the registry of the kind last applied.
-    bool registryLoaded() const { return registryLoaded_; }
+    /// Tells whether the registry of the kind last applied was read.
+    bool registryLoaded() const { return session_.registryLoaded(); }
 
     // Layout and selection chain.
     quelvara::ReportCategory category() const;
@@ -118,9 +110,8 @@ public:
     void EditEnter(int n);
     void EditExit(int n);
     void SpeedButtonClick(int n);
-    // Rebuilds the pick lists of the shown lookup fields from lbData, keeping
-    // the texts the user sees. Call it after any change of lbData (a save that
-    // extends and re-sorts it, a deletion from it).
+    // Rebuilds the pick lists of the shown lookup fields from the registry,
+    // keeping the texts the user sees.
     void lookupStoreChanged();
 
     // Item list and data file.
@@ -153,44 +144,28 @@ protected:
 private:
     void buildLayout();
     void connectHandlers();
-    bool loadLookupStore();
     void periodStep(bool saveFirst);
-    void readProfile();
+    void tell(const quelvara::SessionResult &result);
+    void mirror();
+    quelvara::FieldTexts fieldTexts() const;
     void acceptTypedText(QComboBox *box);
     void dropSelection(QComboBox *box);
     void setPickPresentation(int n, bool pickList);
     bool hasPickPresentation(int n) const;
     void setPickList(int n);
-    int lookupLine(int column, const QString &text, int hint) const;
     void setFieldText(int n, const QString &text);
-    // Item list (Utribarrec_items.cpp).
     void showItems();
     int selectedRow() const;
     void showItem(int row);
-    bool mayStoreItems();
-    bool mayWriteDataFile();
-    // Drops the previous period's file read for accumulation; called whenever
-    // a data file is written and when a new user action starts.
-    void forgetPreviousPeriod();
 
+    quelvara::ReportSession session_;
     bool opened_ = false;
     int actionDepth_ = 0;
     QSet<QString> shownInAction_;
     bool panelPressed_ = false;
-    // The accumulation of the period shown, with the previous period's file
-    // as read in the current user action.
-    std::optional<quelvara::Accumulator> accumulator_;
-
-    // Whether lbData holds the registry of the kind last applied. False until
-    // a kind is applied, and after a kind whose registry file exists but
-    // could not be read: its item list was not loaded either, so nothing may
-    // be written (data file or registry) until a kind loads properly. Every
-    // operation of the editor that writes the data file or the registry
-    // checks it first.
-    bool registryLoaded_ = false;
-    // False while the loaded data file could not be read: it is never written
-    // over for that load.
-    bool dataFileReadable_ = true;
+    // The registry revision and column each field's pick list was built
+    // from: a list that would come out the same is not built again.
+    std::array<std::pair<int, int>, quelvara::kMaxFields + 1> pickBuiltFrom_{};
     // The line of the item as New left it, first field proposed by the
     // program included: Exit does not store it untouched.
     QString newItemLine_;
