@@ -75,13 +75,16 @@ FileResult writeLines(const QString &path, const QStringList &lines)
 {
     const FileResult failed = FileResult::failed(msg::cannotCreateFile(path));
     QByteArray bytes;
+    qsizetype size = 0;
     for (const QString &line : lines) {
-        const std::optional<QByteArray> encoded = encodeCp1252(line);
-        if (!encoded) {
+        size += line.size() + 2;
+    }
+    bytes.reserve(size);
+    for (const QString &line : lines) {
+        if (!appendCp1252(bytes, line)) {
             // A text no file can hold is never written in part.
             return failed;
         }
-        bytes += *encoded;
         bytes += "\r\n";
     }
     QSaveFile file(path);
@@ -103,6 +106,80 @@ FileResult writeLines(const QString &path, const QStringList &lines)
         return failed;
     }
     syncDirectory(QFileInfo(path).absolutePath());
+    return FileResult::done();
+}
+
+namespace {
+
+// The encoded text goes to the file in pieces of this size.
+constexpr qsizetype kWriterBuffer = 64 * 1024;
+
+} // namespace
+
+TextFileWriter::TextFileWriter(const QString &path)
+    : path_(path)
+    , file_(std::make_unique<QSaveFile>(path))
+{
+    failed_ = !file_->open(QIODevice::WriteOnly);
+    buffer_.reserve(kWriterBuffer + 1024);
+}
+
+TextFileWriter::~TextFileWriter()
+{
+    if (file_->isOpen()) {
+        file_->cancelWriting();
+        file_->commit();
+    }
+}
+
+void TextFileWriter::write(QStringView text)
+{
+    if (failed_) {
+        return;
+    }
+    // A text no file can hold is never written in part.
+    failed_ = !appendCp1252(buffer_, text);
+    if (buffer_.size() >= kWriterBuffer) {
+        flush();
+    }
+}
+
+void TextFileWriter::write(QLatin1String ascii)
+{
+    if (failed_) {
+        return;
+    }
+    buffer_.append(ascii.data(), ascii.size());
+    if (buffer_.size() >= kWriterBuffer) {
+        flush();
+    }
+}
+
+void TextFileWriter::flush()
+{
+    if (!failed_ && !buffer_.isEmpty()) {
+        failed_ = file_->write(buffer_) != buffer_.size();
+    }
+    buffer_.clear();
+}
+
+FileResult TextFileWriter::commit()
+{
+    const FileResult failed = FileResult::failed(msg::cannotCreateFile(path_));
+    flush();
+    if (!file_->isOpen()) {
+        return failed;
+    }
+    // Synced before the rename, as writeLines does.
+    if (failed_ || !file_->flush() || ::fsync(file_->handle()) != 0) {
+        file_->cancelWriting();
+        file_->commit();
+        return failed;
+    }
+    if (!file_->commit()) {
+        return failed;
+    }
+    syncDirectory(QFileInfo(path_).absolutePath());
     return FileResult::done();
 }
 

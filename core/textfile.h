@@ -2,8 +2,15 @@
 
 #include "fileresult.h"
 
+#include <QByteArray>
+#include <QLatin1String>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <memory>
+
+class QSaveFile;
 
 // The file layer: whole text files as lines, written with an atomic replace so
 // that a failed save never leaves a half-written file behind.
@@ -22,6 +29,35 @@ TextLines readLines(const QString &path);
 /// Replaces a file atomically with the lines, each followed by CR LF; the old file stays whole on
 /// failure, which says that the file could not be created.
 FileResult writeLines(const QString &path, const QStringList &lines);
+
+// A file written as text in pieces, each encoded as it comes, that replaces
+// the old file atomically on commit, as writeLines does: until then, and
+// whenever a piece or the commit fails, the old file stays whole. A large
+// file so never stands whole in memory.
+class TextFileWriter {
+public:
+    /// Starts replacing the file at the path.
+    explicit TextFileWriter(const QString &path);
+    /// Drops what was written unless it was committed.
+    ~TextFileWriter();
+    TextFileWriter(const TextFileWriter &) = delete;
+    TextFileWriter &operator=(const TextFileWriter &) = delete;
+
+    /// Appends a text encoded as Windows-1252; a character no file can hold fails the whole file.
+    void write(QStringView text);
+    /// Appends a fixed text of ASCII characters as it is.
+    void write(QLatin1String ascii);
+    /// Replaces the file with what was written; says that it could not be created otherwise.
+    FileResult commit();
+
+private:
+    void flush();
+
+    QString path_;
+    std::unique_ptr<QSaveFile> file_;
+    QByteArray buffer_;
+    bool failed_ = false;
+};
 
 /// Returns the base directory: the process's current working directory.
 QString baseDir();
