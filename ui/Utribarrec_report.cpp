@@ -1,6 +1,7 @@
 #include "Utribarrec.h"
 #include "catalogue.h"
 #include "htmlpage.h"
+#include "messages.h"
 #include "platform.h"
 #include "reportpaths.h"
 #include "textfile.h"
@@ -58,8 +59,8 @@ void TTribArrec::btViewClick()
 {
     WritePage();
     const QString path = currentPagePath(*this);
-    if (!path.isEmpty() && fileExists(path)) {
-        platform().openAddress(path);
+    if (!path.isEmpty() && fileExists(path) && !platform().openAddress(path)) {
+        showOnce(msg::cannotOpenPage(path));
     }
 }
 
@@ -69,5 +70,11 @@ void TTribArrec::SpeedButton8Click()
     if (path.isEmpty() || !fileExists(path)) {
         WritePage();
     }
-    platform().openAddress(QStringLiteral("mailto:") + vendor::kContactEmail);
+    if (!platform().openAddress(QStringLiteral("mailto:") + vendor::kContactEmail)) {
+        // The page to attach, when there is one, is named so it can be sent by hand.
+        const QString page = currentPagePath(*this);
+        showOnce(!page.isEmpty() && fileExists(page)
+                     ? msg::cannotSendPage(vendor::kContactEmail, page)
+                     : msg::cannotOpenMail(vendor::kContactEmail));
+    }
 }
