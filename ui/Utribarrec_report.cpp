@@ -72,9 +72,8 @@ void TTribArrec::SpeedButton8Click()
     }
     if (!platform().openAddress(QStringLiteral("mailto:") + vendor::kContactEmail)) {
         // The page to attach, when there is one, is named so it can be sent by hand.
-        const QString page = currentPagePath(*this);
-        showOnce(!page.isEmpty() && fileExists(page)
-                     ? msg::cannotSendPage(vendor::kContactEmail, page)
+        showOnce(!path.isEmpty() && fileExists(path)
+                     ? msg::cannotSendPage(vendor::kContactEmail, path)
                      : msg::cannotOpenMail(vendor::kContactEmail));
     }
 }
