@@ -72,6 +72,73 @@ QString previousNotANumber(const QString &previous, const QString &value);
 /// Says which typed characters no file can hold and were taken out of the text.
 QString unfitCharacters(const QStringList &characters);
 
+// Opening pages and mail with the desktop.
+
+/// Says that the browser could not be opened on a page, and where the page lies.
+QString cannotOpenPage(const QString &path);
+
+/// Says that no mail message could be started to an address.
+QString cannotOpenMail(const QString &address);
+
+/// Says that no mail message could be started to send a page, and where the page lies.
+QString cannotSendPage(const QString &address, const QString &path);
+
+/// Says that the browser could not be opened on a web address.
+QString cannotOpenSite(const QString &address);
+
+// Start-up and the command line.
+
+/// Says that a data folder given at start-up could not be created or entered.
+QString cannotUseFolder(const QString &path);
+
+/// Says that there is no graphical display to open the windows on.
+QString noDisplay();
+
+/// Says that the graphical display named could not be opened (an empty name for the default one).
+QString cannotOpenDisplay(const QString &display);
+
+/// Returns the line that tells what the program is, under the first line of its help.
+QString programSummary();
+
+/// Returns the first line of the help: how the program is called, with the syntax of its arguments.
+QString usage(const QString &program, const QString &arguments);
+
+/// Returns the heading of the options in the help.
+QString optionsHeading();
+
+/// Returns the heading of the arguments in the help.
+QString argumentsHeading();
+
+/// Describes the option that chooses the data folder.
+QString folderOptionHelp();
+
+/// Returns the name of the data folder option's value, as the help shows it.
+QString folderValueName();
+
+/// Describes the option that shows the help.
+QString helpOptionHelp();
+
+/// Describes the option that shows the version.
+QString versionOptionHelp();
+
+/// Says that options given on the command line do not exist.
+QString unknownOptions(const QStringList &options);
+
+/// Says that an option was given without the value it needs.
+QString missingValue(const QString &option);
+
+/// Says that an option that takes no value was given one.
+QString unexpectedValue(const QString &option);
+
+/// Says that the command line holds an argument the program does not take.
+QString unexpectedArgument(const QString &argument);
+
+/// Says that the command line could not be understood, without a detail.
+QString badCommandLine();
+
+/// Tells how to see the help of a program.
+QString seeHelp(const QString &program);
+
 // Errors.
 
 /// Returns the message of an error that carries none of its own.

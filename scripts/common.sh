@@ -3,7 +3,7 @@
 
 QUELVARA_PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
   libjpeg-dev libbenchmark-dev
   fonts-dejavu-core
 )
@@ -31,8 +31,8 @@ install_packages() {
   fi
 }
 
-# Configures (once) and builds everything in $build_dir.
-build_all() {
+# Configures $build_dir once.
+configure_build() {
   if [ ! -f "$build_dir/CMakeCache.txt" ]; then
     local launcher=()
     # A compiler cache, where one is installed, makes rebuilds of other checkouts cheap.
@@ -41,5 +41,16 @@ build_all() {
     fi
     cmake -S "$root_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
   fi
+}
+
+# Configures (once) and builds everything in $build_dir.
+build_all() {
+  configure_build
   cmake --build "$build_dir" --parallel "$(nproc)"
+}
+
+# Configures (once) and builds the program alone in $build_dir.
+build_program() {
+  configure_build
+  cmake --build "$build_dir" --parallel "$(nproc)" --target quelvara
 }

@@ -612,10 +612,10 @@ void TestCadastro::unreadableFileIsNeverWritten()
     Opened opened(QStringLiteral("unid.vqd"));
     Controls &c = opened.controls;
     QCOMPARE(fake.messages,
-             QStringList{"Não foi possivel ler o arquivo " + QDir::toNativeSeparators(path)});
+             QStringList{"Não foi possível ler o arquivo " + QDir::toNativeSeparators(path)});
     QCOMPARE(c.lbTitulos->count(), 0);
 
-    const QString refusal = "O cadastro não pode ser salvo porque não foi possivel ler o arquivo " +
+    const QString refusal = "O cadastro não pode ser salvo porque não foi possível ler o arquivo " +
                             QDir::toNativeSeparators(path);
     c.save(QStringLiteral("05.01"), QStringLiteral("Obras"));
     QCOMPARE(fake.messages.size(), 2);

@@ -137,6 +137,7 @@ private slots:
     void editorGetsNameAsShownWithoutSaving();
     void clickingATextButtonLeavesTheField();
     void editorReadsOfficialsAsLastSaved();
+    void siteButton_data();
     void siteButton();
     void exitCommands_data();
     void exitCommands();
@@ -597,11 +598,11 @@ void TestPrincipal::unreadableProfileIsNeverWrittenOver()
                                       QFileDevice::WriteOwner));
     }
     QVERIFY(showWindow());
-    QStringList expected{QStringLiteral("Não foi possivel ler o arquivo ") +
+    QStringList expected{QStringLiteral("Não foi possível ler o arquivo ") +
                          QDir::toNativeSeparators(dataPath(QStringLiteral("prefs.vqd"))) +
                          QStringLiteral(". Ele não será alterado.")};
     if (!asRoot) {
-        expected.prepend(QStringLiteral("Não foi possivel ler o arquivo ") +
+        expected.prepend(QStringLiteral("Não foi possível ler o arquivo ") +
                          QDir::toNativeSeparators(dataPath(QStringLiteral("prefeitura.vqd"))) +
                          QStringLiteral(". Ele não será alterado."));
     }
@@ -974,12 +975,28 @@ void TestPrincipal::editorReadsOfficialsAsLastSaved()
     QCOMPARE(w->SecFin->text(), QStringLiteral("Bia"));
 }
 
+void TestPrincipal::siteButton_data()
+{
+    QTest::addColumn<bool>("canOpen");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("opened") << true << QStringList{};
+    // Without a browser the user learns the address to type in.
+    QTest::newRow("no browser") << false
+                                << QStringList{QStringLiteral("Não foi possível abrir o navegador. "
+                                                              "Visite o site pelo endereço ") +
+                                               quelvara::vendor::kSite};
+}
+
 void TestPrincipal::siteButton()
 {
+    QFETCH(bool, canOpen);
+    QFETCH(QStringList, messages);
     QVERIFY(showWindow());
+    fake->canOpen = canOpen;
     typeInto(w->Prefeito, QStringLiteral("Ana"));
     QTest::mouseClick(w->ToolButton10, Qt::LeftButton);
     QCOMPARE(fake->opened, QStringList{quelvara::vendor::kSite});
+    QCOMPARE(fake->messages, messages);
     // An icon button does not take the focus: the field was not left.
     QCOMPARE(QApplication::focusWidget(), w->Prefeito);
     QVERIFY(!QFileInfo::exists(dataPath(QStringLiteral("prefs.vqd"))));

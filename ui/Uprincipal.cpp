@@ -578,4 +578,9 @@ void TPrincipal::paraBalano1Click() { OpenRegistry(QStringLiteral("desp.vqd")); 
 void TPrincipal::Receitas1Click() { OpenRegistry(QStringLiteral("rec.vqd")); }
 void TPrincipal::Sobre1Click() { showAbout(this); }
 void TPrincipal::Sair1Click() { close(); }
-void TPrincipal::ToolButton10Click() { platform().openAddress(vendor::kSite); }
+void TPrincipal::ToolButton10Click()
+{
+    if (!platform().openAddress(vendor::kSite)) {
+        platform().showMessage(this, msg::cannotOpenSite(vendor::kSite));
+    }
+}

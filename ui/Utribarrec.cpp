@@ -566,20 +566,27 @@ void TTribArrec::WritePage() { tell(session_.writePage()); }
 
 void TTribArrec::btViewClick()
 {
+    using namespace quelvara;
     WritePage();
     const QString path = session_.pagePath();
-    if (!path.isEmpty() && quelvara::fileExists(path)) {
-        quelvara::platform().openAddress(path);
+    if (!path.isEmpty() && fileExists(path) && !platform().openAddress(path)) {
+        showOnce(msg::cannotOpenPage(path));
     }
 }
 
 void TTribArrec::SpeedButton8Click()
 {
+    using namespace quelvara;
     const QString path = session_.pagePath();
-    if (path.isEmpty() || !quelvara::fileExists(path)) {
+    if (path.isEmpty() || !fileExists(path)) {
         WritePage();
     }
-    quelvara::platform().openAddress(QStringLiteral("mailto:") + quelvara::vendor::kContactEmail);
+    if (!platform().openAddress(QStringLiteral("mailto:") + vendor::kContactEmail)) {
+        // The page to attach, when there is one, is named so it can be sent by hand.
+        showOnce(!path.isEmpty() && fileExists(path)
+                     ? msg::cannotSendPage(vendor::kContactEmail, path)
+                     : msg::cannotOpenMail(vendor::kContactEmail));
+    }
 }
 
 // ---------------------------------------------------------------------------
