@@ -12,6 +12,14 @@ QString withoutDots(QString text)
     return text;
 }
 
+// "Atualizar Valores" recomputes the periods up to the one shown, so the
+// last period with data brings the whole year up to date.
+QString recalculateFromTheLastPeriod()
+{
+    return QStringLiteral("vá ao último período preenchido e clique no botão \"Atualizar "
+                          "Valores\".");
+}
+
 } // namespace
 
 QString cannotCreateFile(const QString &path)
@@ -120,19 +128,20 @@ QString accumulatedNotANumber(const QString &text, const QString &expected)
                              ? QStringLiteral("O acumulado não foi calculado. ")
                              : QStringLiteral("O acumulado \"%1\" não é um valor. ").arg(text);
     if (expected.isEmpty()) {
-        return what + QStringLiteral("Corrija o montante deste período e os dos períodos "
-                                     "anteriores, e clique no botão \"Atualizar Valores\".");
+        return what +
+               QStringLiteral("Corrija o montante deste período e os dos períodos "
+                              "anteriores; depois ") +
+               recalculateFromTheLastPeriod();
     }
-    return what + QStringLiteral("Clique no botão \"Atualizar Valores\" para calculá-lo "
-                                 "(deve ser %1).")
-                      .arg(expected);
+    return what + QStringLiteral("Deve ser %1: ").arg(expected) + recalculateFromTheLastPeriod();
 }
 
 QString accumulatedStale(const QString &text, const QString &expected)
 {
     return QStringLiteral("O acumulado %1 não é o acumulado do período anterior mais o montante "
-                          "deste período: deve ser %2. Clique no botão \"Atualizar Valores\".")
-        .arg(text, expected);
+                          "deste período: deve ser %2; ")
+               .arg(text, expected) +
+           recalculateFromTheLastPeriod();
 }
 
 QString notAnAmount(const QString &text)
@@ -186,7 +195,7 @@ QString dateOutsideYear(const QString &text, const QString &year)
 QString itemLeftOut(const QString &caption)
 {
     return QStringLiteral("O campo \"%1\" está em branco: o item fica fora da página e dos "
-                          "totais. Preencha-o.")
+                          "totais. Preencha-o no item ou no cadastro.")
         .arg(caption);
 }
 

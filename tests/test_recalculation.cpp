@@ -5,7 +5,6 @@
 #include "testfiles.h"
 #include "textfile.h"
 
-#include <QDirIterator>
 #include <QTest>
 
 #include <optional>
@@ -25,18 +24,6 @@ bool putPeriod(const ReportKind &kind, int period, const QStringList &lines)
         return QDir().mkpath(path);
     }
     return QDir().mkpath(QFileInfo(path).absolutePath()) && writeLines(path, lines).ok();
-}
-
-// Every file under the working directory with its bytes.
-QMap<QString, QByteArray> snapshot()
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(QDir::currentPath(), QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(path, fileBytes(path));
-    }
-    return files;
 }
 
 } // namespace
@@ -112,9 +99,9 @@ void TestRecalculation::sameAsTheEditorWrites()
         }
     }
 
-    const QMap<QString, QByteArray> before = snapshot();
+    const QMap<QString, QByteArray> before = treeBytes();
     const QList<RecalculatedPeriod> periods = recalculatePeriods(*kind, kYear, registry, n);
-    QCOMPARE(snapshot(), before); // nothing written
+    QCOMPARE(treeBytes(), before); // nothing written
     QCOMPARE(periods.size(), n);
 
     ReportSession session{ReportCategory(category)};
