@@ -211,6 +211,10 @@ private:
         const ReportField &field = kind_.fields[std::size_t(n - 1)];
         std::optional<double> operands[2];
         const int numbers[2] = {field.operand1, field.operand2};
+        if (std::min(numbers[0], numbers[1]) < 1 ||
+            std::max(numbers[0], numbers[1]) > kind_.fieldCount) {
+            return;
+        }
         for (int j = 0; j < 2; ++j) {
             const QString text = GetField(line, numbers[j]);
             operands[j] = MoneyValue(text);
