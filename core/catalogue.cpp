@@ -35,7 +35,10 @@ ReportKind makeKind(ReportCategory category, int position, const KindRow &row)
     Q_ASSERT(kind.fieldCount >= 1 && kind.fieldCount <= kMaxFields);
     int n = 0;
     for (const ReportField &field : row.fields) {
-        kind.fields[std::size_t(n)] = makeField(field.caption, field.type, n + 1, kind.registryFile);
+        ReportField &made = kind.fields[std::size_t(n)];
+        made = makeField(field.caption, field.type, n + 1, kind.registryFile);
+        made.cpfAllowed = field.cpfAllowed;
+        made.dateInYear = field.dateInYear;
         ++n;
     }
     kind.extensions = row.rules.extensions;
@@ -54,11 +57,16 @@ QList<ReportKind> makeKinds(ReportCategory category, std::initializer_list<KindR
     return kinds;
 }
 
-ReportField F(const char16_t *caption, int type)
+// What a field's text must be beyond its type, as checked before a report is published.
+enum class FieldCheck { None, CpfOrCnpj, InReportYear };
+
+ReportField F(const char16_t *caption, int type, FieldCheck check = FieldCheck::None)
 {
     ReportField field;
     field.caption = QString::fromUtf16(caption);
     field.type = type;
+    field.cpfAllowed = check == FieldCheck::CpfOrCnpj;
+    field.dateInYear = check == FieldCheck::InReportYear;
     return field;
 }
 
@@ -95,6 +103,8 @@ QList<ReportKind> monthlyKinds()
              u"rec-repass-inst-cel-",
              u"cnpj.vqd",
              Emptied,
+             // Neither agreement kind records a signing date: a term or a
+             // deadline may well lie beyond the report's year.
              {F(u"Nº Original:", Texto), F(u"Secretaria ou Órgão:", Texto),
               F(u"Concedente:", Texto), F(u"Beneficiário:", Texto), F(u"Objeto:", Texto),
               F(u"Valor do convênio:", Valor), F(u"Valor da contrapartida:", Valor),
@@ -131,9 +141,12 @@ QList<ReportKind> monthlyKinds()
              u"cnpj.vqd",
              Loaded,
              {F(u"Nº do Contrato:", Texto), F(u"Contratado:", Coluna(1)),
-              F(u"CPF / CNPJ:", Coluna(2)), F(u"Licitação:", Texto),
-              F(u"Data da Assinatura:", Data), F(u"Data de Vigência:", Data), F(u"Objeto:", Texto),
-              F(u"Valor:", Valor), F(u"Observação:", Texto)},
+              // A contract signed in another year belongs to that year's report;
+              // its term may run on beyond the year.
+              F(u"CPF / CNPJ:", Coluna(2), FieldCheck::CpfOrCnpj), F(u"Licitação:", Texto),
+              F(u"Data da Assinatura:", Data, FieldCheck::InReportYear),
+              F(u"Data de Vigência:", Data), F(u"Objeto:", Texto), F(u"Valor:", Valor),
+              F(u"Observação:", Texto)},
              // The contractor and its CPF / CNPJ.
              {{{2, 3, true}}}},
             {u"Compras  Art 2º, Inc. XXIV",

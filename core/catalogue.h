@@ -64,6 +64,9 @@ struct ReportField {
     int operand1 = 0;     // the fields it is computed from
     int operand2 = 0;
     int lookupColumn = 0; // the registry column it is picked from; 0 for none
+    // What a check before publishing asks of the text beyond its shape.
+    bool cpfAllowed = false; // a CNPJ field that may hold a person's CPF instead
+    bool dateInYear = false; // a date that belongs to the report's year (a signing date)
 
     /// Tells whether the field holds money (summed in the page's total row).
     bool isMoney() const { return isMoneyType(type); }

@@ -12,6 +12,14 @@ QString withoutDots(QString text)
     return text;
 }
 
+// "Atualizar Valores" recomputes the periods up to the one shown, so the
+// last period with data brings the whole year up to date.
+QString recalculateFromTheLastPeriod()
+{
+    return QStringLiteral("vá ao último período preenchido e clique no botão \"Atualizar "
+                          "Valores\".");
+}
+
 } // namespace
 
 QString cannotCreateFile(const QString &path)
@@ -87,6 +95,139 @@ QString previousNotANumber(const QString &previous, const QString &value)
 {
     return QStringLiteral("O valor anterior nao eh double: ") + withoutDots(previous) +
            QStringLiteral(" + ") + withoutDots(value);
+}
+
+QString severityName(bool error)
+{
+    return error ? QStringLiteral("erro") : QStringLiteral("aviso");
+}
+
+QString fileNotChecked(const QString &path)
+{
+    return QStringLiteral("Não foi possível ler o arquivo %1; ele não foi verificado.")
+        .arg(nativePath(path));
+}
+
+QString registryNotChecked(const QString &path)
+{
+    return QStringLiteral("Não foi possível ler o cadastro %1; os acumulados não foram "
+                          "conferidos com ele.")
+        .arg(nativePath(path));
+}
+
+QString previousPeriodMissing(const QString &periodName, const QString &path)
+{
+    return QStringLiteral("Não existe o arquivo do período anterior (%1), de onde partem os "
+                          "acumulados: %2. Preencha esse período ou clique no botão \"Atualizar "
+                          "Valores\" para criá-lo.")
+        .arg(periodName, nativePath(path));
+}
+
+QString accumulatedNotANumber(const QString &text, const QString &expected)
+{
+    const QString what = text == accumulationInstruction()
+                             ? QStringLiteral("O acumulado não foi calculado. ")
+                             : QStringLiteral("O acumulado \"%1\" não é um valor. ").arg(text);
+    if (expected.isEmpty()) {
+        return what +
+               QStringLiteral("Corrija o montante deste período e os dos períodos "
+                              "anteriores; depois ") +
+               recalculateFromTheLastPeriod();
+    }
+    return what + QStringLiteral("Deve ser %1: ").arg(expected) + recalculateFromTheLastPeriod();
+}
+
+QString accumulatedStale(const QString &text, const QString &expected)
+{
+    return QStringLiteral("O acumulado %1 não é o acumulado do período anterior mais o montante "
+                          "deste período: deve ser %2; ")
+               .arg(text, expected) +
+           recalculateFromTheLastPeriod();
+}
+
+QString notAnAmount(const QString &text)
+{
+    return QStringLiteral("\"%1\" não é um valor e fica fora dos totais. Digite-o como "
+                          "1.234,56.")
+        .arg(text);
+}
+
+QString computedDisagrees(const QString &text, const QString &expected)
+{
+    return QStringLiteral("O valor %1 não confere com os campos de que é calculado: deve ser %2. "
+                          "Entre neste campo para calculá-lo de novo e salve o item.")
+        .arg(text, expected);
+}
+
+QString operandNotANumber(const QString &caption, const QString &text)
+{
+    return QStringLiteral("O campo \"%1\" não é um número (\"%2\"), e este valor não pode ser "
+                          "conferido. Corrija-o e entre neste campo para calculá-lo.")
+        .arg(caption, text);
+}
+
+QString invalidCnpj(const QString &text)
+{
+    return QStringLiteral("O CNPJ \"%1\" não é válido: os dígitos verificadores não conferem "
+                          "ou faltam caracteres. Confira o número no item e no cadastro de CNPJs.")
+        .arg(text);
+}
+
+QString invalidCpf(const QString &text)
+{
+    return QStringLiteral("O CPF \"%1\" não é válido: os dígitos verificadores não conferem. "
+                          "Confira o número no item e no cadastro de CNPJs.")
+        .arg(text);
+}
+
+QString invalidDate(const QString &text)
+{
+    return QStringLiteral("A data \"%1\" não é válida. Digite-a como dia/mês/ano, por exemplo "
+                          "31/12/2005.")
+        .arg(text);
+}
+
+QString dateOutsideYear(const QString &text, const QString &year)
+{
+    return QStringLiteral("A data %1 não é do ano do relatório (%2). Confira a data.")
+        .arg(text, year);
+}
+
+QString itemLeftOut(const QString &caption)
+{
+    return QStringLiteral("O campo \"%1\" está em branco: o item fica fora da página e dos "
+                          "totais. Preencha-o no item ou no cadastro.")
+        .arg(caption);
+}
+
+QString repeatedNumber(const QString &number, int count)
+{
+    return QStringLiteral("O número de compra %1 aparece em %2 itens. Dê a cada compra o seu "
+                          "próprio número.")
+        .arg(number, QString::number(count));
+}
+
+QString annualPeriod() { return QStringLiteral("Anual"); }
+
+QStringList findingsHeadings()
+{
+    return {QStringLiteral("Gravidade"), QStringLiteral("Período"), QStringLiteral("Item"),
+            QStringLiteral("Campo"), QStringLiteral("Mensagem")};
+}
+
+QString checkCaption() { return QStringLiteral("Verificar"); }
+
+QString noProblemsFound() { return QStringLiteral("Nenhum problema encontrado."); }
+
+QString goToFinding() { return QStringLiteral("Ir para"); }
+
+QString closeFindings() { return QStringLiteral("Fechar"); }
+
+QString goOnDespiteErrors(int errors)
+{
+    return (errors == 1 ? QStringLiteral("O relatório tem 1 erro.")
+                        : QStringLiteral("O relatório tem %1 erros.").arg(errors)) +
+           QStringLiteral(" Deseja continuar assim mesmo?");
 }
 
 QString unfitCharacters(const QStringList &characters)

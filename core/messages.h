@@ -67,6 +67,75 @@ QString noPreviousFile(const QString &path);
 /// Says that the previous accumulated text or the amount is no number (both shown without dots).
 QString previousNotANumber(const QString &previous, const QString &value);
 
+// Checks before publishing.
+
+/// Returns the name of a finding's severity: "erro" or "aviso".
+QString severityName(bool error);
+
+/// Says that a data file could not be read and so was not checked.
+QString fileNotChecked(const QString &path);
+
+/// Says that the kind's registry could not be read, so the accumulated values were not checked.
+QString registryNotChecked(const QString &path);
+
+/// Says that the previous period's data file, from which the accumulated values start, is missing.
+QString previousPeriodMissing(const QString &periodName, const QString &path);
+
+/// Says that an accumulated field holds no number, and what to do (the expected value when known).
+QString accumulatedNotANumber(const QString &text, const QString &expected);
+
+/// Says that an accumulated value is not what "Atualizar Valores" would write, and which it is.
+QString accumulatedStale(const QString &text, const QString &expected);
+
+/// Says that a money field holds a text that is no amount.
+QString notAnAmount(const QString &text);
+
+/// Says that a computed field disagrees with the fields it is computed from, and which value is
+/// right.
+QString computedDisagrees(const QString &text, const QString &expected);
+
+/// Says that a field a value is computed from holds no number, so the value cannot be checked.
+QString operandNotANumber(const QString &caption, const QString &text);
+
+/// Says that a CNPJ has wrong check digits or is incomplete.
+QString invalidCnpj(const QString &text);
+
+/// Says that a CPF has wrong check digits.
+QString invalidCpf(const QString &text);
+
+/// Says that a date is no valid date.
+QString invalidDate(const QString &text);
+
+/// Says that a date lies outside the report's year.
+QString dateOutsideYear(const QString &text, const QString &year);
+
+/// Says that an item's field 2 is empty, so the item is left out of the page and its totals.
+QString itemLeftOut(const QString &caption);
+
+/// Says that a purchase number stands on more than one item.
+QString repeatedNumber(const QString &number, int count);
+
+/// Returns the period column's text for a report of the annual kinds.
+QString annualPeriod();
+
+/// Returns the headings of the findings table: severity, period, item, field, message.
+QStringList findingsHeadings();
+
+/// Returns the caption of the findings dialog and of the question before publishing.
+QString checkCaption();
+
+/// Says that a check found nothing.
+QString noProblemsFound();
+
+/// Returns the caption of the button that shows a finding's item.
+QString goToFinding();
+
+/// Returns the caption of the button that closes the findings.
+QString closeFindings();
+
+/// Asks whether to go on with a report that has errors.
+QString goOnDespiteErrors(int errors);
+
 // Typing.
 
 /// Says which typed characters no file can hold and were taken out of the text.
