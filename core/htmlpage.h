@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue.h"
 #include "fileresult.h"
 
 #include <QList>
@@ -12,7 +13,8 @@
 // beside "dados" only.
 namespace quelvara {
 
-// Everything the page shows, read from the editor when the page is written.
+// Everything the page shows, read from the editor when the page is written,
+// and what the files published beside it need besides.
 struct PageInput {
     QString title;        // the report title
     QString municipality; // "<name> - <state>"
@@ -28,7 +30,34 @@ struct PageInput {
     QString contador;
     QString crc;
     bool totalRow = true; // false for the one kind whose page has no total row
+
+    // Beside the page: the open data, the indexes and the print version.
+    QString municipalityName; // the municipality's name alone
+    QString state;            // its state, "MG"
+    QString prefix;           // the kind's file prefix, "trib-arrec-"
+    QString period;           // the period number: "1".."12", "1".."6", "0" for the annual kinds
+    ReportCategory category = ReportCategory::Mensais;
+    int position = -1; // the kind's position in its category; -1 when the title box holds none
 };
+
+/// Tells whether column j (1-based) of the page holds money: fields 2..N of a money type, shown
+/// right-aligned and summed in the total row.
+bool isMoneyColumn(const PageInput &input, int j);
+
+/// Tells whether the page shows the fields of an item line; a line whose field 2 is empty shows
+/// its code alone and counts in no total.
+bool showsFields(const QString &line);
+
+/// Tells whether an item line of a kind of n fields is left out of the totals.
+bool isExcludedFromTotals(const QString &line, int n);
+
+/// Returns the texts of the page's total row for fields 1..N: a money column's sum written as
+/// money, an empty text for every other column.
+QStringList columnTotals(const PageInput &input);
+
+/// Returns how field j (1-based) is shaped: money by its type, as the page reads it, otherwise
+/// by the kind's catalogue entry, or by the type alone when the input names no kind.
+FieldShape fieldShape(const PageInput &input, int j);
 
 /// Returns the page's entries in order; each is written followed by CR LF and may hold LF inside.
 QStringList buildPage(const PageInput &input);
