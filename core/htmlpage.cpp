@@ -79,6 +79,15 @@ bool isMoneyColumn(const PageInput &input, int j)
 
 bool showsFields(const QString &line) { return !GetField(line, 2).isEmpty(); }
 
+QString shownField(const PageInput &input, qsizetype i, int j)
+{
+    if (j == 1) {
+        return input.codes.value(i);
+    }
+    const QString line = input.lines.value(i);
+    return showsFields(line) ? GetField(line, j) : QString();
+}
+
 bool isExcludedFromTotals(const QString &line, int n)
 {
     return GetField(line, n + 1) == QStringLiteral("1");

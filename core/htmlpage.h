@@ -48,6 +48,10 @@ bool isMoneyColumn(const PageInput &input, int j);
 /// its code alone and counts in no total.
 bool showsFields(const QString &line);
 
+/// Returns what item i shows in field j (1-based): its code in field 1, the line's field j
+/// beyond it, nothing beyond the code when the line's field 2 is empty.
+QString shownField(const PageInput &input, qsizetype i, int j);
+
 /// Tells whether an item line of a kind of n fields is left out of the totals.
 bool isExcludedFromTotals(const QString &line, int n);
 

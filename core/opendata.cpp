@@ -17,22 +17,6 @@ namespace {
 
 bool isControl(QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; }
 
-// The text an item shows in field j, as the page shows it: the code in field
-// 1, nothing beyond it when field 2 is empty.
-QString shownField(const PageInput &input, qsizetype i, int j)
-{
-    if (j == 1) {
-        return input.codes[i];
-    }
-    const QString line = i < input.lines.size() ? input.lines[i] : QString();
-    return showsFields(line) ? GetField(line, j) : QString();
-}
-
-QString itemLine(const PageInput &input, qsizetype i)
-{
-    return i < input.lines.size() ? input.lines[i] : QString();
-}
-
 void appendCsvField(QString &out, const QString &text)
 {
     const bool quoted = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
@@ -181,7 +165,7 @@ QByteArray buildCsv(const PageInput &input)
             appendCsvField(out, money[std::size_t(j)] ? plainAmount(shown) : shown);
             out += u';';
         }
-        out += isExcludedFromTotals(itemLine(input, i), n) ? QStringLiteral("Sim\r\n")
+        out += isExcludedFromTotals(input.lines.value(i), n) ? QStringLiteral("Sim\r\n")
                                                            : QStringLiteral("Não\r\n");
     }
     return QByteArrayLiteral("\xEF\xBB\xBF") + wellFormedText(out).toUtf8();
@@ -234,7 +218,7 @@ QByteArray buildJson(const PageInput &input, const QDateTime &updatedAt)
                 appendJsonString(out, shown);
             }
         }
-        out += isExcludedFromTotals(itemLine(input, i), n)
+        out += isExcludedFromTotals(input.lines.value(i), n)
                    ? QLatin1StringView("], \"excluido\": true}")
                    : QLatin1StringView("], \"excluido\": false}");
     }
