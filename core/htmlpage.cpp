@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "messages.h"
+#include "recordfields.h"
 #include "reportpaths.h"
 #include "textfile.h"
 #include "values.h"
@@ -97,16 +98,22 @@ QStringList columnTotals(const PageInput &input)
 {
     const int n = std::max(input.fieldCount, 0);
     std::vector<double> sums(static_cast<std::size_t>(n) + 1, 0.0);
+    std::vector<int> money;
+    for (int j = 2; j <= n; ++j) {
+        if (isMoneyColumn(input, j)) {
+            money.push_back(j);
+        }
+    }
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const QString line = i < input.lines.size() ? input.lines[i] : QString();
-        if (!showsFields(line) || isExcludedFromTotals(line, n)) {
+        const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i])
+                                                         : QStringView());
+        // An item without field 2 shows its code alone; a flagged item is left out.
+        if (fields.at(2).isEmpty() || fields.at(n + 1) == u"1") {
             continue;
         }
-        for (int j = 2; j <= n; ++j) {
-            if (isMoneyColumn(input, j)) {
-                if (const auto amount = MoneyValue(GetField(line, j))) {
-                    sums[static_cast<std::size_t>(j)] += *amount;
-                }
+        for (const int j : money) {
+            if (const auto amount = MoneyValue(fields.at(j).toString())) {
+                sums[static_cast<std::size_t>(j)] += *amount;
             }
         }
     }

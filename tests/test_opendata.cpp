@@ -357,6 +357,12 @@ void TestOpenData::plainAmount_data()
     QTest::newRow("negative zero") << QStringLiteral("-0,00") << QStringLiteral("0,00");
     QTest::newRow("more decimals") << QStringLiteral("0,125") << QStringLiteral("0,125");
     QTest::newRow("millions") << QStringLiteral("12.345.678,90") << QStringLiteral("12345678,90");
+    QTest::newRow("leading zeros") << QStringLiteral("007,00") << QStringLiteral("7,00");
+    QTest::newRow("no dots") << QStringLiteral("-1234,5") << QStringLiteral("-1234,50");
+    QTest::newRow("fifteen digits")
+        << QStringLiteral("1.234.567.890.123,45") << QStringLiteral("1234567890123,45");
+    QTest::newRow("beyond a double's digits")
+        << QStringLiteral("12.345.678.901.234,56") << QStringLiteral("12345678901234,60");
     QTest::newRow("no number") << msg::accumulationInstruction() << QString();
     QTest::newRow("empty") << QString() << QString();
 }
@@ -366,6 +372,15 @@ void TestOpenData::plainAmount()
     QFETCH(QString, money);
     QFETCH(QString, plain);
     QCOMPARE(quelvara::plainAmount(money), plain);
+    // The files take the same road, however they get there.
+    PageInput input;
+    input.fieldCount = 2;
+    input.fieldTypes = {Texto, Valor};
+    input.codes = {QStringLiteral("1")};
+    input.lines = {QStringLiteral("1\t") + money + QStringLiteral("\t0\t")};
+    const QByteArray csv = buildCsv(input);
+    const QByteArray row = csv.mid(csv.indexOf("\r\n") + 2);
+    QCOMPARE(row.split(';').value(1), plain.toUtf8());
 }
 
 void TestOpenData::yearThatIsNoYearWritesNothing()
