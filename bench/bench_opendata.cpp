@@ -44,9 +44,9 @@ PageInput purchases(int n)
                                                  "11.222.333/0001-81\tPapelaria \"Central\"; "
                                                  "Ltda\t44.555.666/0001-99\tPapel A4 <75 g>\t"
                                                  "1.025,50\t%1\t%2\t%3\t")
-                                  .arg(i % 50 + 1)
-                                  .arg(FormatMoney(QString::number(1025 * (i % 50 + 1))))
-                                  .arg(i % 100 == 0 ? 1 : 0));
+                                      .arg(i % 50 + 1)
+                                      .arg(FormatMoney(QString::number(1025 * (i % 50 + 1))))
+                                      .arg(i % 100 == 0 ? 1 : 0));
     }
     input.prefeito = QStringLiteral("Carlos Andrade");
     input.secFin = QStringLiteral("Beatriz Lima");

@@ -78,21 +78,18 @@ bool isMoneyColumn(const PageInput &input, int j)
     return j >= 2 && j <= input.fieldTypes.size() && isMoneyType(input.fieldTypes[j - 1]);
 }
 
-bool showsFields(const QString &line) { return !GetField(line, 2).isEmpty(); }
+bool showsFields(const RecordFields &fields) { return !fields.at(2).isEmpty(); }
 
 QString shownField(const PageInput &input, qsizetype i, int j)
 {
     if (j == 1) {
         return input.codes.value(i);
     }
-    const QString line = input.lines.value(i);
-    return showsFields(line) ? GetField(line, j) : QString();
+    const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i]) : QStringView());
+    return showsFields(fields) ? fields.at(j).toString() : QString();
 }
 
-bool isExcludedFromTotals(const QString &line, int n)
-{
-    return GetField(line, n + 1) == QStringLiteral("1");
-}
+bool isExcludedFromTotals(const RecordFields &fields, int n) { return fields.at(n + 1) == u"1"; }
 
 QStringList columnTotals(const PageInput &input)
 {
@@ -107,8 +104,7 @@ QStringList columnTotals(const PageInput &input)
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
         const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i])
                                                          : QStringView());
-        // An item without field 2 shows its code alone; a flagged item is left out.
-        if (fields.at(2).isEmpty() || fields.at(n + 1) == u"1") {
+        if (!showsFields(fields) || isExcludedFromTotals(fields, n)) {
             continue;
         }
         for (const int j : money) {
@@ -185,13 +181,14 @@ QStringList buildPage(const PageInput &input)
     }
 
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const QString line = i < input.lines.size() ? input.lines[i] : QString();
+        const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i])
+                                                         : QStringView());
         page.append(QStringLiteral("    <tr>"));
         page.append(QStringLiteral("      <td> &nbsp;") + escapeHtml(input.codes[i]) +
                     QStringLiteral("</td>"));
-        if (showsFields(line)) {
+        if (showsFields(fields)) {
             for (int j = 2; j <= n; ++j) {
-                const QString value = escapeHtml(GetField(line, j));
+                const QString value = escapeHtml(fields.at(j).toString());
                 page.append(isMoneyColumn(input, j) ? moneyCell(value) : plainCell(value));
             }
         }

@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "fileresult.h"
+#include "recordfields.h"
 
 #include <QList>
 #include <QString>
@@ -44,16 +45,16 @@ struct PageInput {
 /// right-aligned and summed in the total row.
 bool isMoneyColumn(const PageInput &input, int j);
 
-/// Tells whether the page shows the fields of an item line; a line whose field 2 is empty shows
-/// its code alone and counts in no total.
-bool showsFields(const QString &line);
+/// Tells whether the page shows an item's fields; an item whose field 2 is empty shows its code
+/// alone and counts in no total.
+bool showsFields(const RecordFields &fields);
 
 /// Returns what item i shows in field j (1-based): its code in field 1, the line's field j
 /// beyond it, nothing beyond the code when the line's field 2 is empty.
 QString shownField(const PageInput &input, qsizetype i, int j);
 
-/// Tells whether an item line of a kind of n fields is left out of the totals.
-bool isExcludedFromTotals(const QString &line, int n);
+/// Tells whether an item of a kind of n fields is left out of the totals: flagged "1" after them.
+bool isExcludedFromTotals(const RecordFields &fields, int n);
 
 /// Returns the texts of the page's total row for fields 1..N: a money column's sum written as
 /// money, an empty text for every other column.

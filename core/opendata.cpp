@@ -59,19 +59,19 @@ struct ShownItem {
     ShownItem(const PageInput &input, qsizetype i, int n)
         : code(input.codes[i])
         , fields(i < input.lines.size() ? QStringView(input.lines[i]) : QStringView())
-        , showsFields(!fields.at(2).isEmpty())
-        , excluded(fields.at(n + 1) == u"1")
+        , shown(showsFields(fields))
+        , excluded(isExcludedFromTotals(fields, n))
     {
     }
 
     QStringView field(int j) const
     {
-        return j == 1 ? QStringView(code) : showsFields ? fields.at(j) : QStringView();
+        return j == 1 ? QStringView(code) : shown ? fields.at(j) : QStringView();
     }
 
     const QString &code;
     RecordFields fields;
-    bool showsFields;
+    bool shown; // fields beyond the code
     bool excluded;
 };
 
@@ -273,9 +273,8 @@ QString isoLocalTime(const QDateTime &moment)
     const QDateTime local = moment.toLocalTime();
     const int offset = local.offsetFromUtc() / 60;
     const int magnitude = offset < 0 ? -offset : offset;
-    return local.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) +
-           (offset < 0 ? u'-' : u'+') + twoDigits(magnitude / 60) + u':' +
-           twoDigits(magnitude % 60);
+    return local.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) + (offset < 0 ? u'-' : u'+') +
+           twoDigits(magnitude / 60) + u':' + twoDigits(magnitude % 60);
 }
 
 QByteArray buildCsv(const PageInput &input)
@@ -290,7 +289,8 @@ QByteArray buildCsv(const PageInput &input)
         appendCsvField(out, columnName(input.captions.value(j - 1)));
         out += ';';
     }
-    out += "Exclu\xC3\xAD" "do do total\r\n";
+    out += "Exclu\xC3\xAD"
+           "do do total\r\n";
 
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
         const ShownItem item(input, i, n);

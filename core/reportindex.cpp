@@ -69,12 +69,13 @@ QString timeElement(const QDateTime &moment)
 
 QString pageHead(const QString &title)
 {
-    return QStringLiteral("<!DOCTYPE html>\n"
-                          "<html lang=\"pt-BR\">\n"
-                          "<head>\n"
-                          "<meta charset=\"utf-8\">\n"
-                          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-                          "<title>") +
+    return QStringLiteral(
+               "<!DOCTYPE html>\n"
+               "<html lang=\"pt-BR\">\n"
+               "<head>\n"
+               "<meta charset=\"utf-8\">\n"
+               "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+               "<title>") +
            html(title) +
            QStringLiteral(
                "</title>\n"
@@ -106,8 +107,8 @@ QString link(const QString &target, const QString &type, const QString &text)
 QString reportRow(const PublishedReport &report)
 {
     const QString name = report.baseName;
-    QString links = link(name + QStringLiteral(".htm"), QStringLiteral("text/html"),
-                         QStringLiteral("Página"));
+    QString links =
+        link(name + QStringLiteral(".htm"), QStringLiteral("text/html"), QStringLiteral("Página"));
     if (report.hasCsv) {
         links += u' ' + link(name + QStringLiteral(".csv"), QStringLiteral("text/csv"),
                              QStringLiteral("CSV"));
@@ -182,8 +183,8 @@ QList<PublishedReport> publishedReports(const QString &ano)
 QList<PublishedYear> publishedYears()
 {
     QList<PublishedYear> years;
-    const QStringList names = QDir(baseDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                        QDir::Name | QDir::Reversed);
+    const QStringList names =
+        QDir(baseDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed);
     for (const QString &name : names) {
         if (!isValidYear(name) || !fileExists(yearIndexPath(name))) {
             continue;
@@ -212,8 +213,8 @@ QString updatedText(const QDateTime &moment)
 QByteArray buildYearIndex(const QString &ano, const QString &municipality,
                           const QList<PublishedReport> &reports)
 {
-    QString out = pageHead(QStringLiteral("Relatórios de ") + ano + QStringLiteral(" – ") +
-                           municipality);
+    QString out =
+        pageHead(QStringLiteral("Relatórios de ") + ano + QStringLiteral(" – ") + municipality);
     out += QStringLiteral("<header>\n<h1>") + html(municipality) +
            QStringLiteral("</h1>\n<p>Relatórios do exercício de ") + html(ano) +
            QStringLiteral("</p>\n<p>") +
@@ -280,7 +281,8 @@ FileResult writeIndexes(const QString &ano, const QString &municipality)
     const FileResult year =
         writeBytes(yearIndexPath(ano), buildYearIndex(ano, municipality, publishedReports(ano)));
     // The years are listed from the indexes on disk, this year's included.
-    const FileResult root = writeBytes(rootIndexPath(), buildRootIndex(municipality, publishedYears()));
+    const FileResult root =
+        writeBytes(rootIndexPath(), buildRootIndex(municipality, publishedYears()));
     return year.ok() ? root : year;
 }
 

@@ -30,10 +30,10 @@ constexpr int kResolution = 720;
 
 double points(double pt) { return pt * kResolution / 72.0; }
 
-const double kPad = points(2.5);        // inside a cell, around its text
-const double kGap = points(8);          // between the head, the table and the signatures
-const double kSignSpace = points(36);   // above a signature line, room to sign
-const double kMinColumn = points(28);   // no column narrower than this
+const double kPad = points(2.5);      // inside a cell, around its text
+const double kGap = points(8);        // between the head, the table and the signatures
+const double kSignSpace = points(36); // above a signature line, room to sign
+const double kMinColumn = points(28); // no column narrower than this
 
 // A text fit for drawing: line breaks as line separators, other controls out.
 QString printable(const QString &text)
@@ -217,9 +217,8 @@ public:
         , height_(writer.height())
     {
         widths_ = columnWidths(input_, table_, fonts_, &writer_, width_);
-        const QString period = input_.periodName.isEmpty()
-                                   ? QString()
-                                   : QStringLiteral(" - ") + input_.periodName;
+        const QString period =
+            input_.periodName.isEmpty() ? QString() : QStringLiteral(" - ") + input_.periodName;
         headTexts_ = {input_.municipality, input_.title,
                       QStringLiteral("EXERCÍCIO: ") + input_.year + period};
         headHeight_ = 0;
@@ -448,7 +447,8 @@ FileResult writePdf(const PageInput &input)
     if (!makeDir(dir)) {
         return FileResult::failed(msg::cannotCreateDirectory(dir));
     }
-    const QString path = besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".pdf"));
+    const QString path =
+        besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".pdf"));
     const QByteArray bytes = buildPdf(input);
     const FileResult written =
         bytes.isEmpty() ? FileResult::failed(msg::cannotCreateFile(path)) : writeBytes(path, bytes);

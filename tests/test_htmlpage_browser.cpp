@@ -78,9 +78,8 @@ void TestHtmlPageBrowser::browserShowsThePageAsWritten()
     input.contador = QStringLiteral("Luís Gonçalves");
     input.crc = QStringLiteral("MG-012345/O-6");
 
-    const FileResult written =
-        writePageFile(input.year, QStringLiteral("exec-orc-rec-realizada-"), QStringLiteral("2"),
-                      buildPage(input));
+    const FileResult written = writePageFile(input.year, QStringLiteral("exec-orc-rec-realizada-"),
+                                             QStringLiteral("2"), buildPage(input));
     QDir::setCurrent(previous);
     QVERIFY(written.ok());
 
@@ -131,8 +130,9 @@ void TestHtmlPageBrowser::browserShowsTheIndexes()
     input.prefix = QStringLiteral("trib-arrec-");
     input.category = ReportCategory::Mensais;
     input.position = 0;
-    const bool written = writePageFile(input.year, input.prefix, input.period, buildPage(input)).ok() &&
-                         writeOpenData(input).ok();
+    const bool written =
+        writePageFile(input.year, input.prefix, input.period, buildPage(input)).ok() &&
+        writeOpenData(input).ok();
     QDir::setCurrent(previous);
     QVERIFY(written);
 
@@ -141,9 +141,11 @@ void TestHtmlPageBrowser::browserShowsTheIndexes()
     QVERIFY(year.contains(QStringLiteral("<html lang=\"pt-BR\">")));
     QVERIFY(year.contains(QStringLiteral("<h1>São Tomé das Águas - MG</h1>")));
     QVERIFY(year.contains(QStringLiteral("<caption>Relatórios Mensais</caption>")));
-    QVERIFY(year.contains(QStringLiteral("<th scope=\"row\">Tributos Arrecadados  Art 2º, Inc. I</th><td>Março</td>")));
+    QVERIFY(year.contains(QStringLiteral(
+        "<th scope=\"row\">Tributos Arrecadados  Art 2º, Inc. I</th><td>Março</td>")));
     for (const char *extension : {".htm", ".csv", ".json"}) {
-        QVERIFY(year.contains(QStringLiteral("href=\"trib-arrec-3-2005") + QLatin1StringView(extension)));
+        QVERIFY(year.contains(QStringLiteral("href=\"trib-arrec-3-2005") +
+                              QLatin1StringView(extension)));
     }
     QVERIFY(year.contains(QStringLiteral("Atualizado em ")));
 

@@ -20,8 +20,8 @@ using namespace quelvara;
 namespace {
 
 const QStringList kAmounts = {QStringLiteral("1.500,00"), QStringLiteral("0,10"),
-                              QStringLiteral("234,25"), QStringLiteral("1.000,25"),
-                              QStringLiteral("0,20"), QStringLiteral("12.345.678,90")};
+                              QStringLiteral("234,25"),   QStringLiteral("1.000,25"),
+                              QStringLiteral("0,20"),     QStringLiteral("12.345.678,90")};
 
 // What item i holds in field j: amounts the totals must add up, texts that
 // need quoting and escaping, and in item 3 amounts that are negative, written
@@ -73,8 +73,9 @@ PageInput kindInput(const ReportKind &kind)
     for (int i = 0; i < 5; ++i) {
         QString line;
         for (int j = 1; j <= kind.fieldCount; ++j) {
-            line += (i == 2 && j == 2 ? QString() : fieldText(kind.fields[std::size_t(j - 1)], i, j)) +
-                    u'\t';
+            line +=
+                (i == 2 && j == 2 ? QString() : fieldText(kind.fields[std::size_t(j - 1)], i, j)) +
+                u'\t';
         }
         line += (i == 1 ? QStringLiteral("1") : QStringLiteral("0")) + u'\t';
         input.codes.append(GetField(line, 1));
@@ -116,13 +117,13 @@ private slots:
 void TestOpenData::everyKindAgreesWithItsPage_data()
 {
     // What the JSON calls each field: t texto, v valor, d data, c cnpj.
-    const QStringList types = {
-        // monthly
-        "ttvv", "ttvv", "tttttvvdt", "ttvv", "ttvv", "tttvvd", "ttctddtvt", "tttctctvtv",
-        // bimonthly
-        "ttvv", "ttvvvvv", "ttvvvvv", "ttvvvvv", "ttvvvvv", "ttvvvvv",
-        // annual
-        "ttv", "ttv", "ttv", "ttv", "ttv", "ttv", "ttvvv", "ttvvv", "vvv"};
+    const QStringList types = {// monthly
+                               "ttvv", "ttvv", "tttttvvdt", "ttvv", "ttvv", "tttvvd", "ttctddtvt",
+                               "tttctctvtv",
+                               // bimonthly
+                               "ttvv", "ttvvvvv", "ttvvvvv", "ttvvvvv", "ttvvvvv", "ttvvvvv",
+                               // annual
+                               "ttv", "ttv", "ttv", "ttv", "ttv", "ttv", "ttvvv", "ttvvv", "vvv"};
     QTest::addColumn<int>("category");
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("types");
@@ -150,7 +151,8 @@ void TestOpenData::everyKindAgreesWithItsPage()
     QVERIFY(writePageFile(input.year, input.prefix, input.period, buildPage(input)).ok());
     QVERIFY(writeOpenData(input).ok());
     const auto path = [&](const char *extension) {
-        return besidePagePath(input.year, input.prefix, input.period, QString::fromLatin1(extension));
+        return besidePagePath(input.year, input.prefix, input.period,
+                              QString::fromLatin1(extension));
     };
     const Parsed parsed =
         parsePublished({QStringLiteral("page"), path(".htm"), QStringLiteral("csv"), path(".csv"),
@@ -255,7 +257,8 @@ void TestOpenData::everyKindAgreesWithItsPage()
     QCOMPARE(officials[QStringLiteral("crc")].toString(), input.crc);
     // Stamped with the page's own time, as the index shows it.
     const QString stamp = doc[QStringLiteral("atualizado_em")].toString();
-    QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$"))
+    QVERIFY2(QRegularExpression(
+                 QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$"))
                  .match(stamp)
                  .hasMatch(),
              qPrintable(stamp));

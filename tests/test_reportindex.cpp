@@ -89,14 +89,21 @@ void TestReportIndex::yearIndexListsThePagesOnDisk()
     QVERIFY(QDir().mkpath(QStringLiteral("2005/compras-5-2005.htm")));
     putFile(work.file(QStringLiteral("2005/compras-12-2005.pdf")), "%PDF");
 
-    QVERIFY(publish(ReportCategory::Anuais, 8, QStringLiteral("2005"), QStringLiteral("0"), march(1, 8)));
-    QVERIFY(publish(ReportCategory::Mensais, 0, QStringLiteral("2005"), QStringLiteral("3"), march(2, 9)));
-    QVERIFY(publish(ReportCategory::Bimestrais, 0, QStringLiteral("2005"), QStringLiteral("2"), march(3, 10)));
-    QVERIFY(publish(ReportCategory::Mensais, 7, QStringLiteral("2005"), QStringLiteral("12"), march(4, 11)));
-    QVERIFY(publish(ReportCategory::Mensais, 0, QStringLiteral("2005"), QStringLiteral("1"), march(5, 12)));
-    QVERIFY(publish(ReportCategory::Anuais, 0, QStringLiteral("2005"), QStringLiteral("0"), march(6, 13)));
+    QVERIFY(publish(ReportCategory::Anuais, 8, QStringLiteral("2005"), QStringLiteral("0"),
+                    march(1, 8)));
+    QVERIFY(publish(ReportCategory::Mensais, 0, QStringLiteral("2005"), QStringLiteral("3"),
+                    march(2, 9)));
+    QVERIFY(publish(ReportCategory::Bimestrais, 0, QStringLiteral("2005"), QStringLiteral("2"),
+                    march(3, 10)));
+    QVERIFY(publish(ReportCategory::Mensais, 7, QStringLiteral("2005"), QStringLiteral("12"),
+                    march(4, 11)));
+    QVERIFY(publish(ReportCategory::Mensais, 0, QStringLiteral("2005"), QStringLiteral("1"),
+                    march(5, 12)));
+    QVERIFY(publish(ReportCategory::Anuais, 0, QStringLiteral("2005"), QStringLiteral("0"),
+                    march(6, 13)));
 
-    const Parsed parsed = parsePublished({QStringLiteral("index"), yearIndexPath(QStringLiteral("2005"))});
+    const Parsed parsed =
+        parsePublished({QStringLiteral("index"), yearIndexPath(QStringLiteral("2005"))});
     QVERIFY2(parsed.error.isEmpty(), qPrintable(parsed.error));
     const QJsonValue index = parsed.value;
     QCOMPARE(index[QStringLiteral("lang")].toString(), QStringLiteral("pt-BR"));
@@ -116,10 +123,11 @@ void TestReportIndex::yearIndexListsThePagesOnDisk()
             files.append(name + QStringLiteral(".pdf"));
             shown += QStringLiteral(" PDF");
         }
-        return Row{caption,
-                   {title, period, shown,
-                    QStringLiteral("Atualizado em ") + at.toString(QStringLiteral("dd/MM/yyyy HH:mm"))},
-                   files};
+        return Row{
+            caption,
+            {title, period, shown,
+             QStringLiteral("Atualizado em ") + at.toString(QStringLiteral("dd/MM/yyyy HH:mm"))},
+            files};
     };
     const QString monthly = QStringLiteral("Relatórios Mensais");
     const QString taxes = reportKind(ReportCategory::Mensais, 0)->title;
@@ -130,9 +138,9 @@ void TestReportIndex::yearIndexListsThePagesOnDisk()
             march(2, 9)),
         row(monthly, QStringLiteral("Compras  Art 2º, Inc. XXIV"), QStringLiteral("Dezembro"),
             QStringLiteral("compras-12-2005"), true, march(4, 11)),
-        row(QStringLiteral("Relatórios Bimestrais"), reportKind(ReportCategory::Bimestrais, 0)->title,
-            QStringLiteral("2º Bimestre"), QStringLiteral("exec-orc-rec-realizada-2-2005"), false,
-            march(3, 10)),
+        row(QStringLiteral("Relatórios Bimestrais"),
+            reportKind(ReportCategory::Bimestrais, 0)->title, QStringLiteral("2º Bimestre"),
+            QStringLiteral("exec-orc-rec-realizada-2-2005"), false, march(3, 10)),
         row(QStringLiteral("Relatórios Anuais"), reportKind(ReportCategory::Anuais, 0)->title,
             QStringLiteral("Anual"), QStringLiteral("orc-anual-rec-prevista-0-2005"), false,
             march(6, 13)),
@@ -170,9 +178,12 @@ void TestReportIndex::rootIndexListsTheYears()
     // A year with pages from before the indexes, and a directory that is no year.
     putFile(work.file(QStringLiteral("2003/trib-arrec-1-2003.htm")), "x");
     putFile(work.file(QStringLiteral("abcd/index.html")), "x");
-    QVERIFY(publish(ReportCategory::Mensais, 0, QStringLiteral("2004"), QStringLiteral("1"), march(1, 8)));
-    QVERIFY(publish(ReportCategory::Mensais, 0, QStringLiteral("2005"), QStringLiteral("1"), march(2, 9)));
-    QVERIFY(publish(ReportCategory::Anuais, 0, QStringLiteral("2005"), QStringLiteral("0"), march(3, 10)));
+    QVERIFY(publish(ReportCategory::Mensais, 0, QStringLiteral("2004"), QStringLiteral("1"),
+                    march(1, 8)));
+    QVERIFY(publish(ReportCategory::Mensais, 0, QStringLiteral("2005"), QStringLiteral("1"),
+                    march(2, 9)));
+    QVERIFY(publish(ReportCategory::Anuais, 0, QStringLiteral("2005"), QStringLiteral("0"),
+                    march(3, 10)));
 
     const Parsed parsed = parsePublished({QStringLiteral("index"), rootIndexPath()});
     QVERIFY2(parsed.error.isEmpty(), qPrintable(parsed.error));
@@ -210,12 +221,14 @@ void TestReportIndex::hostileTextsStayText()
             buildYearIndex(QStringLiteral("2005"), hostile, {report}));
     putFile(work.file(QStringLiteral("root.html")),
             buildRootIndex(hostile, {{QStringLiteral("2005"), 1, march(1, 8)}}));
-    const Parsed parsed = parsePublished({QStringLiteral("index"), work.file(QStringLiteral("year.html")),
-                                          QStringLiteral("index"), work.file(QStringLiteral("root.html"))});
+    const Parsed parsed =
+        parsePublished({QStringLiteral("index"), work.file(QStringLiteral("year.html")),
+                        QStringLiteral("index"), work.file(QStringLiteral("root.html"))});
     QVERIFY2(parsed.error.isEmpty(), qPrintable(parsed.error));
     const QJsonValue year = parsed.value[0];
     QCOMPARE(year[QStringLiteral("heading")].toString(), shown);
-    QCOMPARE(year[QStringLiteral("title")].toString(), QStringLiteral("Relatórios de 2005 – ") + shown);
+    QCOMPARE(year[QStringLiteral("title")].toString(),
+             QStringLiteral("Relatórios de 2005 – ") + shown);
     const QJsonValue cells = year[QStringLiteral("tables")][0][QStringLiteral("rows")][0];
     QCOMPARE(texts(cells).mid(0, 2), QStringList({shown, shown}));
     QCOMPARE(links(cells).value(0), QStringLiteral("a%20b%22%3Cc%3E%26d.htm"));

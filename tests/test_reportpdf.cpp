@@ -18,7 +18,10 @@ namespace {
 const QString kPrefeito = QStringLiteral("Carlos Andrade");
 const QString kSecFin = QStringLiteral("Beatriz Lima");
 const QString kContador = QStringLiteral("Paulo Souza/MG-012345/O-6");
-const QStringList kSignatureTexts = {kPrefeito, kSecFin, kContador, QStringLiteral("(Prefeito)"),
+const QStringList kSignatureTexts = {kPrefeito,
+                                     kSecFin,
+                                     kContador,
+                                     QStringLiteral("(Prefeito)"),
                                      QStringLiteral("(Secretário de Finanças)"),
                                      QStringLiteral("(Contador/CRC)")};
 
@@ -50,9 +53,10 @@ PageInput purchases(int n)
             : i == 7   ? QStringLiteral("Linha um\nlinha dois\u0001 <b>&")
                        : QStringLiteral("Papel A4");
         input.codes.append(codeOf(i));
-        input.lines.append(codeOf(i) + QStringLiteral("\tSaúde\tHospital Municipal\t"
-                                                      "11.222.333/0001-81\tPapelaria Central\t"
-                                                      "44.555.666/0001-99\t") +
+        input.lines.append(codeOf(i) +
+                           QStringLiteral("\tSaúde\tHospital Municipal\t"
+                                          "11.222.333/0001-81\tPapelaria Central\t"
+                                          "44.555.666/0001-99\t") +
                            description + QStringLiteral("\t25,00\t10\t250,00\t") +
                            (i == 3 ? u'1' : u'0') + u'\t');
     }
@@ -83,7 +87,8 @@ struct PdfText {
 PdfText readPdf(const QString &path)
 {
     PdfText pdf;
-    QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    QString text =
+        run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
     if (text.endsWith(u'\f')) {
         text.chop(1);
     }
@@ -95,14 +100,18 @@ PdfText readPdf(const QString &path)
 
 int pageCount(const PdfText &pdf)
 {
-    return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(pdf.info).captured(1).toInt();
+    return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+        .match(pdf.info)
+        .captured(1)
+        .toInt();
 }
 
 // The codes a sheet shows, in order.
 QStringList codesOn(const QString &sheet)
 {
     QStringList codes;
-    QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral("\\bC\\d{5}\\b")).globalMatch(sheet);
+    QRegularExpressionMatchIterator it =
+        QRegularExpression(QStringLiteral("\\bC\\d{5}\\b")).globalMatch(sheet);
     while (it.hasNext()) {
         codes.append(it.next().captured());
     }
@@ -137,7 +146,8 @@ void TestReportPdf::everySheetCarriesItsHeadAndNoItemIsLost_data()
     // last row: as many rows as a longer report puts on its first sheet.
     ScratchDir work;
     putFile(work.file(QStringLiteral("probe.pdf")), buildPdf(purchases(100)));
-    const int full = int(codesOn(readPdf(work.file(QStringLiteral("probe.pdf"))).sheets.value(0)).size());
+    const int full =
+        int(codesOn(readPdf(work.file(QStringLiteral("probe.pdf"))).sheets.value(0)).size());
     QVERIFY(full > 8);
     for (int n = full - 7; n <= full + 1; ++n) {
         QTest::newRow(qPrintable(QStringLiteral("%1 items").arg(n))) << n;
