@@ -73,17 +73,22 @@ TextLines readLines(const QString &path)
 
 FileResult writeLines(const QString &path, const QStringList &lines)
 {
-    const FileResult failed = FileResult::failed(msg::cannotCreateFile(path));
     QByteArray bytes;
     for (const QString &line : lines) {
         const std::optional<QByteArray> encoded = encodeCp1252(line);
         if (!encoded) {
             // A text no file can hold is never written in part.
-            return failed;
+            return FileResult::failed(msg::cannotCreateFile(path));
         }
         bytes += *encoded;
         bytes += "\r\n";
     }
+    return writeBytes(path, bytes);
+}
+
+FileResult writeBytes(const QString &path, const QByteArray &bytes)
+{
+    const FileResult failed = FileResult::failed(msg::cannotCreateFile(path));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return failed;

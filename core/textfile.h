@@ -2,6 +2,7 @@
 
 #include "fileresult.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,10 @@ TextLines readLines(const QString &path);
 /// Replaces a file atomically with the lines, each followed by CR LF; the old file stays whole on
 /// failure, which says that the file could not be created.
 FileResult writeLines(const QString &path, const QStringList &lines);
+
+/// Replaces a file atomically with the bytes; the old file stays whole on failure, which says that
+/// the file could not be created.
+FileResult writeBytes(const QString &path, const QByteArray &bytes);
 
 /// Returns the base directory: the process's current working directory.
 QString baseDir();

@@ -5,6 +5,7 @@ QUELVARA_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
   libjpeg-dev libbenchmark-dev
+  # the font the print version embeds
   fonts-dejavu-core
 )
 
