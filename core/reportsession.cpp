@@ -1,6 +1,7 @@
 #include "reportsession.h"
 
 #include "messages.h"
+#include "opendata.h"
 #include "profile.h"
 #include "registry.h"
 #include "reportdata.h"
@@ -516,13 +517,24 @@ PageInput ReportSession::pageInput() const
     input.contador = profile_.contador;
     input.crc = profile_.crc;
     input.totalRow = !kind_ || kind_->totalRow;
+    input.municipalityName = profile_.name;
+    input.state = profile_.state;
+    input.prefix = prefix_;
+    input.period = period_;
+    input.category = category_;
+    input.position = kind_ ? kind_->position : -1;
     return input;
 }
 
 SessionResult ReportSession::writePage()
 {
     SessionResult result;
-    const FileResult written = writePageFile(year_, prefix_, period_, buildPage(pageInput()));
+    const PageInput input = pageInput();
+    FileResult written = writePageFile(year_, prefix_, period_, buildPage(input));
+    if (written.ok()) {
+        // The open data and the indexes always follow the page they stand beside.
+        written = writeOpenData(input);
+    }
     if (!written.ok()) {
         result.ok = false;
         if (!written.message().isEmpty()) {
