@@ -544,6 +544,24 @@ SessionResult ReportSession::writePage()
     return result;
 }
 
+QList<Finding> ReportSession::checkYear() const
+{
+    if (!kind_ || !isValidYear(year_)) {
+        return {};
+    }
+    QList<Finding> findings = checkKindYear(category_, kind_->position, year_);
+    sortFindings(findings);
+    return findings;
+}
+
+int ReportSession::errorsInReport() const
+{
+    if (!kind_ || !isValidYear(year_)) {
+        return 0;
+    }
+    return errorCount(checkReport(category_, kind_->position, year_, period_.toInt()));
+}
+
 QString ReportSession::pagePath() const
 {
     return isValidYear(year_) ? pageFilePath(year_, prefix_, period_) : QString();

@@ -305,7 +305,7 @@ void TestTribArrec::layoutControls()
     auto editor = openEditor(0);
 
     QCOMPARE(editor->objectName(), QStringLiteral("TribArrec"));
-    QCOMPARE(editor->size(), QSize(738, 389));
+    QCOMPARE(editor->size(), QSize(738, 423));
     QCOMPARE(editor->minimumSize(), editor->maximumSize());
     QVERIFY(!(editor->windowFlags() & Qt::WindowMaximizeButtonHint));
 
