@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 using namespace quelvara;
@@ -67,8 +68,7 @@ void clickRow(QAbstractItemView *view, int row)
 class TestCadastro : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<ScratchDir> scratch;
-    std::unique_ptr<FakePlatform> fake;
+    std::optional<WindowSandbox> box;
     std::unique_ptr<TCadastro> dialog;
     QComboBox *Edit1 = nullptr;
     QComboBox *Edit2 = nullptr;
@@ -82,14 +82,14 @@ private:
 
     QString path(const QString &file) const
     {
-        return scratch->file(QStringLiteral("dados/") + file);
+        return box->dir.file(QStringLiteral("dados/") + file);
     }
     QByteArray bytes(const QString &file = unsortedFile) const { return fileBytes(path(file)); }
 
     // Writes a registry file by hand, as a user or an older copy of the program might have.
     bool putRegistry(const QString &file, const QByteArray &bytes) const
     {
-        QDir(scratch->path()).mkdir(QStringLiteral("dados"));
+        QDir(box->dir.path()).mkdir(QStringLiteral("dados"));
         QFile out(path(file));
         return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size();
     }
@@ -215,17 +215,12 @@ private slots:
     void existingCodeTypedAfterNameKeepsName();
 };
 
-void TestCadastro::init()
-{
-    scratch = std::make_unique<ScratchDir>();
-    fake = std::make_unique<FakePlatform>();
-}
+void TestCadastro::init() { box.emplace(); }
 
 void TestCadastro::cleanup()
 {
     dialog.reset();
-    fake.reset();
-    scratch.reset();
+    box.reset();
 }
 
 void TestCadastro::buttons_data()
@@ -276,7 +271,7 @@ void TestCadastro::frame()
     QVERIFY(!BitBtn2->isDefault());
     QVERIFY(!lbCad->isVisible());
     QVERIFY(lbTitulos->isVisible());
-    QVERIFY(fake->messages.isEmpty());
+    QVERIFY(box->fake.messages.isEmpty());
 }
 
 void TestCadastro::tabOrderStartsOnNovo()
@@ -336,7 +331,7 @@ void TestCadastro::loadsInFileOrderAndPicksWithoutWriting()
     QCOMPARE(dialog->ChosenIndex, 2);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(bytes(), unsortedBytes);
-    QVERIFY(fake->messages.isEmpty());
+    QVERIFY(box->fake.messages.isEmpty());
 }
 
 void TestCadastro::saves_data()
@@ -373,7 +368,7 @@ void TestCadastro::saves()
     }
     QCOMPARE(bytes(), file);
     QCOMPARE(shown(), cleared(titles, names));
-    QVERIFY(fake->messages.isEmpty());
+    QVERIFY(box->fake.messages.isEmpty());
 }
 
 void TestCadastro::refusalStillRewritesSorted_data()
@@ -400,7 +395,7 @@ void TestCadastro::refusalStillRewritesSorted()
         lbTitulos->setFocus(Qt::TabFocusReason);
         QTest::keyClick(lbTitulos, Qt::Key_Delete);
     }
-    QCOMPARE(fake->messages, QStringList{message});
+    QCOMPARE(box->fake.messages, QStringList{message});
     QCOMPARE(bytes(), sortedBytes);
     QCOMPARE(shown(), cleared(sortedTitles, sortedNames));
 }
@@ -422,7 +417,7 @@ void TestCadastro::deleteRemovesSelectedLine()
     } else {
         click(btDel);
     }
-    QVERIFY(fake->messages.isEmpty());
+    QVERIFY(box->fake.messages.isEmpty());
     QCOMPARE(bytes(), QByteArray("1112.04.00\tISS\t\r\n1113.05.00\tTaxa de Licen\xE7"
                                  "a\t\r\n"));
     QCOMPARE(shown(),
@@ -500,25 +495,25 @@ void TestCadastro::deleteWithoutDataDirectoryCreatesNothing()
 {
     QVERIFY(open(QStringLiteral("func.vqd")));
     click(btDel);
-    QCOMPARE(fake->messages,
+    QCOMPARE(box->fake.messages,
              (QStringList{"Selecione um item ao lado.",
                           "Não foi possivel alterar o arquivo " +
                               QDir::toNativeSeparators(path(QStringLiteral("func.vqd")))}));
-    QVERIFY(!QFileInfo::exists(scratch->file("dados")));
+    QVERIFY(!QFileInfo::exists(box->dir.file("dados")));
     QCOMPARE(shown(), cleared({}, {}));
 }
 
 void TestCadastro::failedSaveKeepsEntry()
 {
     // A file where the data directory should be: it can be neither created nor written into.
-    QFile blocker(scratch->file("dados"));
+    QFile blocker(box->dir.file("dados"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     QVERIFY(open(QStringLiteral("func.vqd")));
     save(QStringLiteral("04"), QStringLiteral("Administração"));
-    QCOMPARE(fake->messages, QStringList{"Erro: Não foi possivel salvar o cadastro."});
+    QCOMPARE(box->fake.messages, QStringList{"Erro: Não foi possivel salvar o cadastro."});
     QCOMPARE(shown(), cleared({"04"}, {QStringLiteral("Administração")}));
-    QVERIFY(QFileInfo(scratch->file("dados")).isFile());
+    QVERIFY(QFileInfo(box->dir.file("dados")).isFile());
 }
 
 void TestCadastro::unreadableFileIsNeverWritten_data()
@@ -540,11 +535,11 @@ void TestCadastro::unreadableFileIsNeverWritten()
         QVERIFY(putRegistry(file, contents));
         QVERIFY(QFile::setPermissions(path(file), QFileDevice::WriteOwner));
     } else {
-        QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("dados/unid.vqd")));
+        QVERIFY(QDir(box->dir.path()).mkpath(QStringLiteral("dados/unid.vqd")));
     }
     QVERIFY(open(file));
     const QString native = QDir::toNativeSeparators(path(file));
-    QCOMPARE(fake->messages, QStringList{"Não foi possível ler o arquivo " + native});
+    QCOMPARE(box->fake.messages, QStringList{"Não foi possível ler o arquivo " + native});
     QCOMPARE(shown(), cleared({}, {}));
 
     const QString refusal =
@@ -552,8 +547,8 @@ void TestCadastro::unreadableFileIsNeverWritten()
     save(QStringLiteral("05.01"), QStringLiteral("Obras"));
     click(btDel);
     QTest::keyClick(lbTitulos, Qt::Key_Delete);
-    QCOMPARE(fake->messages.size(), 4);
-    QCOMPARE(fake->messages.mid(1), (QStringList{refusal, refusal, refusal}));
+    QCOMPARE(box->fake.messages.size(), 4);
+    QCOMPARE(box->fake.messages.mid(1), (QStringList{refusal, refusal, refusal}));
     QCOMPARE(texts(lbTitulos), QStringList());
 
     click(BitBtn1);
@@ -607,7 +602,7 @@ void TestCadastro::fieldsMoveTogether()
     click(btNew);
     pick(Edit1, 2);
     QCOMPARE(Edit2->currentText(), QStringLiteral("ISS"));
-    QVERIFY(fake->messages.isEmpty());
+    QVERIFY(box->fake.messages.isEmpty());
 }
 
 void TestCadastro::typingKeepsPairedText()
@@ -639,8 +634,8 @@ void TestCadastro::typedTextsFitTheFile()
     Edit2->setFocus(Qt::TabFocusReason);
     Edit2->lineEdit()->insert(QStringLiteral("45.645.645/0001-10\t\r\nx")); // a pasted text
     click(btSave);
-    QCOMPARE(fake->messages.size(), 1);
-    QVERIFY(fake->messages.first().contains(QStringLiteral("Ω")));
+    QCOMPARE(box->fake.messages.size(), 1);
+    QVERIFY(box->fake.messages.first().contains(QStringLiteral("Ω")));
     QCOMPARE(bytes(QStringLiteral("cnpj.vqd")),
              QByteArray("Associa\xE7\xE3o  Vila\t45.645.645/0001-10x\t\r\n"));
 }

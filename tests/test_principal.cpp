@@ -23,6 +23,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -71,11 +72,10 @@ QString dialogOpenedBy(
 class TestPrincipal : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<ScratchDir> dir;
-    std::unique_ptr<FakePlatform> fake;
+    std::optional<WindowSandbox> box;
     std::unique_ptr<TPrincipal> w;
 
-    QString dataPath(const QString &name) const { return dir->file("dados/" + name); }
+    QString dataPath(const QString &name) const { return box->dir.file("dados/" + name); }
     QByteArray municipalityBytes() const { return fileBytes(dataPath("prefeitura.vqd")); }
     QByteArray officialsBytes() const { return fileBytes(dataPath("prefs.vqd")); }
 
@@ -168,16 +168,14 @@ private slots:
 
 void TestPrincipal::init()
 {
-    dir = std::make_unique<ScratchDir>();
-    fake = std::make_unique<FakePlatform>();
+    box.emplace();
     QVERIFY(reopen());
 }
 
 void TestPrincipal::cleanup()
 {
     w.reset();
-    fake.reset();
-    dir.reset();
+    box.reset();
     QVERIFY(!Principal);
 }
 
@@ -445,14 +443,14 @@ void TestPrincipal::firstStartWithoutData()
     QVERIFY(w->lbPrefeitura.isEmpty());
     QVERIFY(w->lbPrefs.isEmpty());
     QCoreApplication::processEvents();
-    QVERIFY(!QFileInfo::exists(dir->file("dados")));
-    QVERIFY(fake->messages.isEmpty());
+    QVERIFY(!QFileInfo::exists(box->dir.file("dados")));
+    QVERIFY(box->fake.messages.isEmpty());
 }
 
 void TestPrincipal::leavingNameCreatesMunicipalityFile()
 {
     w->edNome->setFocus(Qt::TabFocusReason);
-    QVERIFY(!QFileInfo::exists(dir->file("dados")));
+    QVERIFY(!QFileInfo::exists(box->dir.file("dados")));
     QTest::keyClick(w->edNome, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), w->cbUF);
     QCOMPARE(municipalityBytes(), QByteArray("Prefeitura Municipal de\tUF\t\r\n"));
@@ -601,7 +599,7 @@ void TestPrincipal::unreadableProfileIsNeverWrittenOver()
                          QDir::toNativeSeparators(dataPath("prefeitura.vqd")) +
                          QStringLiteral(". Ele não será alterado."));
     }
-    QCOMPARE(fake->messages, expected);
+    QCOMPARE(box->fake.messages, expected);
 
     typeInto(w->Prefeito, QStringLiteral("Outro"));
     w->edNome->setFocus(Qt::TabFocusReason);
@@ -612,7 +610,7 @@ void TestPrincipal::unreadableProfileIsNeverWrittenOver()
                                       QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         QCOMPARE(fileBytes(dataPath("prefeitura.vqd")), QByteArray("Vila Serena\tMG\t\r\n"));
     }
-    QCOMPARE(fake->messages, expected); // told once, when read
+    QCOMPARE(box->fake.messages, expected); // told once, when read
 }
 
 void TestPrincipal::municipalityFileOddShapes_data()
@@ -641,7 +639,7 @@ void TestPrincipal::municipalityFileOddShapes()
     QCOMPARE(w->edNome->text(), name);
     QCOMPARE(w->cbUF->currentText(), state);
     QCOMPARE(municipalityBytes(), bytes);
-    QVERIFY(fake->messages.isEmpty());
+    QVERIFY(box->fake.messages.isEmpty());
 }
 
 void TestPrincipal::focusReasonsThatAreNotLeaving_data()
@@ -676,7 +674,7 @@ void TestPrincipal::dialogIsNotLeaving()
     typeInto(w->edNome, QStringLiteral(" Cima"));
     // A modal dialog takes the focus and gives it back.
     QCOMPARE(dialogOpenedBy([&] { w->Sobre1->trigger(); }), QStringLiteral("Help over Principal"));
-    QVERIFY(!QFileInfo::exists(dir->file("dados")));
+    QVERIFY(!QFileInfo::exists(box->dir.file("dados")));
     QVERIFY(reactivate());
     QCOMPARE(w->edNome->text(), QStringLiteral("Prefeitura Municipal de Cima"));
     w->edNome->setFocus(Qt::ActiveWindowFocusReason);
@@ -742,10 +740,10 @@ void TestPrincipal::typedTextsFitTheFiles()
     edit->setFocus(Qt::TabFocusReason);
     edit->clear();
     edit->insert(typed);
-    QVERIFY(fake->messages.isEmpty());
+    QVERIFY(box->fake.messages.isEmpty());
     w->BitBtn1->setFocus(Qt::MouseFocusReason);
     QCOMPARE(edit->text(), kept);
-    QCOMPARE(fake->messages.size(), messages);
+    QCOMPARE(box->fake.messages.size(), messages);
     QCOMPARE(field == QLatin1String("edNome") ? municipalityBytes() : officialsBytes(), file);
     QVERIFY(reopen());
     QCOMPARE(w->findChild<QLineEdit *>(field)->text(), kept);
@@ -758,7 +756,7 @@ void TestPrincipal::unfitCharacterTypedInState()
     w->cbUF->lineEdit()->selectAll();
     QTest::keyClicks(w->cbUF, QStringLiteral("M"));
     w->cbUF->lineEdit()->insert(QStringLiteral("→"));
-    QCOMPARE(fake->messages.size(), 1);
+    QCOMPARE(box->fake.messages.size(), 1);
     QCOMPARE(w->cbUF->currentText(), QStringLiteral("M"));
     QTest::keyClicks(w->cbUF, QStringLiteral("T"));
     QCOMPARE(w->cbUF->currentText(), QStringLiteral("MT"));
@@ -812,7 +810,7 @@ void TestPrincipal::openers()
     QCOMPARE(dialogOpenedBy(trigger), opened + QStringLiteral(" over Principal"));
     QVERIFY(!TribArrec && !Cadastro && !Help);
     QVERIFY(w->isVisible());
-    QVERIFY(fake->opened.isEmpty());
+    QVERIFY(box->fake.opened.isEmpty());
     // Closing the dialog leaves the fields as they were.
     QCOMPARE(w->edNome->text(), QStringLiteral("Prefeitura de Itu"));
     QCOMPARE(w->cbUF->currentText(), QStringLiteral("SP"));
@@ -870,11 +868,11 @@ void TestPrincipal::siteButton()
 {
     QFETCH(bool, canOpen);
     QFETCH(QStringList, messages);
-    fake->canOpen = canOpen;
+    box->fake.canOpen = canOpen;
     typeInto(w->Prefeito, QStringLiteral("Ana"));
     QTest::mouseClick(w->ToolButton10, Qt::LeftButton);
-    QCOMPARE(fake->opened, QStringList{quelvara::vendor::kSite});
-    QCOMPARE(fake->messages, messages);
+    QCOMPARE(box->fake.opened, QStringList{quelvara::vendor::kSite});
+    QCOMPARE(box->fake.messages, messages);
     // An icon button does not take the focus: the field was not left.
     QCOMPARE(QApplication::focusWidget(), w->Prefeito);
     QVERIFY(!QFileInfo::exists(dataPath("prefs.vqd")));
@@ -901,8 +899,8 @@ void TestPrincipal::exitCommands()
     QVERIFY(!w->isVisible());
     // Closing the main window ends the program (the start-up test runs the loop).
     QVERIFY(w->testAttribute(Qt::WA_QuitOnClose));
-    QVERIFY(fake->questions.isEmpty());
-    QVERIFY(!QFileInfo::exists(dir->file("dados")));
+    QVERIFY(box->fake.questions.isEmpty());
+    QVERIFY(!QFileInfo::exists(box->dir.file("dados")));
 }
 
 void TestPrincipal::closingKeepsWhatWasTyped()
