@@ -156,14 +156,22 @@ inline bool isCnpjRegistry(const QString &file) { return file == kCnpjRegistry; 
 
 inline bool ReportKind::followsRegistry() const { return !isCnpjRegistry(registryFile); }
 
+// Where a registry's entry stands in the main window's registry menu: on the
+// menu itself or in one of its two submenus.
+enum class RegistrySubmenu : int { None = 0, Transferencias = 1, Despesas = 2 };
+
 struct RegistryInfo {
-    QString file;      // "tributos.vqd"
-    QString menuEntry; // "Tributos"
-    QString label1;    // "Codigo:"
-    QString label2;    // "Tributo:"
+    QString file;       // "tributos.vqd"
+    QString menuEntry;  // "Tributos"
+    QString label1;     // "Codigo:"
+    QString label2;     // "Tributo:"
+    QString actionName; // "Tributos1", the objectName of its menu entry
+    RegistrySubmenu submenu = RegistrySubmenu::None;
+    // A dividing line goes before the entry, or before its submenu when the entry opens it.
+    bool lineBefore = false;
 };
 
-/// Returns the twelve registries.
+/// Returns the twelve registries in the order of the main window's registry menu.
 const QList<RegistryInfo> &registries();
 
 /// Returns the two field labels of a registry file, "Campo1:" and "Campo2:" for unknown names.

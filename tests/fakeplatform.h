@@ -34,3 +34,10 @@ public:
     QQueue<bool> answers;
     bool canOpen = true; // false: the desktop has no browser or mail program
 };
+
+// What a window test runs in: a fresh working directory and the recording
+// platform, for as long as it lives.
+struct WindowSandbox {
+    ScratchDir dir;
+    FakePlatform fake;
+};
