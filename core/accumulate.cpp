@@ -21,13 +21,18 @@ QString previousPeriodNumber(const QString &periodo)
 PreviousPeriod PreviousPeriod::load(const QString &ano, const QString &prefixo,
                                     const QString &periodo)
 {
-    PreviousPeriod previous;
     if (!isValidYear(ano)) {
         // A year being typed, or one that is no year at all, never reaches the disk.
-        return previous;
+        return PreviousPeriod();
     }
-    previous.path_ = dataFilePath(ano, prefixo, previousPeriodNumber(periodo));
-    TextLines read = readLines(previous.path_);
+    const QString path = dataFilePath(ano, prefixo, previousPeriodNumber(periodo));
+    return fromRead(path, readLines(path));
+}
+
+PreviousPeriod PreviousPeriod::fromRead(const QString &path, TextLines read)
+{
+    PreviousPeriod previous;
+    previous.path_ = path;
     previous.status_ = read.status;
     if (read.status != ReadStatus::Ok) {
         // A file that exists but cannot be read holds no item.

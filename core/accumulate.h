@@ -22,6 +22,10 @@ public:
     /// Reads the data file of the period before `periodo`; a year that is no year reads nothing.
     static PreviousPeriod load(const QString &ano, const QString &prefixo, const QString &periodo);
 
+    /// Returns the previous period as a file at that path would have been read (lines kept only
+    /// when it was read).
+    static PreviousPeriod fromRead(const QString &path, TextLines read);
+
     /// Tells whether the file was read, is missing, or exists but could not be read.
     ReadStatus status() const { return status_; }
 

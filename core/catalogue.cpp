@@ -35,7 +35,10 @@ ReportKind makeKind(ReportCategory category, int position, const KindRow &row)
     Q_ASSERT(kind.fieldCount >= 1 && kind.fieldCount <= kMaxFields);
     int n = 0;
     for (const ReportField &field : row.fields) {
-        kind.fields[std::size_t(n)] = makeField(field.caption, field.type, n + 1, kind.registryFile);
+        ReportField &made = kind.fields[std::size_t(n)];
+        made = makeField(field.caption, field.type, n + 1, kind.registryFile);
+        made.cpfAllowed = field.cpfAllowed;
+        made.dateInYear = field.dateInYear;
         ++n;
     }
     kind.extensions = row.rules.extensions;
@@ -54,11 +57,16 @@ QList<ReportKind> makeKinds(ReportCategory category, std::initializer_list<KindR
     return kinds;
 }
 
-ReportField F(const char16_t *caption, int type)
+// What a field's text must be beyond its type, as checked before a report is published.
+enum class FieldCheck { None, CpfOrCnpj, InReportYear };
+
+ReportField F(const char16_t *caption, int type, FieldCheck check = FieldCheck::None)
 {
     ReportField field;
     field.caption = QString::fromUtf16(caption);
     field.type = type;
+    field.cpfAllowed = check == FieldCheck::CpfOrCnpj;
+    field.dateInYear = check == FieldCheck::InReportYear;
     return field;
 }
 
@@ -95,6 +103,8 @@ QList<ReportKind> monthlyKinds()
              u"rec-repass-inst-cel-",
              u"cnpj.vqd",
              Emptied,
+             // Neither agreement kind records a signing date: a term or a
+             // deadline may well lie beyond the report's year.
              {F(u"Nº Original:", Texto), F(u"Secretaria ou Órgão:", Texto),
               F(u"Concedente:", Texto), F(u"Beneficiário:", Texto), F(u"Objeto:", Texto),
               F(u"Valor do convênio:", Valor), F(u"Valor da contrapartida:", Valor),
@@ -131,9 +141,12 @@ QList<ReportKind> monthlyKinds()
              u"cnpj.vqd",
              Loaded,
              {F(u"Nº do Contrato:", Texto), F(u"Contratado:", Coluna(1)),
-              F(u"CPF / CNPJ:", Coluna(2)), F(u"Licitação:", Texto),
-              F(u"Data da Assinatura:", Data), F(u"Data de Vigência:", Data), F(u"Objeto:", Texto),
-              F(u"Valor:", Valor), F(u"Observação:", Texto)},
+              // A contract signed in another year belongs to that year's report;
+              // its term may run on beyond the year.
+              F(u"CPF / CNPJ:", Coluna(2), FieldCheck::CpfOrCnpj), F(u"Licitação:", Texto),
+              F(u"Data da Assinatura:", Data, FieldCheck::InReportYear),
+              F(u"Data de Vigência:", Data), F(u"Objeto:", Texto), F(u"Valor:", Valor),
+              F(u"Observação:", Texto)},
              // The contractor and its CPF / CNPJ.
              {{{2, 3, true}}}},
             {u"Compras  Art 2º, Inc. XXIV",
@@ -377,32 +390,45 @@ bool writesRegistryOnSave(ReportCategory category, int position)
 
 const QList<RegistryInfo> &registries()
 {
-    static const QList<RegistryInfo> all = {
-        {QStringLiteral("cnpj.vqd"), QStringLiteral("CNPJs"), QStringLiteral("Nome:"),
-         QStringLiteral("CNPJ:")},
-        {QStringLiteral("tributos.vqd"), QStringLiteral("Tributos"), QStringLiteral("Codigo:"),
-         QStringLiteral("Tributo:")},
-        {QStringLiteral("repv.vqd"), QStringLiteral("Voluntárias Repassadas"),
-         QStringLiteral("Numero:"), QStringLiteral("Recurso:")},
-        {QStringLiteral("recv.vqd"), QStringLiteral("Voluntárias Recebidas"),
-         QStringLiteral("Numero:"), QStringLiteral("Recurso:")},
-        {QStringLiteral("recc.vqd"), QStringLiteral("Constitucionais Recebidas"),
-         QStringLiteral("Codigo:"), QStringLiteral("Recurso:")},
-        {QStringLiteral("unid.vqd"), QStringLiteral("por Unidade Orçamentária"),
-         QStringLiteral("Codigo:"), QStringLiteral("Nome:")},
-        {QStringLiteral("func.vqd"), QStringLiteral("por Função"), QStringLiteral("Codigo:"),
-         QStringLiteral("Nome:")},
-        {QStringLiteral("prog.vqd"), QStringLiteral("por Programa e SubPrograma"),
-         QStringLiteral("Codigo:"), QStringLiteral("Nome:")},
-        {QStringLiteral("fonte.vqd"), QStringLiteral("por Fonte de Recursos"),
-         QStringLiteral("Codigo:"), QStringLiteral("Nome:")},
-        {QStringLiteral("grupo.vqd"), QStringLiteral("por Grupo de Despesa"),
-         QStringLiteral("Codigo:"), QStringLiteral("Nome:")},
-        {QStringLiteral("desp.vqd"), QStringLiteral("para Balanço"), QStringLiteral("Codigo:"),
-         QStringLiteral("Nome:")},
-        {QStringLiteral("rec.vqd"), QStringLiteral("Receitas"), QStringLiteral("Codigo:"),
-         QStringLiteral("Nome:")},
+    struct Row {
+        const char16_t *file, *menuEntry, *label1, *label2, *actionName;
+        RegistrySubmenu submenu;
+        bool lineBefore;
     };
+    constexpr auto None = RegistrySubmenu::None;
+    constexpr auto Transferencias = RegistrySubmenu::Transferencias;
+    constexpr auto Despesas = RegistrySubmenu::Despesas;
+    constexpr bool Line = true;
+    static const Row rows[] = {
+        {u"cnpj.vqd", u"CNPJs", u"Nome:", u"CNPJ:", u"CNPJs1", None, false},
+        {u"tributos.vqd", u"Tributos", u"Codigo:", u"Tributo:", u"Tributos1", None, Line},
+        {u"repv.vqd", u"Voluntárias Repassadas", u"Numero:", u"Recurso:", u"VoluntariasRepassadas1",
+         Transferencias, false},
+        {u"recv.vqd", u"Voluntárias Recebidas", u"Numero:", u"Recurso:", u"VoluntriasRecebidas1",
+         Transferencias, false},
+        {u"recc.vqd", u"Constitucionais Recebidas", u"Codigo:", u"Recurso:",
+         u"ConstitucionaisRecebidas1", Transferencias, false},
+        {u"unid.vqd", u"por Unidade Orçamentária", u"Codigo:", u"Nome:", u"porUnidadeOramentria1",
+         Despesas, Line},
+        {u"func.vqd", u"por Função", u"Codigo:", u"Nome:", u"porFuno1", Despesas, false},
+        {u"prog.vqd", u"por Programa e SubPrograma", u"Codigo:", u"Nome:",
+         u"porProgramaeSubPrograma1", Despesas, false},
+        {u"fonte.vqd", u"por Fonte de Recursos", u"Codigo:", u"Nome:", u"porFontedeRecursos1",
+         Despesas, false},
+        {u"grupo.vqd", u"por Grupo de Despesa", u"Codigo:", u"Nome:", u"porGrupodeDespesa1",
+         Despesas, false},
+        {u"desp.vqd", u"para Balanço", u"Codigo:", u"Nome:", u"paraBalano1", Despesas, Line},
+        {u"rec.vqd", u"Receitas", u"Codigo:", u"Nome:", u"Receitas1", None, false},
+    };
+    static const QList<RegistryInfo> all = [] {
+        QList<RegistryInfo> registries;
+        for (const Row &row : rows) {
+            registries.append({QString::fromUtf16(row.file), QString::fromUtf16(row.menuEntry),
+                               QString::fromUtf16(row.label1), QString::fromUtf16(row.label2),
+                               QString::fromUtf16(row.actionName), row.submenu, row.lineBefore});
+        }
+        return registries;
+    }();
     return all;
 }
 

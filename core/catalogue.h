@@ -64,6 +64,9 @@ struct ReportField {
     int operand1 = 0;     // the fields it is computed from
     int operand2 = 0;
     int lookupColumn = 0; // the registry column it is picked from; 0 for none
+    // What a check before publishing asks of the text beyond its shape.
+    bool cpfAllowed = false; // a CNPJ field that may hold a person's CPF instead
+    bool dateInYear = false; // a date that belongs to the report's year (a signing date)
 
     /// Tells whether the field holds money (summed in the page's total row).
     bool isMoney() const { return isMoneyType(type); }
@@ -153,14 +156,22 @@ inline bool isCnpjRegistry(const QString &file) { return file == kCnpjRegistry; 
 
 inline bool ReportKind::followsRegistry() const { return !isCnpjRegistry(registryFile); }
 
+// Where a registry's entry stands in the main window's registry menu: on the
+// menu itself or in one of its two submenus.
+enum class RegistrySubmenu : int { None = 0, Transferencias = 1, Despesas = 2 };
+
 struct RegistryInfo {
-    QString file;      // "tributos.vqd"
-    QString menuEntry; // "Tributos"
-    QString label1;    // "Codigo:"
-    QString label2;    // "Tributo:"
+    QString file;       // "tributos.vqd"
+    QString menuEntry;  // "Tributos"
+    QString label1;     // "Codigo:"
+    QString label2;     // "Tributo:"
+    QString actionName; // "Tributos1", the objectName of its menu entry
+    RegistrySubmenu submenu = RegistrySubmenu::None;
+    // A dividing line goes before the entry, or before its submenu when the entry opens it.
+    bool lineBefore = false;
 };
 
-/// Returns the twelve registries.
+/// Returns the twelve registries in the order of the main window's registry menu.
 const QList<RegistryInfo> &registries();
 
 /// Returns the two field labels of a registry file, "Campo1:" and "Campo2:" for unknown names.

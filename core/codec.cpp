@@ -115,4 +115,19 @@ QString keepCp1252(const QString &text, QString *removed)
     return kept;
 }
 
+QString wellFormedText(const QString &text)
+{
+    QString result = text;
+    const qsizetype n = result.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = result[i];
+        if (c.isHighSurrogate() && i + 1 < n && result[i + 1].isLowSurrogate()) {
+            ++i;
+        } else if (c.isSurrogate()) {
+            result[i] = QChar::ReplacementCharacter;
+        }
+    }
+    return result;
+}
+
 } // namespace quelvara

@@ -26,6 +26,9 @@ bool appendCp1252(QByteArray &bytes, QStringView text);
 /// Tells whether Windows-1252 can hold the character.
 bool fitsCp1252(char16_t c);
 
+/// Returns a text with every unpaired surrogate replaced by U+FFFD, so that UTF-8 holds it whole.
+QString wellFormedText(const QString &text);
+
 /// Normalises a text to NFC and removes the characters that Windows-1252 cannot hold.
 QString keepCp1252(const QString &text, QString *removed = nullptr);
 

@@ -59,11 +59,6 @@ QString nth(const QStringList &list, int j)
     return j >= 1 && j <= list.size() ? list[j - 1] : QString();
 }
 
-bool isMoneyColumn(const PageInput &input, int j)
-{
-    return j >= 2 && j <= input.fieldTypes.size() && isMoneyType(input.fieldTypes[j - 1]);
-}
-
 QString moneyCell(const QString &text)
 {
     return QStringLiteral("      <td><div align=right> &nbsp;") + text +
@@ -77,6 +72,69 @@ QString plainCell(const QString &text)
 }
 
 } // namespace
+
+bool isMoneyColumn(const PageInput &input, int j)
+{
+    return j >= 2 && j <= input.fieldTypes.size() && isMoneyType(input.fieldTypes[j - 1]);
+}
+
+bool showsFields(const RecordFields &fields) { return !fields.at(2).isEmpty(); }
+
+QString shownField(const PageInput &input, qsizetype i, int j)
+{
+    if (j == 1) {
+        return input.codes.value(i);
+    }
+    const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i]) : QStringView());
+    return showsFields(fields) ? fields.at(j).toString() : QString();
+}
+
+bool isExcludedFromTotals(const RecordFields &fields, int n) { return fields.at(n + 1) == u"1"; }
+
+QStringList columnTotals(const PageInput &input)
+{
+    const int n = std::max(input.fieldCount, 0);
+    std::vector<double> sums(static_cast<std::size_t>(n) + 1, 0.0);
+    std::vector<int> money;
+    for (int j = 2; j <= n; ++j) {
+        if (isMoneyColumn(input, j)) {
+            money.push_back(j);
+        }
+    }
+    for (qsizetype i = 0; i < input.codes.size(); ++i) {
+        const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i])
+                                                         : QStringView());
+        if (!showsFields(fields) || isExcludedFromTotals(fields, n)) {
+            continue;
+        }
+        for (const int j : money) {
+            if (const auto amount = MoneyValue(fields.at(j).toString())) {
+                sums[static_cast<std::size_t>(j)] += *amount;
+            }
+        }
+    }
+    QStringList totals;
+    totals.reserve(n);
+    for (int j = 1; j <= n; ++j) {
+        totals.append(isMoneyColumn(input, j) ? AmountText(sums[static_cast<std::size_t>(j)])
+                                              : QString());
+    }
+    return totals;
+}
+
+FieldShape fieldShape(const PageInput &input, int j)
+{
+    const int type = j >= 1 && j <= input.fieldTypes.size() ? input.fieldTypes[j - 1] : Texto;
+    if (isMoneyType(type)) {
+        return FieldShape::Money;
+    }
+    const ReportKind *kind = reportKind(input.category, input.position);
+    const FieldShape shape = kind && j >= 1 && j <= kind->fieldCount
+                                 ? kind->fields[std::size_t(j - 1)].shape
+                                 : makeField(QString(), type, j, QString()).shape;
+    // The type the page was written with decides what is money, never the catalogue alone.
+    return shape == FieldShape::Money ? FieldShape::AsTyped : shape;
+}
 
 QString escapeHtml(const QString &text)
 {
@@ -122,37 +180,28 @@ QStringList buildPage(const PageInput &input)
                     QStringLiteral("</td>"));
     }
 
-    std::vector<double> sums(static_cast<std::size_t>(std::max(n, 0)) + 1, 0.0);
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const QString line = i < input.lines.size() ? input.lines[i] : QString();
+        const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i])
+                                                         : QStringView());
         page.append(QStringLiteral("    <tr>"));
         page.append(QStringLiteral("      <td> &nbsp;") + escapeHtml(input.codes[i]) +
                     QStringLiteral("</td>"));
-        if (!GetField(line, 2).isEmpty()) {
-            const bool excluded = GetField(line, n + 1) == QStringLiteral("1");
+        if (showsFields(fields)) {
             for (int j = 2; j <= n; ++j) {
-                const QString value = GetField(line, j);
-                if (isMoneyColumn(input, j)) {
-                    page.append(moneyCell(escapeHtml(value)));
-                    if (!excluded) {
-                        if (const auto amount = MoneyValue(value)) {
-                            sums[static_cast<std::size_t>(j)] += *amount;
-                        }
-                    }
-                } else {
-                    page.append(plainCell(escapeHtml(value)));
-                }
+                const QString value = escapeHtml(fields.at(j).toString());
+                page.append(isMoneyColumn(input, j) ? moneyCell(value) : plainCell(value));
             }
         }
         page.append(QStringLiteral("    </tr>\n"));
     }
 
     if (input.totalRow) {
+        const QStringList totals = columnTotals(input);
         page.append(QStringLiteral("    <tr bgcolor=#CCCCCC>"));
         page.append(QStringLiteral("      <td> total: </td>"));
         for (int j = 2; j <= n; ++j) {
             if (isMoneyColumn(input, j)) {
-                page.append(moneyCell(AmountText(sums[static_cast<std::size_t>(j)])));
+                page.append(moneyCell(totals[j - 1]));
             } else {
                 page.append(QStringLiteral("      <td> &nbsp;</td>"));
             }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "catalogue.h"
 #include "fileresult.h"
+#include "recordfields.h"
 
 #include <QList>
 #include <QString>
@@ -12,7 +14,8 @@
 // beside "dados" only.
 namespace quelvara {
 
-// Everything the page shows, read from the editor when the page is written.
+// Everything the page shows, read from the editor when the page is written,
+// and what the files published beside it need besides.
 struct PageInput {
     QString title;        // the report title
     QString municipality; // "<name> - <state>"
@@ -28,7 +31,38 @@ struct PageInput {
     QString contador;
     QString crc;
     bool totalRow = true; // false for the one kind whose page has no total row
+
+    // Beside the page: the open data, the indexes and the print version.
+    QString municipalityName; // the municipality's name alone
+    QString state;            // its state, "MG"
+    QString prefix;           // the kind's file prefix, "trib-arrec-"
+    QString period;           // the period number: "1".."12", "1".."6", "0" for the annual kinds
+    ReportCategory category = ReportCategory::Mensais;
+    int position = -1; // the kind's position in its category; -1 when the title box holds none
 };
+
+/// Tells whether column j (1-based) of the page holds money: fields 2..N of a money type, shown
+/// right-aligned and summed in the total row.
+bool isMoneyColumn(const PageInput &input, int j);
+
+/// Tells whether the page shows an item's fields; an item whose field 2 is empty shows its code
+/// alone and counts in no total.
+bool showsFields(const RecordFields &fields);
+
+/// Returns what item i shows in field j (1-based): its code in field 1, the line's field j
+/// beyond it, nothing beyond the code when the line's field 2 is empty.
+QString shownField(const PageInput &input, qsizetype i, int j);
+
+/// Tells whether an item of a kind of n fields is left out of the totals: flagged "1" after them.
+bool isExcludedFromTotals(const RecordFields &fields, int n);
+
+/// Returns the texts of the page's total row for fields 1..N: a money column's sum written as
+/// money, an empty text for every other column.
+QStringList columnTotals(const PageInput &input);
+
+/// Returns how field j (1-based) is shaped: money by its type, as the page reads it, otherwise
+/// by the kind's catalogue entry, or by the type alone when the input names no kind.
+FieldShape fieldShape(const PageInput &input, int j);
 
 /// Returns the page's entries in order; each is written followed by CR LF and may hold LF inside.
 QStringList buildPage(const PageInput &input);

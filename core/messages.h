@@ -67,10 +67,146 @@ QString noPreviousFile(const QString &path);
 /// Says that the previous accumulated text or the amount is no number (both shown without dots).
 QString previousNotANumber(const QString &previous, const QString &value);
 
+// Checks before publishing.
+
+/// Returns the name of a finding's severity: "erro" or "aviso".
+QString severityName(bool error);
+
+/// Says that a data file could not be read and so was not checked.
+QString fileNotChecked(const QString &path);
+
+/// Says that the kind's registry could not be read, so the accumulated values were not checked.
+QString registryNotChecked(const QString &path);
+
+/// Says that the previous period's data file, from which the accumulated values start, is missing.
+QString previousPeriodMissing(const QString &periodName, const QString &path);
+
+/// Says that an accumulated field holds no number, and what to do (the expected value when known).
+QString accumulatedNotANumber(const QString &text, const QString &expected);
+
+/// Says that an accumulated value is not what "Atualizar Valores" would write, and which it is.
+QString accumulatedStale(const QString &text, const QString &expected);
+
+/// Says that a money field holds a text that is no amount.
+QString notAnAmount(const QString &text);
+
+/// Says that a computed field disagrees with the fields it is computed from, and which value is
+/// right.
+QString computedDisagrees(const QString &text, const QString &expected);
+
+/// Says that a field a value is computed from holds no number, so the value cannot be checked.
+QString operandNotANumber(const QString &caption, const QString &text);
+
+/// Says that a CNPJ has wrong check digits or is incomplete.
+QString invalidCnpj(const QString &text);
+
+/// Says that a CPF has wrong check digits.
+QString invalidCpf(const QString &text);
+
+/// Says that a date is no valid date.
+QString invalidDate(const QString &text);
+
+/// Says that a date lies outside the report's year.
+QString dateOutsideYear(const QString &text, const QString &year);
+
+/// Says that an item's field 2 is empty, so the item is left out of the page and its totals.
+QString itemLeftOut(const QString &caption);
+
+/// Says that a purchase number stands on more than one item.
+QString repeatedNumber(const QString &number, int count);
+
+/// Returns the period column's text for a report of the annual kinds.
+QString annualPeriod();
+
+/// Returns the headings of the findings table: severity, period, item, field, message.
+QStringList findingsHeadings();
+
+/// Returns the caption of the findings dialog and of the question before publishing.
+QString checkCaption();
+
+/// Says that a check found nothing.
+QString noProblemsFound();
+
+/// Returns the caption of the button that shows a finding's item.
+QString goToFinding();
+
+/// Returns the caption of the button that closes the findings.
+QString closeFindings();
+
+/// Asks whether to go on with a report that has errors.
+QString goOnDespiteErrors(int errors);
+
 // Typing.
 
 /// Says which typed characters no file can hold and were taken out of the text.
 QString unfitCharacters(const QStringList &characters);
+
+// Opening pages and mail with the desktop.
+
+/// Says that the browser could not be opened on a page, and where the page lies.
+QString cannotOpenPage(const QString &path);
+
+/// Says that no mail message could be started to an address.
+QString cannotOpenMail(const QString &address);
+
+/// Says that no mail message could be started to send a page, and where the page lies.
+QString cannotSendPage(const QString &address, const QString &path);
+
+/// Says that the browser could not be opened on a web address.
+QString cannotOpenSite(const QString &address);
+
+// Start-up and the command line.
+
+/// Says that a data folder given at start-up could not be created or entered.
+QString cannotUseFolder(const QString &path);
+
+/// Says that there is no graphical display to open the windows on.
+QString noDisplay();
+
+/// Says that the graphical display named could not be opened (an empty name for the default one).
+QString cannotOpenDisplay(const QString &display);
+
+/// Returns the line that tells what the program is, under the first line of its help.
+QString programSummary();
+
+/// Returns the first line of the help: how the program is called, with the syntax of its arguments.
+QString usage(const QString &program, const QString &arguments);
+
+/// Returns the heading of the options in the help.
+QString optionsHeading();
+
+/// Returns the heading of the arguments in the help.
+QString argumentsHeading();
+
+/// Describes the option that chooses the data folder.
+QString folderOptionHelp();
+
+/// Returns the name of the data folder option's value, as the help shows it.
+QString folderValueName();
+
+/// Describes the option that shows the help.
+QString helpOptionHelp();
+
+/// Describes the option that shows the version.
+QString versionOptionHelp();
+
+/// Says that options given on the command line do not exist.
+QString unknownOptions(const QStringList &options);
+
+/// Says that an option was given without the value it needs.
+QString missingValue(const QString &option);
+
+/// Says that an option that takes no value was given one.
+QString unexpectedValue(const QString &option);
+
+/// Says that the command line holds an argument the program does not take.
+QString unexpectedArgument(const QString &argument);
+
+/// Says that the command line could not be understood, without a detail.
+QString badCommandLine();
+
+/// Tells how to see the help of a program.
+QString seeHelp(const QString &program);
 
 // Errors.
 

@@ -171,8 +171,14 @@ LoadedItems loadItemList(const QString &dataPath, const QStringList &registry,
                          const FieldTypes &types, int numCampos, bool registryKind,
                          const AccumulateFn &accumulate)
 {
+    return itemListFromFile(readLines(dataPath), registry, types, numCampos, registryKind,
+                            accumulate);
+}
+
+LoadedItems itemListFromFile(TextLines file, const QStringList &registry, const FieldTypes &types,
+                             int numCampos, bool registryKind, const AccumulateFn &accumulate)
+{
     LoadedItems loaded;
-    TextLines file = readLines(dataPath);
     loaded.status = file.status;
     if (file.status == ReadStatus::Missing && registryKind) {
         file.lines = seedFromRegistry(registry, types, numCampos, accumulate);

@@ -50,6 +50,11 @@ LoadedItems loadItemList(const QString &dataPath, const QStringList &registry,
                          const FieldTypes &types, int numCampos, bool registryKind,
                          const AccumulateFn &accumulate);
 
+/// Builds a period's item list from its data file as read, seeded from and merged with the
+/// registry for a registry kind.
+LoadedItems itemListFromFile(TextLines file, const QStringList &registry, const FieldTypes &types,
+                             int numCampos, bool registryKind, const AccumulateFn &accumulate);
+
 /// Composes the data line of an item from its field texts, each followed by TAB, and the exclusion
 /// flag.
 QString composeLine(const QStringList &fields, bool excluded);

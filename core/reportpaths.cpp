@@ -40,7 +40,20 @@ QString pageYearDir(const QString &ano) { return QDir(baseDir()).filePath(ano); 
 
 QString pageFilePath(const QString &ano, const QString &prefixo, const QString &periodo)
 {
-    return QDir(pageYearDir(ano)).filePath(fileName(ano, prefixo, periodo, QStringLiteral(".htm")));
+    return besidePagePath(ano, prefixo, periodo, QStringLiteral(".htm"));
 }
+
+QString besidePagePath(const QString &ano, const QString &prefixo, const QString &periodo,
+                       const QString &extension)
+{
+    return QDir(pageYearDir(ano)).filePath(fileName(ano, prefixo, periodo, extension));
+}
+
+QString yearIndexPath(const QString &ano)
+{
+    return QDir(pageYearDir(ano)).filePath(QStringLiteral("index.html"));
+}
+
+QString rootIndexPath() { return QDir(baseDir()).filePath(QStringLiteral("index.html")); }
 
 } // namespace quelvara

@@ -3,7 +3,8 @@
 #include <QString>
 
 // Where a report's files lie: the data file in the year's directory under
-// "dados", the page in the year's directory beside "dados".
+// "dados"; the page, the files published beside it and the year's index in the
+// year's directory beside "dados"; the index of the years beside "dados".
 namespace quelvara {
 
 /// Tells whether a year text may be used in a path: exactly four digits.
@@ -21,5 +22,16 @@ QString pageYearDir(const QString &ano);
 
 /// Returns the page of a report kind, year and period: "<ano>/<prefixo><periodo>-<ano>.htm".
 QString pageFilePath(const QString &ano, const QString &prefixo, const QString &periodo);
+
+/// Returns a file beside the page that differs from it in the extension alone:
+/// "<ano>/<prefixo><periodo>-<ano><extension>", the extension given with its dot.
+QString besidePagePath(const QString &ano, const QString &prefixo, const QString &periodo,
+                       const QString &extension);
+
+/// Returns the year's index of reports, "<ano>/index.html" beside "dados".
+QString yearIndexPath(const QString &ano);
+
+/// Returns the index of the years, "index.html" beside "dados".
+QString rootIndexPath();
 
 } // namespace quelvara

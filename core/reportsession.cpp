@@ -1,6 +1,7 @@
 #include "reportsession.h"
 
 #include "messages.h"
+#include "opendata.h"
 #include "profile.h"
 #include "registry.h"
 #include "reportdata.h"
@@ -584,14 +585,25 @@ PageInput ReportSession::pageInput() const
     input.contador = profile_.contador;
     input.crc = profile_.crc;
     input.totalRow = !kind_ || kind_->totalRow;
+    input.municipalityName = profile_.name;
+    input.state = profile_.state;
+    input.prefix = prefix_;
+    input.period = period_;
+    input.category = category_;
+    input.position = kind_ ? kind_->position : -1;
     return input;
 }
 
 SessionResult ReportSession::writePage()
 {
     SessionResult result;
+    const PageInput input = pageInput();
     // A page of 100,000 rows is 26 MB: it goes to its file as it is written.
-    const FileResult written = streamPageFile(year_, prefix_, period_, pageInput());
+    FileResult written = streamPageFile(year_, prefix_, period_, input);
+    if (written.ok()) {
+        // The open data and the indexes always follow the page they stand beside.
+        written = writeOpenData(input);
+    }
     if (!written.ok()) {
         result.ok = false;
         if (!written.message().isEmpty()) {
@@ -599,6 +611,24 @@ SessionResult ReportSession::writePage()
         }
     }
     return result;
+}
+
+QList<Finding> ReportSession::checkYear() const
+{
+    if (!kind_ || !isValidYear(year_)) {
+        return {};
+    }
+    QList<Finding> findings = checkKindYear(category_, kind_->position, year_);
+    sortFindings(findings);
+    return findings;
+}
+
+int ReportSession::errorsInReport() const
+{
+    if (!kind_ || !isValidYear(year_)) {
+        return 0;
+    }
+    return errorCount(checkReport(category_, kind_->position, year_, period_.toInt()));
 }
 
 QString ReportSession::pagePath() const

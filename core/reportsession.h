@@ -2,6 +2,7 @@
 
 #include "accumulate.h"
 #include "catalogue.h"
+#include "checks.h"
 #include "htmlpage.h"
 #include "itemlist.h"
 #include "lookupstore.h"
@@ -180,6 +181,13 @@ public:
     SessionResult writePage();
     /// Returns the page file of the item list, or an empty text while the year is no year.
     QString pagePath() const;
+
+    // Checks before publishing.
+
+    /// Returns the findings of every period of the kind shown in the year shown.
+    QList<Finding> checkYear() const;
+    /// Returns how many errors the report shown has on disk, which its page would publish.
+    int errorsInReport() const;
 
 private:
     bool mayStore(SessionResult &result) const;

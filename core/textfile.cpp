@@ -73,7 +73,6 @@ TextLines readLines(const QString &path)
 
 FileResult writeLines(const QString &path, const QStringList &lines)
 {
-    const FileResult failed = FileResult::failed(msg::cannotCreateFile(path));
     QByteArray bytes;
     qsizetype size = 0;
     for (const QString &line : lines) {
@@ -83,10 +82,16 @@ FileResult writeLines(const QString &path, const QStringList &lines)
     for (const QString &line : lines) {
         if (!appendCp1252(bytes, line)) {
             // A text no file can hold is never written in part.
-            return failed;
+            return FileResult::failed(msg::cannotCreateFile(path));
         }
         bytes += "\r\n";
     }
+    return writeBytes(path, bytes);
+}
+
+FileResult writeBytes(const QString &path, const QByteArray &bytes)
+{
+    const FileResult failed = FileResult::failed(msg::cannotCreateFile(path));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return failed;

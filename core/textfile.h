@@ -59,6 +59,10 @@ private:
     bool failed_ = false;
 };
 
+/// Replaces a file atomically with the bytes; the old file stays whole on failure, which says that
+/// the file could not be created.
+FileResult writeBytes(const QString &path, const QByteArray &bytes);
+
 /// Returns the base directory: the process's current working directory.
 QString baseDir();
 

@@ -10,6 +10,45 @@ namespace {
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
+bool isAsciiLetter(QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+
+// Tells whether a CNPJ without its mask is one of the alphanumeric kind: twelve
+// digits or letters, at least one of them a letter, then two digits.
+bool isAlphanumericCnpj(const QString &plain)
+{
+    if (plain.size() != 14 || !isDigit(plain[12]) || !isDigit(plain[13])) {
+        return false;
+    }
+    bool letter = false;
+    for (qsizetype i = 0; i < 12; ++i) {
+        if (isAsciiLetter(plain[i])) {
+            letter = true;
+        } else if (!isDigit(plain[i])) {
+            return false;
+        }
+    }
+    return letter;
+}
+
+// A CNPJ or CPF as typed, without the marks of its mask and the spaces.
+QString withoutMask(const QString &text)
+{
+    QString plain;
+    plain.reserve(text.size());
+    for (const QChar c : text) {
+        if (c != u'.' && c != u'/' && c != u'-' && c != u' ') {
+            plain.append(c);
+        }
+    }
+    return plain;
+}
+
+// Numbers of one digit repeated pass the check-digit sums but were never issued.
+bool isOneDigitRepeated(const QString &plain)
+{
+    return !plain.isEmpty() && isDigit(plain[0]) && plain.count(plain[0]) == plain.size();
+}
+
 // The parts of a decimal text, as they stand in it.
 struct DecimalParts {
     bool negative = false;
@@ -304,7 +343,11 @@ QString FormatCnpj(const QString &text)
     digits.remove(u'.');
     digits.remove(u'/');
     digits.remove(u'-');
-    if (!IsDecimalText(digits)) {
+    // Alphanumeric CNPJs are written in capitals; a purely numeric text keeps
+    // the older rule below, which takes whatever reads as a number.
+    if (isAlphanumericCnpj(digits)) {
+        digits = digits.toUpper();
+    } else if (!IsDecimalText(digits)) {
         return text;
     }
     QString result;
@@ -319,6 +362,57 @@ QString FormatCnpj(const QString &text)
         result.append(digits[i]);
     }
     return result;
+}
+
+bool IsValidCnpj(const QString &text)
+{
+    const QString plain = withoutMask(text).toUpper();
+    if (plain.size() != 14 || !isDigit(plain[12]) || !isDigit(plain[13]) ||
+        isOneDigitRepeated(plain)) {
+        return false;
+    }
+    for (qsizetype i = 0; i < 12; ++i) {
+        if (!isDigit(plain[i]) && !isAsciiLetter(plain[i])) {
+            return false;
+        }
+    }
+    // Each character counts as its code less that of "0", so a digit counts
+    // as itself and "A" as 17; the weights run 2 to 9 from the right, again and again.
+    const auto checkDigit = [&plain](qsizetype count) {
+        int sum = 0;
+        for (qsizetype i = 0; i < count; ++i) {
+            const int weight = 2 + int((count - 1 - i) % 8);
+            sum += (plain[i].unicode() - u'0') * weight;
+        }
+        const int remainder = sum % 11;
+        return remainder < 2 ? 0 : 11 - remainder;
+    };
+    return checkDigit(12) == plain[12].unicode() - u'0' &&
+           checkDigit(13) == plain[13].unicode() - u'0';
+}
+
+bool IsValidCpf(const QString &text)
+{
+    const QString plain = withoutMask(text);
+    if (plain.size() != 11 || isOneDigitRepeated(plain)) {
+        return false;
+    }
+    for (const QChar c : plain) {
+        if (!isDigit(c)) {
+            return false;
+        }
+    }
+    // The weights run down to 2 from the digit's position plus one.
+    const auto checkDigit = [&plain](qsizetype count) {
+        int sum = 0;
+        for (qsizetype i = 0; i < count; ++i) {
+            sum += (plain[i].unicode() - u'0') * int(count + 1 - i);
+        }
+        const int remainder = sum % 11;
+        return remainder < 2 ? 0 : 11 - remainder;
+    };
+    return checkDigit(9) == plain[9].unicode() - u'0' &&
+           checkDigit(10) == plain[10].unicode() - u'0';
 }
 
 } // namespace quelvara

@@ -31,8 +31,16 @@ QString FormatDate(const QString &text);
 /// noise of a subtraction such as 1000,30 - 1000,10), then NumberText and FormatMoney.
 QString AmountText(double amount);
 
-/// Formats a 14-digit CNPJ as "11.222.333/0001-81", or returns the argument unchanged.
+/// Formats a CNPJ of 14 digits, or of 12 digits or letters and 2 digits, as "11.222.333/0001-81"
+/// (letters in capitals), or returns the argument unchanged.
 QString FormatCnpj(const QString &text);
+
+/// Tells whether a CNPJ, numeric or alphanumeric, has the right check digits (mask and spaces
+/// ignored).
+bool IsValidCnpj(const QString &text);
+
+/// Tells whether a CPF has the right check digits (mask and spaces ignored).
+bool IsValidCpf(const QString &text);
 
 /// Tells whether a text follows the decimal number syntax (comma as decimal separator).
 bool IsDecimalText(const QString &text);

@@ -45,6 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         quelvara::AmountText(*value);
     }
     quelvara::FormatDate(text);
-    quelvara::FormatCnpj(text);
+    // Formatting never turns a valid CNPJ into an invalid one.
+    if (quelvara::IsValidCnpj(text) && !quelvara::IsValidCnpj(quelvara::FormatCnpj(text))) {
+        std::abort();
+    }
+    quelvara::IsValidCpf(text);
     return 0;
 }

@@ -3,8 +3,9 @@
 
 QUELVARA_PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
   libjpeg-dev libbenchmark-dev
+  # the font the print version embeds
   fonts-dejavu-core
 )
 
@@ -31,8 +32,8 @@ install_packages() {
   fi
 }
 
-# Configures (once) and builds everything in $build_dir.
-build_all() {
+# Configures $build_dir once.
+configure_build() {
   if [ ! -f "$build_dir/CMakeCache.txt" ]; then
     local launcher=()
     # A compiler cache, where one is installed, makes rebuilds of other checkouts cheap.
@@ -41,5 +42,16 @@ build_all() {
     fi
     cmake -S "$root_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
   fi
+}
+
+# Configures (once) and builds everything in $build_dir.
+build_all() {
+  configure_build
   cmake --build "$build_dir" --parallel "$(nproc)"
+}
+
+# Configures (once) and builds the program alone in $build_dir.
+build_program() {
+  configure_build
+  cmake --build "$build_dir" --parallel "$(nproc)" --target quelvara
 }

@@ -6,8 +6,9 @@
 #include <QQueue>
 #include <QStringList>
 
-// Records what the windows ask of the desktop, and answers Yes/No questions
-// from a queue (Yes when the queue is empty). Installed for its lifetime.
+// Records what the windows ask of the desktop, answers Yes/No questions from a
+// queue (Yes when the queue is empty), and opens addresses or fails to, as
+// canOpen says. Installed for its lifetime.
 class FakePlatform final : public quelvara::Platform {
 public:
     FakePlatform() { quelvara::setPlatform(this); }
@@ -20,11 +21,23 @@ public:
         questions.append(caption + QStringLiteral("|") + text);
         return answers.isEmpty() ? true : answers.dequeue();
     }
-    void openAddress(const QString &address) override { opened.append(address); }
+    bool openAddress(const QString &address) override
+    {
+        opened.append(address);
+        return canOpen;
+    }
 
     QStringList messages;
     QStringList errors;
     QStringList questions;
     QStringList opened;
     QQueue<bool> answers;
+    bool canOpen = true; // false: the desktop has no browser or mail program
+};
+
+// What a window test runs in: a fresh working directory and the recording
+// platform, for as long as it lives.
+struct WindowSandbox {
+    ScratchDir dir;
+    FakePlatform fake;
 };

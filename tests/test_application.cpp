@@ -1,3 +1,4 @@
+#include "Uhelp.h"
 #include "Uprincipal.h"
 #include "application.h"
 #include "fakeplatform.h"
@@ -64,7 +65,7 @@ public:
         QCoreApplication::sendEvent(thrower_, &again);
     }
     bool askYesNo(QWidget *, const QString &, const QString &) override { return false; }
-    void openAddress(const QString &) override {}
+    bool openAddress(const QString &) override { return true; }
     QStringList errors;
 
 private:
@@ -117,6 +118,9 @@ private slots:
     void acceptTyped_data();
     void acceptTyped();
     void mainWindowIsTheOnlyWindowAtStartUp();
+    void desktopOpenAddress_data();
+    void desktopOpenAddress();
+    void everyWindowShowsTheProgramIcon();
 };
 
 void TestApplication::titleAndTranslations()
@@ -310,6 +314,65 @@ void TestApplication::mainWindowIsTheOnlyWindowAtStartUp()
     // Starting and closing writes nothing.
     QVERIFY(!QFileInfo::exists(dir.file(QStringLiteral("dados"))));
     QVERIFY(fake.errors.isEmpty());
+}
+
+void TestApplication::desktopOpenAddress_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QByteArray>("answer"); // how the opener ends
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<QString>("given"); // what the opener was given; relative to the scratch dir
+    QTest::newRow("page") << "2005/trib-arrec-3-2005.htm" << QByteArray("exit 0") << true
+                          << "@2005/trib-arrec-3-2005.htm";
+    QTest::newRow("mail") << "mailto:contato@quelvara.com.br" << QByteArray("exit 0") << true
+                          << "mailto:contato@quelvara.com.br";
+    // xdg-open's answer when no program handles the address.
+    QTest::newRow("no browser") << "http://www.quelvara.com.br" << QByteArray("exit 3") << false
+                                << "http://www.quelvara.com.br";
+    // A browser run in the foreground keeps its opener waiting.
+    QTest::newRow("browser still open")
+        << "http://www.quelvara.com.br" << QByteArray("exec sleep 5") << true
+        << "http://www.quelvara.com.br";
+}
+
+void TestApplication::desktopOpenAddress()
+{
+    QFETCH(QString, address);
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, opened);
+    QFETCH(QString, given);
+    ScratchDir dir;
+    // A stand-in for xdg-open that notes what it was given and answers as told.
+    const QString opener = dir.file(QStringLiteral("bin/xdg-open"));
+    putFile(opener,
+            "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/given\"\n" + answer + "\n");
+    QVERIFY(QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.file(QStringLiteral("bin"))) + ':' + path);
+    const bool result = platform().openAddress(address);
+    qputenv("PATH", path);
+
+    QCOMPARE(result, opened);
+    if (given.startsWith(u'@')) {
+        given = QDir::toNativeSeparators(dir.file(given.mid(1)));
+    }
+    QCOMPARE(QString::fromLocal8Bit(fileBytes(dir.file(QStringLiteral("bin/given")))), given);
+}
+
+void TestApplication::everyWindowShowsTheProgramIcon()
+{
+    const QIcon icon = QApplication::windowIcon();
+    QVERIFY(!icon.isNull());
+    QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
+    QVERIFY(icon.availableSizes().contains(QSize(256, 256)));
+    // Drawn, not blank: the middle of the picture is opaque.
+    QCOMPARE(qAlpha(icon.pixmap(QSize(64, 64)).toImage().pixel(32, 40)), 255);
+
+    FakePlatform fake;
+    TPrincipal principal;
+    THelp about(&principal);
+    QCOMPARE(principal.windowIcon().cacheKey(), icon.cacheKey());
+    QCOMPARE(about.windowIcon().cacheKey(), icon.cacheKey());
 }
 
 int main(int argc, char *argv[])

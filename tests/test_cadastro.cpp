@@ -1,4 +1,5 @@
 #include "Ucadastro.h"
+#include "catalogue.h"
 #include "fakeplatform.h"
 #include "textfile.h"
 
@@ -10,36 +11,40 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
+#include <optional>
 #include <unistd.h>
 
 using namespace quelvara;
 
 namespace {
 
-// Writes a registry file by hand, as a user or an older copy of the program might have.
-void putRegistry(const ScratchDir &scratch, const QString &name, const QByteArray &bytes)
-{
-    QDir(scratch.path()).mkdir(QStringLiteral("dados"));
-    QFile file(scratch.file(QStringLiteral("dados/") + name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
+const QString unsortedFile = QStringLiteral("tributos.vqd");
+const QByteArray unsortedBytes("1113.05.00\tTaxa de Licen\xE7"
+                               "a\t\r\n"
+                               "1112.02.00\tIPTU\t\r\n"
+                               "1112.04.00\tISS\t\r\n");
+const QByteArray sortedBytes("1112.02.00\tIPTU\t\r\n"
+                             "1112.04.00\tISS\t\r\n"
+                             "1113.05.00\tTaxa de Licen\xE7"
+                             "a\t\r\n");
+const QStringList sortedTitles{"1112.02.00", "1112.04.00", "1113.05.00"};
+const QStringList sortedNames{"IPTU", "ISS", QStringLiteral("Taxa de Licença")};
 
-QStringList itemTexts(const QListWidget *list)
+QStringList texts(const QAbstractItemView *view)
 {
     QStringList texts;
-    for (int i = 0; i < list->count(); ++i) {
-        texts.append(list->item(i)->text());
+    for (int row = 0; row < view->model()->rowCount(); ++row) {
+        texts.append(view->model()->index(row, 0).data().toString());
     }
     return texts;
 }
 
-QStringList itemTexts(const QComboBox *box)
+QStringList texts(const QComboBox *box)
 {
     QStringList texts;
     for (int i = 0; i < box->count(); ++i) {
@@ -48,28 +53,87 @@ QStringList itemTexts(const QComboBox *box)
     return texts;
 }
 
-// The dialog's controls, found by name, and the user's gestures on them.
-struct Controls {
-    explicit Controls(TCadastro *dialog)
-        : dialog(dialog)
-        , Edit1(dialog->findChild<QComboBox *>(QStringLiteral("Edit1")))
-        , Edit2(dialog->findChild<QComboBox *>(QStringLiteral("Edit2")))
-        , lbTitulos(dialog->findChild<QListWidget *>(QStringLiteral("lbTitulos")))
-        , lbCad(dialog->findChild<QListWidget *>(QStringLiteral("lbCad")))
-        , btNew(dialog->findChild<QPushButton *>(QStringLiteral("btNew")))
-        , btSave(dialog->findChild<QPushButton *>(QStringLiteral("btSave")))
-        , btDel(dialog->findChild<QPushButton *>(QStringLiteral("btDel")))
-        , BitBtn1(dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1")))
-        , BitBtn2(dialog->findChild<QPushButton *>(QStringLiteral("BitBtn2")))
-    {
-    }
+void clickRow(QAbstractItemView *view, int row)
+{
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
 
-    bool complete() const
+} // namespace
+
+// Every test runs in a fresh working directory with the recording platform;
+// the dialog is opened on a registry as its openers do, but modelessly, so
+// that the test can drive it.
+class TestCadastro : public QObject {
+    Q_OBJECT
+private:
+    std::optional<WindowSandbox> box;
+    std::unique_ptr<TCadastro> dialog;
+    QComboBox *Edit1 = nullptr;
+    QComboBox *Edit2 = nullptr;
+    QAbstractItemView *lbTitulos = nullptr;
+    QAbstractItemView *lbCad = nullptr;
+    QPushButton *btNew = nullptr;
+    QPushButton *btSave = nullptr;
+    QPushButton *btDel = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+    QPushButton *BitBtn2 = nullptr;
+
+    QString path(const QString &file) const
     {
+        return box->dir.file(QStringLiteral("dados/") + file);
+    }
+    QByteArray bytes(const QString &file = unsortedFile) const { return fileBytes(path(file)); }
+
+    // Writes a registry file by hand, as a user or an older copy of the program might have.
+    bool putRegistry(const QString &file, const QByteArray &bytes) const
+    {
+        QDir(box->dir.path()).mkdir(QStringLiteral("dados"));
+        QFile out(path(file));
+        return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size();
+    }
+    // Opens the dialog on a registry, written first when bytes are given; tells
+    // whether it shows with all its controls.
+    bool open(const QString &file, const QByteArray &bytes = QByteArray())
+    {
+        if (!bytes.isNull() && !putRegistry(file, bytes)) {
+            return false;
+        }
+        dialog = std::make_unique<TCadastro>();
+        dialog->FileName = file;
+        dialog->show();
+        QApplication::processEvents();
+        return dialog->isVisible() && bind(dialog.get());
+    }
+    // Finds the controls of a dialog by name; tells whether it has them all.
+    bool bind(const TCadastro *shown)
+    {
+        const auto button = [shown](const char *name) {
+            return shown->findChild<QPushButton *>(QString::fromLatin1(name));
+        };
+        const auto list = [shown](const char *name) {
+            return shown->findChild<QAbstractItemView *>(QString::fromLatin1(name));
+        };
+        Edit1 = shown->findChild<QComboBox *>(QStringLiteral("Edit1"));
+        Edit2 = shown->findChild<QComboBox *>(QStringLiteral("Edit2"));
+        lbTitulos = list("lbTitulos");
+        lbCad = list("lbCad");
+        btNew = button("btNew");
+        btSave = button("btSave");
+        btDel = button("btDel");
+        BitBtn1 = button("BitBtn1");
+        BitBtn2 = button("BitBtn2");
         return Edit1 && Edit2 && lbTitulos && lbCad && btNew && btSave && btDel && BitBtn1 &&
                BitBtn2;
     }
+    bool activate()
+    {
+        QApplication::setActiveWindow(dialog.get());
+        return QTest::qWaitForWindowActive(dialog.get());
+    }
 
+    // The user's gestures.
     void type(QComboBox *field, const QString &text)
     {
         field->setFocus(Qt::TabFocusReason);
@@ -81,26 +145,12 @@ struct Controls {
             QApplication::sendEvent(field->lineEdit(), &release);
         }
     }
-
     void pick(QComboBox *field, int position)
     {
         field->showPopup();
-        QAbstractItemView *view = field->view();
-        const QModelIndex index = view->model()->index(position, 0);
-        view->scrollTo(index);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+        clickRow(field->view(), position);
     }
-
-    void clickTitle(int position)
-    {
-        QListWidgetItem *item = lbTitulos->item(position);
-        lbTitulos->scrollToItem(item);
-        QTest::mouseClick(lbTitulos->viewport(), Qt::LeftButton, {},
-                          lbTitulos->visualItemRect(item).center());
-    }
-
     void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
-
     void save(const QString &first, const QString &second)
     {
         click(btNew);
@@ -109,59 +159,45 @@ struct Controls {
         click(btSave);
     }
 
-    TCadastro *dialog;
-    QComboBox *Edit1;
-    QComboBox *Edit2;
-    QListWidget *lbTitulos;
-    QListWidget *lbCad;
-    QPushButton *btNew;
-    QPushButton *btSave;
-    QPushButton *btDel;
-    QPushButton *BitBtn1;
-    QPushButton *BitBtn2;
-};
-
-// A dialog opened on a registry as its openers do, but shown modelessly so the
-// test can drive it.
-struct Opened {
-    explicit Opened(const QString &fileName)
-        : controls(&dialog)
+    // What the dialog shows: the titles, both pick lists and the hidden lines
+    // (each joined by "|"), the selected title, and the texts of both fields.
+    QStringList shown() const
     {
-        dialog.FileName = fileName;
-        dialog.show();
-        QApplication::processEvents();
+        const QModelIndexList selected = lbTitulos->selectionModel()->selectedIndexes();
+        return {texts(lbTitulos).join(u'|'),
+                texts(Edit1).join(u'|'),
+                texts(Edit2).join(u'|'),
+                texts(lbCad).join(u'|'),
+                QString::number(selected.isEmpty() ? -1 : selected.first().row()),
+                Edit1->currentText(),
+                Edit2->currentText()};
     }
-    TCadastro dialog;
-    Controls controls;
-};
+    // What the dialog shows for these lines with nothing selected or typed.
+    static QStringList cleared(const QStringList &titles, const QStringList &names)
+    {
+        QStringList lines;
+        for (qsizetype i = 0; i < titles.size(); ++i) {
+            lines.append(titles.at(i) + u'\t' + names.at(i) + u'\t');
+        }
+        const QString joined = titles.join(u'|');
+        return {joined, joined, names.join(u'|'), lines.join(u'|'), QStringLiteral("-1"), {}, {}};
+    }
 
-const QString unsortedFile = QStringLiteral("tributos.vqd");
-const QByteArray unsortedBytes("1113.05.00\tTaxa de Licen\xE7"
-                               "a\t\r\n"
-                               "1112.02.00\tIPTU\t\r\n"
-                               "1112.04.00\tISS\t\r\n");
-const QByteArray sortedBytes("1112.02.00\tIPTU\t\r\n"
-                             "1112.04.00\tISS\t\r\n"
-                             "1113.05.00\tTaxa de Licen\xE7"
-                             "a\t\r\n");
-
-} // namespace
-
-class TestCadastro : public QObject {
-    Q_OBJECT
 private slots:
-    void layout_data();
-    void layout();
-    void frameAndButtons();
+    void init();
+    void cleanup();
+
+    void buttons_data();
+    void buttons();
+    void frame();
     void tabOrderStartsOnNovo();
     void labels_data();
     void labels();
     void loadsInFileOrderAndPicksWithoutWriting();
-    void firstSaveCreatesDirectoryAndFile();
-    void duplicateInOtherCaseAddsNothing();
-    void sameCodeOtherNameAddsLine();
-    void emptyFirstFieldStillRewritesSorted();
-    void deleteWithoutSelectionStillRewritesSorted();
+    void saves_data();
+    void saves();
+    void refusalStillRewritesSorted_data();
+    void refusalStillRewritesSorted();
     void deleteRemovesSelectedLine_data();
     void deleteRemovesSelectedLine();
     void closingGivesPosition_data();
@@ -179,84 +215,74 @@ private slots:
     void existingCodeTypedAfterNameKeepsName();
 };
 
-void TestCadastro::layout_data()
+void TestCadastro::init() { box.emplace(); }
+
+void TestCadastro::cleanup()
+{
+    dialog.reset();
+    box.reset();
+}
+
+void TestCadastro::buttons_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("hint");
-
-    QTest::newRow("Novo") << "btNew"
-                          << "Novo"
-                          << "Novo Item";
-    QTest::newRow("Salvar") << "btSave"
-                            << "Salvar"
-                            << "Salvar Item no Cadastro";
-    QTest::newRow("Excluir") << "btDel"
-                             << "Excluir"
-                             << "Excluir Item do Cadastro";
-    QTest::newRow("OK") << "BitBtn1"
-                        << "OK"
-                        << "";
-    QTest::newRow("Cancela") << "BitBtn2"
-                             << "Cancela"
-                             << "";
+    const char *const rows[][3] = {
+        {"btNew", "Novo", "Novo Item"},
+        {"btSave", "Salvar", "Salvar Item no Cadastro"},
+        {"btDel", "Excluir", "Excluir Item do Cadastro"},
+        {"BitBtn1", "OK", ""},
+        {"BitBtn2", "Cancela", ""},
+    };
+    for (const auto &row : rows) {
+        QTest::newRow(row[1]) << row[0] << row[1] << row[2];
+    }
 }
 
-void TestCadastro::layout()
+void TestCadastro::buttons()
 {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QString, hint);
-    ScratchDir scratch;
-    FakePlatform fake;
-    Opened opened(QStringLiteral("func.vqd"));
-    auto *button = opened.dialog.findChild<QPushButton *>(name);
-    QVERIFY(button);
+    QVERIFY(open(QStringLiteral("func.vqd")));
+    auto *button = dialog->findChild<QPushButton *>(name);
     QCOMPARE(button->text(), caption);
     QCOMPARE(button->toolTip(), hint);
     QVERIFY(button->isVisible());
 }
 
-void TestCadastro::frameAndButtons()
+void TestCadastro::frame()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    Opened opened(QStringLiteral("func.vqd"));
-    Controls &c = opened.controls;
-    QVERIFY(c.complete());
-    QCOMPARE(opened.dialog.windowTitle(), QStringLiteral("Cadastro"));
-    QCOMPARE(opened.dialog.size(), QSize(537, 188));
-    QCOMPARE(opened.dialog.minimumSize(), opened.dialog.maximumSize());
-    QVERIFY(!(opened.dialog.windowFlags() & Qt::WindowCloseButtonHint));
-    QCOMPARE(c.lbTitulos->toolTip(), QStringLiteral("Lista de Items Cadastrados"));
-    QCOMPARE(c.Edit1->width(), 281);
-    QCOMPARE(c.Edit2->width(), 281);
-    QVERIFY(c.Edit1->isEditable() && c.Edit2->isEditable());
+    QVERIFY(open(QStringLiteral("func.vqd")));
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Cadastro"));
+    QCOMPARE(dialog->size(), QSize(537, 188));
+    QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+    QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
+    QCOMPARE(lbTitulos->toolTip(), QStringLiteral("Lista de Items Cadastrados"));
+    QCOMPARE(Edit1->width(), 281);
+    QCOMPARE(Edit2->width(), 281);
+    QVERIFY(Edit1->isEditable() && Edit2->isEditable());
     // The focus starts on "Novo", which takes Enter while it has the focus;
     // anywhere else Enter presses "OK".
-    QApplication::setActiveWindow(&opened.dialog);
-    QVERIFY(QTest::qWaitForWindowActive(&opened.dialog));
-    c.lbTitulos->setFocus(Qt::TabFocusReason);
-    QVERIFY(c.BitBtn1->isDefault());
-    QVERIFY(!c.BitBtn2->isDefault());
-    QVERIFY(!c.lbCad->isVisible());
-    QVERIFY(c.lbTitulos->isVisible());
-    QVERIFY(fake.messages.isEmpty());
+    QVERIFY(activate());
+    lbTitulos->setFocus(Qt::TabFocusReason);
+    QVERIFY(BitBtn1->isDefault());
+    QVERIFY(!BitBtn2->isDefault());
+    QVERIFY(!lbCad->isVisible());
+    QVERIFY(lbTitulos->isVisible());
+    QVERIFY(box->fake.messages.isEmpty());
 }
 
 void TestCadastro::tabOrderStartsOnNovo()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    Opened opened(QStringLiteral("func.vqd"));
-    Controls &c = opened.controls;
-    QApplication::setActiveWindow(&opened.dialog);
-    QVERIFY(QTest::qWaitForWindowActive(&opened.dialog));
-    QCOMPARE(QApplication::focusWidget(), c.btNew);
-
-    QWidget *expected[] = {c.btSave, c.btDel,   c.lbTitulos, c.Edit2,
-                           c.Edit1,  c.BitBtn1, c.BitBtn2,   c.btNew};
-    for (QWidget *next : expected) {
+    QVERIFY(open(QStringLiteral("func.vqd")));
+    QVERIFY(activate());
+    QCOMPARE(QApplication::focusWidget(), btNew);
+    for (QWidget *next : {static_cast<QWidget *>(btSave), static_cast<QWidget *>(btDel),
+                          static_cast<QWidget *>(lbTitulos), static_cast<QWidget *>(Edit2),
+                          static_cast<QWidget *>(Edit1), static_cast<QWidget *>(BitBtn1),
+                          static_cast<QWidget *>(BitBtn2), static_cast<QWidget *>(btNew)}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget *focus = QApplication::focusWidget();
         QVERIFY(focus);
@@ -270,43 +296,10 @@ void TestCadastro::labels_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("label1");
     QTest::addColumn<QString>("label2");
-
-    QTest::newRow("cnpj") << "cnpj.vqd"
-                          << "Nome:"
-                          << "CNPJ:";
-    QTest::newRow("tributos") << "tributos.vqd"
-                              << "Codigo:"
-                              << "Tributo:";
-    QTest::newRow("repv") << "repv.vqd"
-                          << "Numero:"
-                          << "Recurso:";
-    QTest::newRow("recv") << "recv.vqd"
-                          << "Numero:"
-                          << "Recurso:";
-    QTest::newRow("recc") << "recc.vqd"
-                          << "Codigo:"
-                          << "Recurso:";
-    QTest::newRow("unid") << "unid.vqd"
-                          << "Codigo:"
-                          << "Nome:";
-    QTest::newRow("func") << "func.vqd"
-                          << "Codigo:"
-                          << "Nome:";
-    QTest::newRow("prog") << "prog.vqd"
-                          << "Codigo:"
-                          << "Nome:";
-    QTest::newRow("fonte") << "fonte.vqd"
-                           << "Codigo:"
-                           << "Nome:";
-    QTest::newRow("grupo") << "grupo.vqd"
-                           << "Codigo:"
-                           << "Nome:";
-    QTest::newRow("desp") << "desp.vqd"
-                          << "Codigo:"
-                          << "Nome:";
-    QTest::newRow("rec") << "rec.vqd"
-                         << "Codigo:"
-                         << "Nome:";
+    for (const RegistryInfo &registry : registries()) {
+        QTest::newRow(qPrintable(registry.file))
+            << registry.file << registry.label1 << registry.label2;
+    }
     QTest::newRow("other name") << "outros.vqd"
                                 << "Campo1:"
                                 << "Campo2:";
@@ -320,125 +313,91 @@ void TestCadastro::labels()
     QFETCH(QString, file);
     QFETCH(QString, label1);
     QFETCH(QString, label2);
-    ScratchDir scratch;
-    FakePlatform fake;
-    Opened opened(file);
-    QCOMPARE(opened.dialog.findChild<QLabel *>(QStringLiteral("Campo1"))->text(), label1);
-    QCOMPARE(opened.dialog.findChild<QLabel *>(QStringLiteral("Campo2"))->text(), label2);
+    QVERIFY(open(file));
+    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Campo1"))->text(), label1);
+    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Campo2"))->text(), label2);
 }
 
 void TestCadastro::loadsInFileOrderAndPicksWithoutWriting()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    putRegistry(scratch, unsortedFile, unsortedBytes);
-    Opened opened(unsortedFile);
-    Controls &c = opened.controls;
+    QVERIFY(open(unsortedFile, unsortedBytes));
+    QCOMPARE(shown(), cleared({"1113.05.00", "1112.02.00", "1112.04.00"},
+                              {QStringLiteral("Taxa de Licença"), "IPTU", "ISS"}));
 
-    QCOMPARE(itemTexts(c.lbTitulos), (QStringList{"1113.05.00", "1112.02.00", "1112.04.00"}));
-    QCOMPARE(itemTexts(c.Edit1), itemTexts(c.lbTitulos));
-    QCOMPARE(itemTexts(c.Edit2), (QStringList{QStringLiteral("Taxa de Licença"), "IPTU", "ISS"}));
-    QCOMPARE(c.lbCad->count(), 3);
-    QVERIFY(c.lbTitulos->selectedItems().isEmpty());
-    QVERIFY(c.Edit1->currentText().isEmpty() && c.Edit2->currentText().isEmpty());
-
-    c.clickTitle(2);
-    QCOMPARE(c.Edit1->currentText(), QStringLiteral("1112.04.00"));
-    QCOMPARE(c.Edit2->currentText(), QStringLiteral("ISS"));
-    c.click(c.BitBtn1);
-    QCOMPARE(opened.dialog.ChosenIndex, 2);
-    QVERIFY(!opened.dialog.isVisible());
-    QCOMPARE(fileBytes(scratch.file("dados/" + unsortedFile)), unsortedBytes);
-    QVERIFY(fake.messages.isEmpty());
+    clickRow(lbTitulos, 2);
+    QCOMPARE(Edit1->currentText(), QStringLiteral("1112.04.00"));
+    QCOMPARE(Edit2->currentText(), QStringLiteral("ISS"));
+    click(BitBtn1);
+    QCOMPARE(dialog->ChosenIndex, 2);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(bytes(), unsortedBytes);
+    QVERIFY(box->fake.messages.isEmpty());
 }
 
-void TestCadastro::firstSaveCreatesDirectoryAndFile()
+void TestCadastro::saves_data()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    Opened opened(QStringLiteral("tributos.vqd"));
-    Controls &c = opened.controls;
-    QCOMPARE(c.lbTitulos->count(), 0);
-
-    c.save(QStringLiteral("01"), QStringLiteral("Imposto Predial"));
-    QVERIFY(fake.messages.isEmpty());
-    QCOMPARE(fileBytes(scratch.file("dados/tributos.vqd")),
-             QByteArray("01\tImposto Predial\t\r\n"));
-    QCOMPARE(itemTexts(c.lbTitulos), QStringList{"01"});
-    QCOMPARE(itemTexts(c.Edit2), QStringList{"Imposto Predial"});
-    QVERIFY(c.Edit1->currentText().isEmpty() && c.Edit2->currentText().isEmpty());
+    QTest::addColumn<QStringList>("saved"); // first and second field, in turn
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QStringList>("names");
+    // The first save creates the data directory and the file.
+    QTest::newRow("first") << QStringList{"01", "Imposto Predial"}
+                           << QByteArray("01\tImposto Predial\t\r\n") << QStringList{"01"}
+                           << QStringList{"Imposto Predial"};
+    QTest::newRow("duplicate in other case")
+        << QStringList{"01", "Imposto Predial", "01", "Imposto Predial",
+                       "01", "imposto predial", "01", "IMPOSTO PREDIAL"}
+        << QByteArray("01\tImposto Predial\t\r\n") << QStringList{"01"}
+        << QStringList{"Imposto Predial"};
+    QTest::newRow("same code, other name")
+        << QStringList{"01", "Outro", "01", "Imposto Predial"}
+        << QByteArray("01\tImposto Predial\t\r\n01\tOutro\t\r\n") << QStringList{"01", "01"}
+        << QStringList{"Imposto Predial", "Outro"};
 }
 
-void TestCadastro::duplicateInOtherCaseAddsNothing()
+void TestCadastro::saves()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    Opened opened(QStringLiteral("tributos.vqd"));
-    Controls &c = opened.controls;
-    c.save(QStringLiteral("01"), QStringLiteral("Imposto Predial"));
-    c.save(QStringLiteral("01"), QStringLiteral("Imposto Predial"));
-    c.save(QStringLiteral("01"), QStringLiteral("imposto predial"));
-    c.save(QStringLiteral("01"), QStringLiteral("IMPOSTO PREDIAL"));
-
-    QCOMPARE(fileBytes(scratch.file("dados/tributos.vqd")),
-             QByteArray("01\tImposto Predial\t\r\n"));
-    QCOMPARE(c.lbTitulos->count(), 1);
-    QCOMPARE(c.Edit1->count(), 1);
-    QCOMPARE(c.Edit2->count(), 1);
-    QVERIFY(fake.messages.isEmpty());
+    QFETCH(QStringList, saved);
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, titles);
+    QFETCH(QStringList, names);
+    QVERIFY(open(unsortedFile));
+    QCOMPARE(shown(), cleared({}, {}));
+    for (qsizetype i = 0; i + 1 < saved.size(); i += 2) {
+        save(saved.at(i), saved.at(i + 1));
+    }
+    QCOMPARE(bytes(), file);
+    QCOMPARE(shown(), cleared(titles, names));
+    QVERIFY(box->fake.messages.isEmpty());
 }
 
-void TestCadastro::sameCodeOtherNameAddsLine()
+void TestCadastro::refusalStillRewritesSorted_data()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    Opened opened(QStringLiteral("tributos.vqd"));
-    Controls &c = opened.controls;
-    c.save(QStringLiteral("01"), QStringLiteral("Outro"));
-    c.save(QStringLiteral("01"), QStringLiteral("Imposto Predial"));
-
-    QCOMPARE(fileBytes(scratch.file("dados/tributos.vqd")),
-             QByteArray("01\tImposto Predial\t\r\n01\tOutro\t\r\n"));
-    QCOMPARE(itemTexts(c.lbTitulos), (QStringList{"01", "01"}));
-    QCOMPARE(itemTexts(c.Edit2), (QStringList{"Imposto Predial", "Outro"}));
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("Salvar, first field empty")
+        << "save" << QStringLiteral("O primeiro campo não pode estar em branco.");
+    QTest::newRow("Excluir, no title") << "delete" << QStringLiteral("Selecione um item ao lado.");
+    QTest::newRow("Delete key, no title") << "key" << QStringLiteral("Selecione um item ao lado.");
 }
 
-void TestCadastro::emptyFirstFieldStillRewritesSorted()
+void TestCadastro::refusalStillRewritesSorted()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    putRegistry(scratch, unsortedFile, unsortedBytes);
-    Opened opened(unsortedFile);
-    Controls &c = opened.controls;
-
-    c.type(c.Edit2, QStringLiteral("Sem código"));
-    c.click(c.btSave);
-    QCOMPARE(fake.messages, QStringList{"O primeiro campo não pode estar em branco."});
-    QCOMPARE(fileBytes(scratch.file("dados/" + unsortedFile)), sortedBytes);
-    QCOMPARE(itemTexts(c.lbTitulos), (QStringList{"1112.02.00", "1112.04.00", "1113.05.00"}));
-    QCOMPARE(itemTexts(c.Edit2), (QStringList{"IPTU", "ISS", QStringLiteral("Taxa de Licença")}));
-    QVERIFY(c.Edit1->currentText().isEmpty());
-    QVERIFY(c.Edit2->currentText().isEmpty());
-}
-
-void TestCadastro::deleteWithoutSelectionStillRewritesSorted()
-{
-    ScratchDir scratch;
-    FakePlatform fake;
-    putRegistry(scratch, unsortedFile, unsortedBytes);
-    Opened opened(unsortedFile);
-    Controls &c = opened.controls;
-
-    c.click(c.btDel);
-    QCOMPARE(fake.messages, QStringList{"Selecione um item ao lado."});
-    QCOMPARE(fileBytes(scratch.file("dados/" + unsortedFile)), sortedBytes);
-    QCOMPARE(itemTexts(c.lbTitulos), (QStringList{"1112.02.00", "1112.04.00", "1113.05.00"}));
-
-    // The Delete key in the title list does the same.
-    c.lbTitulos->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(c.lbTitulos, Qt::Key_Delete);
-    QCOMPARE(fake.messages.size(), 2);
-    QCOMPARE(c.lbTitulos->count(), 3);
+    QFETCH(QString, gesture);
+    QFETCH(QString, message);
+    QVERIFY(open(unsortedFile, unsortedBytes));
+    if (gesture == QLatin1String("save")) {
+        type(Edit2, QStringLiteral("Sem código"));
+        click(btSave);
+    } else if (gesture == QLatin1String("delete")) {
+        click(btDel);
+    } else {
+        lbTitulos->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(lbTitulos, Qt::Key_Delete);
+    }
+    QCOMPARE(box->fake.messages, QStringList{message});
+    QCOMPARE(bytes(), sortedBytes);
+    QCOMPARE(shown(), cleared(sortedTitles, sortedNames));
 }
 
 void TestCadastro::deleteRemovesSelectedLine_data()
@@ -451,35 +410,24 @@ void TestCadastro::deleteRemovesSelectedLine_data()
 void TestCadastro::deleteRemovesSelectedLine()
 {
     QFETCH(bool, byKey);
-    ScratchDir scratch;
-    FakePlatform fake;
-    putRegistry(scratch, unsortedFile, unsortedBytes);
-    Opened opened(unsortedFile);
-    Controls &c = opened.controls;
-
-    c.clickTitle(1); // 1112.02.00 IPTU, second in the file
+    QVERIFY(open(unsortedFile, unsortedBytes));
+    clickRow(lbTitulos, 1); // 1112.02.00 IPTU, second in the file
     if (byKey) {
-        QTest::keyClick(c.lbTitulos, Qt::Key_Delete);
+        QTest::keyClick(lbTitulos, Qt::Key_Delete);
     } else {
-        c.click(c.btDel);
+        click(btDel);
     }
-    QVERIFY(fake.messages.isEmpty());
-    QCOMPARE(fileBytes(scratch.file("dados/" + unsortedFile)),
-             QByteArray("1112.04.00\tISS\t\r\n1113.05.00\tTaxa de Licen\xE7"
-                        "a\t\r\n"));
-    QCOMPARE(itemTexts(c.lbTitulos), (QStringList{"1112.04.00", "1113.05.00"}));
-    QCOMPARE(itemTexts(c.Edit1), itemTexts(c.lbTitulos));
-    QCOMPARE(itemTexts(c.Edit2), (QStringList{"ISS", QStringLiteral("Taxa de Licença")}));
-    QCOMPARE(c.lbCad->count(), 2);
-    QVERIFY(c.lbTitulos->selectedItems().isEmpty());
-    QVERIFY(c.Edit1->currentText().isEmpty() && c.Edit2->currentText().isEmpty());
+    QVERIFY(box->fake.messages.isEmpty());
+    QCOMPARE(bytes(), QByteArray("1112.04.00\tISS\t\r\n1113.05.00\tTaxa de Licen\xE7"
+                                 "a\t\r\n"));
+    QCOMPARE(shown(),
+             cleared({"1112.04.00", "1113.05.00"}, {"ISS", QStringLiteral("Taxa de Licença")}));
 }
 
 void TestCadastro::closingGivesPosition_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("chosen");
-
     QTest::newRow("OK with a title") << "title ok" << 1;
     QTest::newRow("OK without a title") << "ok" << -1;
     QTest::newRow("OK after Novo") << "title novo ok" << -1;
@@ -493,96 +441,79 @@ void TestCadastro::closingGivesPosition()
 {
     QFETCH(QString, action);
     QFETCH(int, chosen);
-    ScratchDir scratch;
-    FakePlatform fake;
-    putRegistry(scratch, unsortedFile, unsortedBytes);
-    Opened opened(unsortedFile);
-    Controls &c = opened.controls;
-
+    QVERIFY(open(unsortedFile, unsortedBytes));
     for (const QString &step : action.split(u' ')) {
         if (step == QLatin1String("title")) {
-            c.clickTitle(1);
-        } else if (step == QLatin1String("novo")) {
-            c.click(c.btNew);
-        } else if (step == QLatin1String("save")) {
-            c.click(c.btSave);
-        } else if (step == QLatin1String("delete")) {
-            c.click(c.btDel);
-        } else if (step == QLatin1String("ok")) {
-            c.click(c.BitBtn1);
-        } else if (step == QLatin1String("cancela")) {
-            c.click(c.BitBtn2);
+            clickRow(lbTitulos, 1);
         } else if (step == QLatin1String("esc")) {
-            QTest::keyClick(c.lbTitulos, Qt::Key_Escape);
+            QTest::keyClick(lbTitulos, Qt::Key_Escape);
+        } else {
+            const QHash<QString, QPushButton *> buttons{{"novo", btNew},
+                                                        {"save", btSave},
+                                                        {"delete", btDel},
+                                                        {"ok", BitBtn1},
+                                                        {"cancela", BitBtn2}};
+            click(buttons.value(step));
         }
     }
-    QVERIFY(!opened.dialog.isVisible());
-    QCOMPARE(opened.dialog.ChosenIndex, chosen);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->ChosenIndex, chosen);
 }
 
 void TestCadastro::positionAfterSaveMatchesFile()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    putRegistry(scratch, unsortedFile, unsortedBytes);
-
-    int chosen = -2;
+    QVERIFY(putRegistry(unsortedFile, unsortedBytes));
     QString chosenTitle;
+    // The modal dialog as its opener shows it, driven from within its loop.
     QTimer::singleShot(0, [&] {
-        QVERIFY(Cadastro);
-        Controls c(Cadastro);
-        c.save(QStringLiteral("1111.00.00"), QStringLiteral("Impostos"));
-        c.save(QStringLiteral("1200.00.00"), QStringLiteral("Contribuições"));
-        c.clickTitle(3);
-        chosenTitle = c.lbTitulos->item(3)->text();
-        c.click(c.BitBtn1);
+        if (!Cadastro || !bind(Cadastro)) {
+            if (Cadastro) {
+                Cadastro->reject();
+            }
+            return; // no position is chosen
+        }
+        save(QStringLiteral("1111.00.00"), QStringLiteral("Impostos"));
+        save(QStringLiteral("1200.00.00"), QStringLiteral("Contribuições"));
+        clickRow(lbTitulos, 3);
+        chosenTitle = texts(lbTitulos).value(3);
+        click(BitBtn1);
     });
-    chosen = openRegistry(nullptr, unsortedFile);
+    const int chosen = openRegistry(nullptr, unsortedFile);
     QVERIFY(!Cadastro);
 
     QCOMPARE(chosenTitle, QStringLiteral("1113.05.00"));
     QCOMPARE(chosen, 3);
-    const TextLines onDisk = readLines(scratch.file("dados/" + unsortedFile));
+    const TextLines onDisk = readLines(path(unsortedFile));
     QCOMPARE(onDisk.lines.size(), 5);
     QCOMPARE(onDisk.lines.at(chosen), QStringLiteral("1113.05.00\tTaxa de Licença\t"));
-    QCOMPARE(fileBytes(scratch.file("dados/" + unsortedFile)),
-             QByteArray("1111.00.00\tImpostos\t\r\n" + sortedBytes +
-                        "1200.00.00\tContribui\xE7\xF5"
-                        "es\t\r\n"));
+    QCOMPARE(bytes(), QByteArray("1111.00.00\tImpostos\t\r\n" + sortedBytes +
+                                 "1200.00.00\tContribui\xE7\xF5"
+                                 "es\t\r\n"));
 }
 
 void TestCadastro::deleteWithoutDataDirectoryCreatesNothing()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    Opened opened(QStringLiteral("func.vqd"));
-    Controls &c = opened.controls;
-    c.click(c.btDel);
-    QCOMPARE(fake.messages,
+    QVERIFY(open(QStringLiteral("func.vqd")));
+    click(btDel);
+    QCOMPARE(box->fake.messages,
              (QStringList{"Selecione um item ao lado.",
                           "Não foi possivel alterar o arquivo " +
-                              QDir::toNativeSeparators(scratch.file("dados/func.vqd"))}));
-    QVERIFY(!QFileInfo::exists(scratch.file("dados")));
-    QCOMPARE(c.lbTitulos->count(), 0);
+                              QDir::toNativeSeparators(path(QStringLiteral("func.vqd")))}));
+    QVERIFY(!QFileInfo::exists(box->dir.file("dados")));
+    QCOMPARE(shown(), cleared({}, {}));
 }
 
 void TestCadastro::failedSaveKeepsEntry()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
     // A file where the data directory should be: it can be neither created nor written into.
-    QFile blocker(scratch.file("dados"));
+    QFile blocker(box->dir.file("dados"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    Opened opened(QStringLiteral("func.vqd"));
-    Controls &c = opened.controls;
-
-    c.save(QStringLiteral("04"), QStringLiteral("Administração"));
-    QCOMPARE(fake.messages, QStringList{"Erro: Não foi possivel salvar o cadastro."});
-    QCOMPARE(itemTexts(c.lbTitulos), QStringList{"04"});
-    QCOMPARE(itemTexts(c.Edit2), QStringList{QStringLiteral("Administração")});
-    QVERIFY(c.Edit1->currentText().isEmpty() && c.Edit2->currentText().isEmpty());
-    QVERIFY(QFileInfo(scratch.file("dados")).isFile());
+    QVERIFY(open(QStringLiteral("func.vqd")));
+    save(QStringLiteral("04"), QStringLiteral("Administração"));
+    QCOMPARE(box->fake.messages, QStringList{"Erro: Não foi possivel salvar o cadastro."});
+    QCOMPARE(shown(), cleared({"04"}, {QStringLiteral("Administração")}));
+    QVERIFY(QFileInfo(box->dir.file("dados")).isFile());
 }
 
 void TestCadastro::unreadableFileIsNeverWritten_data()
@@ -598,178 +529,141 @@ void TestCadastro::unreadableFileIsNeverWritten()
     if (locked && ::geteuid() == 0) {
         QSKIP("root reads a file whatever its permissions");
     }
-    ScratchDir scratch;
-    FakePlatform fake;
-    const QString path = scratch.file("dados/unid.vqd");
-    const QByteArray bytes("03.01\tGabinete\t\r\n02.01\tC\xE2mara\t\r\n");
+    const QString file = QStringLiteral("unid.vqd");
+    const QByteArray contents("03.01\tGabinete\t\r\n02.01\tC\xE2mara\t\r\n");
     if (locked) {
-        putRegistry(scratch, QStringLiteral("unid.vqd"), bytes);
-        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        QVERIFY(putRegistry(file, contents));
+        QVERIFY(QFile::setPermissions(path(file), QFileDevice::WriteOwner));
     } else {
-        QVERIFY(QDir(scratch.path()).mkpath(QStringLiteral("dados/unid.vqd")));
+        QVERIFY(QDir(box->dir.path()).mkpath(QStringLiteral("dados/unid.vqd")));
     }
+    QVERIFY(open(file));
+    const QString native = QDir::toNativeSeparators(path(file));
+    QCOMPARE(box->fake.messages, QStringList{"Não foi possível ler o arquivo " + native});
+    QCOMPARE(shown(), cleared({}, {}));
 
-    Opened opened(QStringLiteral("unid.vqd"));
-    Controls &c = opened.controls;
-    QCOMPARE(fake.messages,
-             QStringList{"Não foi possivel ler o arquivo " + QDir::toNativeSeparators(path)});
-    QCOMPARE(c.lbTitulos->count(), 0);
+    const QString refusal =
+        "O cadastro não pode ser salvo porque não foi possível ler o arquivo " + native;
+    save(QStringLiteral("05.01"), QStringLiteral("Obras"));
+    click(btDel);
+    QTest::keyClick(lbTitulos, Qt::Key_Delete);
+    QCOMPARE(box->fake.messages.size(), 4);
+    QCOMPARE(box->fake.messages.mid(1), (QStringList{refusal, refusal, refusal}));
+    QCOMPARE(texts(lbTitulos), QStringList());
 
-    const QString refusal = "O cadastro não pode ser salvo porque não foi possivel ler o arquivo " +
-                            QDir::toNativeSeparators(path);
-    c.save(QStringLiteral("05.01"), QStringLiteral("Obras"));
-    QCOMPARE(fake.messages.size(), 2);
-    QCOMPARE(fake.messages.last(), refusal);
-    c.click(c.btDel);
-    QCOMPARE(fake.messages.size(), 3);
-    QCOMPARE(fake.messages.last(), refusal);
-    QTest::keyClick(c.lbTitulos, Qt::Key_Delete);
-    QCOMPARE(fake.messages.size(), 4);
-    QCOMPARE(c.lbTitulos->count(), 0);
-
-    c.click(c.BitBtn1);
-    QCOMPARE(opened.dialog.ChosenIndex, -1);
+    click(BitBtn1);
+    QCOMPARE(dialog->ChosenIndex, -1);
     if (locked) {
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QCOMPARE(fileBytes(path), bytes);
+        QFile::setPermissions(path(file), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(bytes(file), contents);
     } else {
-        QVERIFY(QFileInfo(path).isDir());
+        QVERIFY(QFileInfo(path(file)).isDir());
     }
 }
 
 void TestCadastro::arrowKeysShowEntry()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    putRegistry(scratch, unsortedFile, unsortedBytes);
-    Opened opened(unsortedFile);
-    Controls &c = opened.controls;
+    QVERIFY(open(unsortedFile, unsortedBytes));
     const QStringList names{QStringLiteral("Taxa de Licença"), "IPTU", "ISS"};
+    lbTitulos->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(lbTitulos, Qt::Key_Down);
+    const QModelIndexList selected = lbTitulos->selectionModel()->selectedIndexes();
+    QCOMPARE(selected.size(), 1);
+    const int first = selected.first().row();
+    QCOMPARE(Edit1->currentText(), texts(lbTitulos).at(first));
+    QCOMPARE(Edit2->currentText(), names.at(first));
 
-    c.lbTitulos->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(c.lbTitulos, Qt::Key_Down);
-    QCOMPARE(c.lbTitulos->selectedItems().size(), 1);
-    const int first = c.lbTitulos->row(c.lbTitulos->selectedItems().first());
-    QCOMPARE(c.Edit1->currentText(), c.lbTitulos->item(first)->text());
-    QCOMPARE(c.Edit2->currentText(), names.at(first));
-
-    QTest::keyClick(c.lbTitulos, first == 0 ? Qt::Key_Down : Qt::Key_Up);
+    QTest::keyClick(lbTitulos, first == 0 ? Qt::Key_Down : Qt::Key_Up);
     const int second = first == 0 ? 1 : first - 1;
-    QCOMPARE(c.Edit1->currentText(), c.lbTitulos->item(second)->text());
-    QCOMPARE(c.Edit2->currentText(), names.at(second));
-    c.click(c.BitBtn1);
-    QCOMPARE(opened.dialog.ChosenIndex, second);
+    QCOMPARE(Edit1->currentText(), texts(lbTitulos).at(second));
+    QCOMPARE(Edit2->currentText(), names.at(second));
+    click(BitBtn1);
+    QCOMPARE(dialog->ChosenIndex, second);
 }
 
 void TestCadastro::fieldsMoveTogether()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    putRegistry(scratch, unsortedFile, unsortedBytes);
-    Opened opened(unsortedFile);
-    Controls &c = opened.controls;
-
-    c.pick(c.Edit1, 1);
-    QCOMPARE(c.Edit1->currentText(), QStringLiteral("1112.02.00"));
-    QCOMPARE(c.Edit2->currentText(), QStringLiteral("IPTU"));
-    c.pick(c.Edit2, 0);
-    QCOMPARE(c.Edit2->currentText(), QStringLiteral("Taxa de Licença"));
-    QCOMPARE(c.Edit1->currentText(), QStringLiteral("1113.05.00"));
+    QVERIFY(open(unsortedFile, unsortedBytes));
+    pick(Edit1, 1);
+    QCOMPARE(Edit1->currentText(), QStringLiteral("1112.02.00"));
+    QCOMPARE(Edit2->currentText(), QStringLiteral("IPTU"));
+    pick(Edit2, 0);
+    QCOMPARE(Edit2->currentText(), QStringLiteral("Taxa de Licença"));
+    QCOMPARE(Edit1->currentText(), QStringLiteral("1113.05.00"));
 
     // A title shown in the fields pairs from there.
-    c.clickTitle(2);
-    c.pick(c.Edit2, 0);
-    QCOMPARE(c.Edit1->currentText(), QStringLiteral("1113.05.00"));
-    c.pick(c.Edit1, 2);
-    QCOMPARE(c.Edit2->currentText(), QStringLiteral("ISS"));
+    clickRow(lbTitulos, 2);
+    pick(Edit2, 0);
+    QCOMPARE(Edit1->currentText(), QStringLiteral("1113.05.00"));
+    pick(Edit1, 2);
+    QCOMPARE(Edit2->currentText(), QStringLiteral("ISS"));
 
     // After "Novo" a pick finds both fields empty and fills both.
-    c.click(c.btNew);
-    c.pick(c.Edit1, 2);
-    QCOMPARE(c.Edit2->currentText(), QStringLiteral("ISS"));
-    QVERIFY(fake.messages.isEmpty());
+    click(btNew);
+    pick(Edit1, 2);
+    QCOMPARE(Edit2->currentText(), QStringLiteral("ISS"));
+    QVERIFY(box->fake.messages.isEmpty());
 }
 
 void TestCadastro::typingKeepsPairedText()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    putRegistry(scratch, unsortedFile, unsortedBytes);
-    Opened opened(unsortedFile);
-    Controls &c = opened.controls;
-
+    QVERIFY(open(unsortedFile, unsortedBytes));
     // A code picked, then its name retyped: the code stays, and saving adds
     // a second line for it.
-    c.pick(c.Edit1, 1);
-    c.Edit2->lineEdit()->selectAll();
-    c.type(c.Edit2, QStringLiteral("IPTU Urbano"));
-    QCOMPARE(c.Edit1->currentText(), QStringLiteral("1112.02.00"));
-    c.click(c.btSave);
-    QCOMPARE(readLines(scratch.file("dados/" + unsortedFile)).lines,
+    pick(Edit1, 1);
+    Edit2->lineEdit()->selectAll();
+    type(Edit2, QStringLiteral("IPTU Urbano"));
+    QCOMPARE(Edit1->currentText(), QStringLiteral("1112.02.00"));
+    click(btSave);
+    QCOMPARE(readLines(path(unsortedFile)).lines,
              (QStringList{"1112.02.00\tIPTU\t", "1112.02.00\tIPTU Urbano\t", "1112.04.00\tISS\t",
                           QStringLiteral("1113.05.00\tTaxa de Licença\t")}));
 
     // With nothing picked, typing one field leaves the other's typed text,
     // and a typed start of a code is not completed into the code.
-    c.type(c.Edit2, QStringLiteral("Nome"));
-    c.type(c.Edit1, QStringLiteral("1112"));
-    QCOMPARE(c.Edit2->currentText(), QStringLiteral("Nome"));
-    QCOMPARE(c.Edit1->currentText(), QStringLiteral("1112"));
+    type(Edit2, QStringLiteral("Nome"));
+    type(Edit1, QStringLiteral("1112"));
+    QCOMPARE(Edit2->currentText(), QStringLiteral("Nome"));
+    QCOMPARE(Edit1->currentText(), QStringLiteral("1112"));
 }
 
 void TestCadastro::typedTextsFitTheFile()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    Opened opened(QStringLiteral("cnpj.vqd"));
-    Controls &c = opened.controls;
-
-    c.type(c.Edit1, QStringLiteral("Associação Ω Vila"));
-    c.Edit2->setFocus(Qt::TabFocusReason);
-    c.Edit2->lineEdit()->insert(QStringLiteral("45.645.645/0001-10\t\r\nx")); // a pasted text
-    c.click(c.btSave);
-    QCOMPARE(fake.messages.size(), 1);
-    QVERIFY(fake.messages.first().contains(QStringLiteral("Ω")));
-    QCOMPARE(fileBytes(scratch.file("dados/cnpj.vqd")),
+    QVERIFY(open(QStringLiteral("cnpj.vqd")));
+    type(Edit1, QStringLiteral("Associação Ω Vila"));
+    Edit2->setFocus(Qt::TabFocusReason);
+    Edit2->lineEdit()->insert(QStringLiteral("45.645.645/0001-10\t\r\nx")); // a pasted text
+    click(btSave);
+    QCOMPARE(box->fake.messages.size(), 1);
+    QVERIFY(box->fake.messages.first().contains(QStringLiteral("Ω")));
+    QCOMPARE(bytes(QStringLiteral("cnpj.vqd")),
              QByteArray("Associa\xE7\xE3o  Vila\t45.645.645/0001-10x\t\r\n"));
 }
 
 void TestCadastro::enterPressesOk()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    putRegistry(scratch, unsortedFile, unsortedBytes);
-    Opened opened(unsortedFile);
-    Controls &c = opened.controls;
-    QApplication::setActiveWindow(&opened.dialog);
-    QVERIFY(QTest::qWaitForWindowActive(&opened.dialog));
-
-    c.clickTitle(2);
-    c.Edit1->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(c.Edit1->lineEdit(), Qt::Key_Return);
-    QVERIFY(!opened.dialog.isVisible());
-    QCOMPARE(opened.dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(opened.dialog.ChosenIndex, 2);
-    QCOMPARE(fileBytes(scratch.file("dados/" + unsortedFile)), unsortedBytes);
+    QVERIFY(open(unsortedFile, unsortedBytes));
+    QVERIFY(activate());
+    clickRow(lbTitulos, 2);
+    Edit1->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Edit1->lineEdit(), Qt::Key_Return);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(dialog->ChosenIndex, 2);
+    QCOMPARE(bytes(), unsortedBytes);
 }
 
 void TestCadastro::existingCodeTypedAfterNameKeepsName()
 {
-    ScratchDir scratch;
-    FakePlatform fake;
-    Opened opened(QStringLiteral("tributos.vqd"));
-    Controls &c = opened.controls;
-    QApplication::setActiveWindow(&opened.dialog);
-    QVERIFY(QTest::qWaitForWindowActive(&opened.dialog));
-    c.save(QStringLiteral("01"), QStringLiteral("Imposto Predial"));
-
+    QVERIFY(open(unsortedFile));
+    QVERIFY(activate());
+    save(QStringLiteral("01"), QStringLiteral("Imposto Predial"));
     // The name first, as the tab order leads, then a code already listed.
-    c.click(c.btNew);
-    c.type(c.Edit2, QStringLiteral("Outro"));
-    c.type(c.Edit1, QStringLiteral("01"));
-    c.click(c.btSave);
-    QCOMPARE(fileBytes(scratch.file("dados/tributos.vqd")),
-             QByteArray("01\tImposto Predial\t\r\n01\tOutro\t\r\n"));
+    click(btNew);
+    type(Edit2, QStringLiteral("Outro"));
+    type(Edit1, QStringLiteral("01"));
+    click(btSave);
+    QCOMPARE(bytes(), QByteArray("01\tImposto Predial\t\r\n01\tOutro\t\r\n"));
 }
 
 QTEST_MAIN(TestCadastro)

@@ -493,24 +493,35 @@ void TestHelp::okButtonCloses()
 void TestHelp::clickingTheAddressOpensAMail_data()
 {
     QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("canOpen");
     QTest::addColumn<QStringList>("opened");
+    QTest::addColumn<QStringList>("messages");
     const QString mail = QStringLiteral("mailto:") + quelvara::vendor::kContactEmail;
-    QTest::newRow("left") << int(Qt::LeftButton) << QStringList{mail};
-    QTest::newRow("right") << int(Qt::RightButton) << QStringList{};
+    QTest::newRow("left") << int(Qt::LeftButton) << true << QStringList{mail} << QStringList{};
+    QTest::newRow("right") << int(Qt::RightButton) << true << QStringList{} << QStringList{};
+    // Without a mail program the user learns where to write.
+    QTest::newRow("no mail program")
+        << int(Qt::LeftButton) << false << QStringList{mail}
+        << QStringList{
+               QStringLiteral("Não foi possível abrir o programa de e-mail. Escreva para ") +
+               quelvara::vendor::kContactEmail + QStringLiteral(".")};
 }
 
 void TestHelp::clickingTheAddressOpensAMail()
 {
     QFETCH(int, button);
+    QFETCH(bool, canOpen);
     QFETCH(QStringList, opened);
+    QFETCH(QStringList, messages);
     FakePlatform fake;
+    fake.canOpen = canOpen;
     QWidget owner;
     THelp dialog(&owner);
     showActive(owner, dialog);
     QTest::mouseClick(child<QLabel>(&dialog, "Label4"), Qt::MouseButton(button));
     QCOMPARE(fake.opened, opened);
     QVERIFY(dialog.isVisible());
-    QVERIFY(fake.messages.isEmpty());
+    QCOMPARE(fake.messages, messages);
     QVERIFY(fake.errors.isEmpty());
 }
 

@@ -1,4 +1,5 @@
 #include "htmlpage.h"
+#include "opendata.h"
 
 #include <QDir>
 #include <QProcess>
@@ -16,6 +17,7 @@ class TestHtmlPageBrowser : public QObject {
     Q_OBJECT
 private slots:
     void browserShowsThePageAsWritten();
+    void browserShowsTheIndexes();
 
 private:
     QString renderedDom(const QString &browser, const QString &page);
@@ -76,9 +78,8 @@ void TestHtmlPageBrowser::browserShowsThePageAsWritten()
     input.contador = QStringLiteral("Luís Gonçalves");
     input.crc = QStringLiteral("MG-012345/O-6");
 
-    const FileResult written =
-        writePageFile(input.year, QStringLiteral("exec-orc-rec-realizada-"), QStringLiteral("2"),
-                      buildPage(input));
+    const FileResult written = writePageFile(input.year, QStringLiteral("exec-orc-rec-realizada-"),
+                                             QStringLiteral("2"), buildPage(input));
     QDir::setCurrent(previous);
     QVERIFY(written.ok());
 
@@ -106,6 +107,51 @@ void TestHtmlPageBrowser::browserShowsThePageAsWritten()
     // A typed "<" stays text: the browser made no element of it.
     QVERIFY(dom.contains(QStringLiteral("Obras &lt;Fase 2&gt; &amp; reforma")));
     QVERIFY(!dom.contains(QStringLiteral("<fase"), Qt::CaseInsensitive));
+}
+
+// The year's index and the index of the years, written beside a page, show
+// their tables and links in the browser as UTF-8.
+void TestHtmlPageBrowser::browserShowsTheIndexes()
+{
+    const QString browser = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+    if (browser.isEmpty()) {
+        QSKIP("no chromium on this machine");
+    }
+
+    QTemporaryDir work;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(work.path());
+    PageInput input;
+    input.title = QStringLiteral("Tributos Arrecadados  Art 2º, Inc. I");
+    input.municipality = QStringLiteral("São Tomé das Águas - MG");
+    input.year = QStringLiteral("2005");
+    input.period = QStringLiteral("3");
+    input.periodName = QStringLiteral("Março");
+    input.prefix = QStringLiteral("trib-arrec-");
+    input.category = ReportCategory::Mensais;
+    input.position = 0;
+    const bool written =
+        writePageFile(input.year, input.prefix, input.period, buildPage(input)).ok() &&
+        writeOpenData(input).ok();
+    QDir::setCurrent(previous);
+    QVERIFY(written);
+
+    const QString year = renderedDom(browser, work.filePath(QStringLiteral("2005/index.html")));
+    QVERIFY2(!year.isEmpty(), "the browser showed nothing");
+    QVERIFY(year.contains(QStringLiteral("<html lang=\"pt-BR\">")));
+    QVERIFY(year.contains(QStringLiteral("<h1>São Tomé das Águas - MG</h1>")));
+    QVERIFY(year.contains(QStringLiteral("<caption>Relatórios Mensais</caption>")));
+    QVERIFY(year.contains(QStringLiteral(
+        "<th scope=\"row\">Tributos Arrecadados  Art 2º, Inc. I</th><td>Março</td>")));
+    for (const char *extension : {".htm", ".csv", ".json"}) {
+        QVERIFY(year.contains(QStringLiteral("href=\"trib-arrec-3-2005") +
+                              QLatin1StringView(extension)));
+    }
+    QVERIFY(year.contains(QStringLiteral("Atualizado em ")));
+
+    const QString root = renderedDom(browser, work.filePath(QStringLiteral("index.html")));
+    QVERIFY(root.contains(QStringLiteral("<caption>Exercícios</caption>")));
+    QVERIFY(root.contains(QStringLiteral("href=\"2005/index.html\"")));
 }
 
 QTEST_GUILESS_MAIN(TestHtmlPageBrowser)

@@ -305,7 +305,7 @@ void TestTribArrec::layoutControls()
     auto editor = openEditor(0);
 
     QCOMPARE(editor->objectName(), QStringLiteral("TribArrec"));
-    QCOMPARE(editor->size(), QSize(738, 389));
+    QCOMPARE(editor->size(), QSize(738, 423));
     QCOMPARE(editor->minimumSize(), editor->maximumSize());
     QVERIFY(!(editor->windowFlags() & Qt::WindowMaximizeButtonHint));
 
@@ -819,7 +819,7 @@ void TestTribArrec::unreadableRegistryAtOpening()
 
     auto editor = openEditor(category);
 
-    QCOMPARE(fake.messages, QStringList{QStringLiteral("Não foi possivel ler o arquivo ") +
+    QCOMPARE(fake.messages, QStringList{QStringLiteral("Não foi possível ler o arquivo ") +
                                         QDir::toNativeSeparators(QDir::cleanPath(path))});
     QVERIFY(!editor->registryLoaded());
     QVERIFY(editor->session().registry().isEmpty());
@@ -2239,7 +2239,7 @@ void TestTribArrec::unreadableDataFileIsNeverReplaced()
     QVERIFY(QDir().mkpath(path));
     auto editor = openEditor(0);
 
-    QCOMPARE(fake.messages, QStringList{QStringLiteral("Não foi possivel ler o arquivo ") +
+    QCOMPARE(fake.messages, QStringList{QStringLiteral("Não foi possível ler o arquivo ") +
                                         QDir::toNativeSeparators(path)});
     // The registry's items are offered, but none of them can replace the file.
     QCOMPARE(editor->session().items().size(), 14);

@@ -27,6 +27,8 @@ private slots:
     void formatDate();
     void formatCnpj_data();
     void formatCnpj();
+    void checkDigits_data();
+    void checkDigits();
 };
 
 void TestValues::getField_data()
@@ -284,6 +286,23 @@ void TestValues::formatCnpj_data()
                                            << "11.222.333/0001-81";
     QTest::newRow("empty") << ""
                            << "";
+    QTest::newRow("alphanumeric") << "12ABC34501DE35"
+                                  << "12.ABC.345/01DE-35";
+    QTest::newRow("alphanumeric, small letters") << "12abc34501de35"
+                                                 << "12.ABC.345/01DE-35";
+    QTest::newRow("alphanumeric, formatted") << "12.ABC.345/01DE-35"
+                                             << "12.ABC.345/01DE-35";
+    QTest::newRow("alphanumeric, letter in the check digits") << "12ABC34501DE3A"
+                                                              << "12ABC34501DE3A";
+    QTest::newRow("alphanumeric, thirteen") << "12ABC34501DE3"
+                                            << "12ABC34501DE3";
+    QTest::newRow("alphanumeric, accented letter") << "12ÁBC34501DE35"
+                                                   << "12ÁBC34501DE35";
+    QTest::newRow("alphanumeric, a space") << "12 BC34501DE35"
+                                           << "12 BC34501DE35";
+    // Numeric texts keep the older rule: anything that reads as a number.
+    QTest::newRow("number with a sign") << "+1222333000181"
+                                        << "+1.222.333/0001-81";
 }
 
 void TestValues::formatCnpj()
@@ -291,6 +310,46 @@ void TestValues::formatCnpj()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(FormatCnpj(text), expected);
+}
+
+void TestValues::checkDigits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("cnpj");
+    QTest::addColumn<bool>("cpf");
+    QTest::newRow("cnpj digits") << "11222333000181" << true << false;
+    QTest::newRow("cnpj formatted") << "11.222.333/0001-81" << true << false;
+    QTest::newRow("cnpj with spaces") << " 11 222 333 0001 81 " << true << false;
+    QTest::newRow("cnpj first digit wrong") << "11.222.333/0001-71" << false << false;
+    QTest::newRow("cnpj second digit wrong") << "11.222.333/0001-82" << false << false;
+    QTest::newRow("cnpj remainder below two") << "45.645.645/0001-10" << true << false;
+    QTest::newRow("cnpj branch") << "14.714.714/0002-57" << true << false;
+    QTest::newRow("cnpj one digit repeated") << "00.000.000/0000-00" << false << false;
+    QTest::newRow("cnpj thirteen digits") << "1122233300018" << false << false;
+    QTest::newRow("alphanumeric") << "12.ABC.345/01DE-35" << true << false;
+    QTest::newRow("alphanumeric, small letters") << "12abc34501de35" << true << false;
+    QTest::newRow("alphanumeric, letters first") << "AB12CD34000184" << true << false;
+    QTest::newRow("alphanumeric, digit wrong") << "12.ABC.345/01DE-36" << false << false;
+    QTest::newRow("alphanumeric, letters swapped") << "12.BAC.345/01DE-35" << false << false;
+    QTest::newRow("alphanumeric, letter as check digit") << "12ABC34501DE3E" << false << false;
+    QTest::newRow("alphanumeric, punctuation") << "12ABC*4501DE35" << false << false;
+    QTest::newRow("cpf digits") << "52998224725" << false << true;
+    QTest::newRow("cpf formatted") << "529.982.247-25" << false << true;
+    QTest::newRow("cpf remainder below two") << "123.456.789-09" << false << true;
+    QTest::newRow("cpf first digit wrong") << "529.982.247-35" << false << false;
+    QTest::newRow("cpf second digit wrong") << "529.982.247-24" << false << false;
+    QTest::newRow("cpf one digit repeated") << "111.111.111-11" << false << false;
+    QTest::newRow("cpf with a letter") << "5299822472A" << false << false;
+    QTest::newRow("empty") << "" << false << false;
+}
+
+void TestValues::checkDigits()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, cnpj);
+    QFETCH(bool, cpf);
+    QCOMPARE(IsValidCnpj(text), cnpj);
+    QCOMPARE(IsValidCpf(text), cpf);
 }
 
 QTEST_GUILESS_MAIN(TestValues)

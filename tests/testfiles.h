@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,4 +50,16 @@ inline void putFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Returns every file under the working directory with its bytes, to show that nothing was written.
+inline QMap<QString, QByteArray> treeBytes()
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(QDir::currentPath(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, fileBytes(path));
+    }
+    return files;
 }

@@ -9,10 +9,11 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIdentityProxyModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QStringListModel>
@@ -22,6 +23,36 @@
 TCadastro *Cadastro = nullptr;
 
 namespace {
+
+// One field of every registry line, for the views that show only that field:
+// the titles and the first pick list show the first fields, the second pick
+// list the second ones. Read only: the lines change through the buttons alone.
+class FieldColumn final : public QIdentityProxyModel {
+public:
+    FieldColumn(QAbstractItemModel *lines, int field, QObject *parent)
+        : QIdentityProxyModel(parent)
+        , field_(field)
+    {
+        setSourceModel(lines);
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const QVariant line = QIdentityProxyModel::data(index, role);
+        if (role != Qt::DisplayRole && role != Qt::EditRole) {
+            return line;
+        }
+        return quelvara::GetField(line.toString(), field_);
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        return QIdentityProxyModel::flags(index) & ~Qt::ItemIsEditable;
+    }
+
+private:
+    int field_;
+};
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption,
                         const QString &hint, const QRect &geometry)
@@ -33,7 +64,8 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     return button;
 }
 
-QComboBox *makeField(QWidget *parent, const char *name, const QRect &geometry)
+QComboBox *makeField(QWidget *parent, const char *name, QAbstractItemModel *pickList,
+                     const QRect &geometry)
 {
     auto *field = new QComboBox(parent);
     field->setObjectName(QString::fromLatin1(name));
@@ -42,7 +74,7 @@ QComboBox *makeField(QWidget *parent, const char *name, const QRect &geometry)
     // it, and no completion may change what the user typed.
     field->setInsertPolicy(QComboBox::NoInsert);
     field->setCompleter(nullptr);
-    field->setModel(new QStringListModel(field));
+    field->setModel(pickList);
     // Qt selects the entry equal to the typed text when the field is left;
     // the other field would then follow a choice the user never made and
     // lose what was typed into it.
@@ -51,10 +83,13 @@ QComboBox *makeField(QWidget *parent, const char *name, const QRect &geometry)
     return field;
 }
 
-QListWidget *makeList(QWidget *parent, const char *name, const QRect &geometry)
+QListView *makeList(QWidget *parent, const char *name, QAbstractItemModel *model,
+                    const QRect &geometry)
 {
-    auto *list = new QListWidget(parent);
+    auto *list = new QListView(parent);
     list->setObjectName(QString::fromLatin1(name));
+    list->setModel(model);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setGeometry(geometry);
     return list;
@@ -70,6 +105,10 @@ TCadastro::TCadastro(QWidget *parent)
     setGeometry(172, 215, 537, 188);
     setFixedSize(537, 188);
 
+    lines_ = new QStringListModel(this);
+    auto *titles = new FieldColumn(lines_, 1, this);
+    auto *names = new FieldColumn(lines_, 2, this);
+
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(8, 4, 521, 141);
@@ -77,13 +116,13 @@ TCadastro::TCadastro(QWidget *parent)
     Campo1 = new QLabel(QStringLiteral("Campo1:"), GroupBox1);
     Campo1->setObjectName(QStringLiteral("Campo1"));
     Campo1->setGeometry(10, 22, 62, 17);
-    Edit1 = makeField(GroupBox1, "Edit1", QRect(74, 20, 281, 22));
+    Edit1 = makeField(GroupBox1, "Edit1", titles, QRect(74, 20, 281, 22));
     Campo1->setBuddy(Edit1);
 
     Campo2 = new QLabel(QStringLiteral("Campo2:"), GroupBox1);
     Campo2->setObjectName(QStringLiteral("Campo2"));
     Campo2->setGeometry(10, 54, 62, 17);
-    Edit2 = makeField(GroupBox1, "Edit2", QRect(74, 52, 281, 22));
+    Edit2 = makeField(GroupBox1, "Edit2", names, QRect(74, 52, 281, 22));
     Campo2->setBuddy(Edit2);
 
     btNew = makeButton(GroupBox1, "btNew", QStringLiteral("Novo"), QStringLiteral("Novo Item"),
@@ -93,9 +132,9 @@ TCadastro::TCadastro(QWidget *parent)
     btDel = makeButton(GroupBox1, "btDel", QStringLiteral("Excluir"),
                        QStringLiteral("Excluir Item do Cadastro"), QRect(270, 96, 85, 27));
 
-    lbTitulos = makeList(GroupBox1, "lbTitulos", QRect(366, 16, 145, 115));
+    lbTitulos = makeList(GroupBox1, "lbTitulos", titles, QRect(366, 16, 145, 115));
     lbTitulos->setToolTip(QStringLiteral("Lista de Items Cadastrados"));
-    lbCad = makeList(GroupBox1, "lbCad", QRect(366, 16, 145, 115));
+    lbCad = makeList(GroupBox1, "lbCad", lines_, QRect(366, 16, 145, 115));
     lbCad->setFocusPolicy(Qt::NoFocus);
     lbCad->hide();
     lbTitulos->raise();
@@ -118,8 +157,9 @@ TCadastro::TCadastro(QWidget *parent)
     connect(btDel, &QPushButton::clicked, this, &TCadastro::btDelClick);
     connect(BitBtn1, &QPushButton::clicked, this, &TCadastro::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TCadastro::BitBtn2Click);
-    connect(lbTitulos, &QListWidget::itemSelectionChanged, this, &TCadastro::lbTitulosClick);
-    connect(lbTitulos, &QListWidget::itemClicked, this, &TCadastro::lbTitulosClick);
+    connect(lbTitulos->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TCadastro::lbTitulosClick);
+    connect(lbTitulos, &QAbstractItemView::clicked, this, &TCadastro::lbTitulosClick);
     lbTitulos->installEventFilter(this);
 
     // Only the user's own changes pair the fields: typing, or picking from
@@ -131,6 +171,24 @@ TCadastro::TCadastro(QWidget *parent)
 }
 
 TCadastro::~TCadastro() = default;
+
+QStringList TCadastro::lines() const { return lines_->stringList(); }
+
+// Changes the lines, and with them every list. The pick lists then have no
+// entry picked and the fields keep the texts they showed; no change made
+// here is taken for the user's.
+template <typename Change>
+void TCadastro::changeLines(Change change)
+{
+    QScopedValueRollback guard(updating_, true);
+    const QString text1 = Edit1->currentText();
+    const QString text2 = Edit2->currentText();
+    change(*lines_);
+    Edit1->setCurrentIndex(-1);
+    Edit2->setCurrentIndex(-1);
+    Edit1->setEditText(text1);
+    Edit2->setEditText(text2);
+}
 
 void TCadastro::reject() { BitBtn2Click(); }
 
@@ -159,11 +217,9 @@ void TCadastro::FormActivate()
     Campo2->setText(label2);
 
     const quelvara::TextLines read = quelvara::readRegistry(FileName);
-    lines_ = read.lines;
     sorted_ = false;
     unreadable_ = read.status == quelvara::ReadStatus::Unreadable;
-    showLines();
-    rebuildPickLists();
+    changeLines([&](QStringListModel &model) { model.setStringList(read.lines); });
     btNewClick();
     btNew->setFocus(Qt::OtherFocusReason);
 
@@ -185,7 +241,7 @@ void TCadastro::lbTitulosClick()
     if (n < 0) {
         return;
     }
-    const QString &line = lines_.at(n);
+    const QString line = lines().at(n);
     QScopedValueRollback guard(updating_, true);
     Edit1->setCurrentIndex(n);
     Edit2->setCurrentIndex(n);
@@ -212,10 +268,7 @@ void TCadastro::btNewClick()
     Edit2->setCurrentIndex(-1);
     Edit1->setEditText(QString());
     Edit2->setEditText(QString());
-    lbTitulos->setCurrentRow(-1);
-    lbTitulos->clearSelection();
-    lbCad->setCurrentRow(-1);
-    lbCad->clearSelection();
+    lbTitulos->selectionModel()->clear();
 }
 
 void TCadastro::btSaveClick()
@@ -231,26 +284,22 @@ void TCadastro::btSaveClick()
         quelvara::platform().showMessage(this, quelvara::msg::firstFieldEmpty());
     } else {
         const QString line = quelvara::makeRegistryLine(first, second);
-        if (!quelvara::containsLine(lines_, line)) {
-            if (sorted_) {
-                const qsizetype at = quelvara::insertSorted(lines_, line);
-                QScopedValueRollback guard(updating_, true);
-                lbCad->insertItem(static_cast<int>(at), line);
-                lbTitulos->insertItem(static_cast<int>(at), first);
-            } else {
-                lines_.append(line);
-                QScopedValueRollback guard(updating_, true);
-                lbCad->addItem(line);
-                lbTitulos->addItem(first);
-            }
+        QStringList known = lines();
+        if (!quelvara::containsLine(known, line)) {
+            // Before the first write a new line goes last, and the sort that
+            // follows puts it in its place.
+            const int at = int(sorted_ ? quelvara::insertSorted(known, line) : known.size());
+            changeLines([&](QStringListModel &model) {
+                model.insertRows(at, 1);
+                model.setData(model.index(at), line);
+            });
         }
     }
     keepSorted();
     quelvara::makeDir(quelvara::dataDir());
-    if (!quelvara::writeRegistry(FileName, lines_).ok()) {
+    if (!quelvara::writeRegistry(FileName, lines()).ok()) {
         quelvara::platform().showMessage(this, quelvara::msg::cannotSaveRegistry());
     }
-    rebuildPickLists();
     btNewClick();
 }
 
@@ -263,19 +312,15 @@ void TCadastro::btDelClick()
     if (n < 0) {
         quelvara::platform().showMessage(this, quelvara::msg::selectAnItem());
     } else {
-        lines_.removeAt(n);
-        QScopedValueRollback guard(updating_, true);
-        delete lbCad->takeItem(n);
-        delete lbTitulos->takeItem(n);
+        changeLines([n](QStringListModel &model) { model.removeRows(n, 1); });
     }
     keepSorted();
     // The data directory is not created here: with no directory there is no
     // file, and nothing to delete from.
-    if (!quelvara::writeRegistry(FileName, lines_).ok()) {
+    if (!quelvara::writeRegistry(FileName, lines()).ok()) {
         quelvara::platform().showMessage(
             this, quelvara::msg::cannotAlterFile(quelvara::registryPath(FileName)));
     }
-    rebuildPickLists();
     btNewClick();
 }
 
@@ -313,32 +358,6 @@ void TCadastro::BitBtn2Click()
     QDialog::reject();
 }
 
-// Shows every line in the hidden list and its first field in the title list.
-void TCadastro::showLines()
-{
-    QScopedValueRollback guard(updating_, true);
-    lbCad->clear();
-    lbCad->addItems(lines_);
-    lbTitulos->clear();
-    lbTitulos->addItems(quelvara::registryColumn(lines_, 1));
-}
-
-// Refills both pick lists from the lines; the texts in the fields stay.
-void TCadastro::rebuildPickLists()
-{
-    QScopedValueRollback guard(updating_, true);
-    const QString text1 = Edit1->currentText();
-    const QString text2 = Edit2->currentText();
-    static_cast<QStringListModel *>(Edit1->model())
-        ->setStringList(quelvara::registryColumn(lines_, 1));
-    static_cast<QStringListModel *>(Edit2->model())
-        ->setStringList(quelvara::registryColumn(lines_, 2));
-    Edit1->setCurrentIndex(-1);
-    Edit2->setCurrentIndex(-1);
-    Edit1->setEditText(text1);
-    Edit2->setEditText(text2);
-}
-
 // From the first write on the lines stay sorted, and so does the file.
 void TCadastro::keepSorted()
 {
@@ -346,14 +365,15 @@ void TCadastro::keepSorted()
         return;
     }
     sorted_ = true;
-    quelvara::sortRegistry(lines_);
-    showLines();
+    QStringList sorted = lines();
+    quelvara::sortRegistry(sorted);
+    changeLines([&](QStringListModel &model) { model.setStringList(sorted); });
 }
 
 int TCadastro::selectedTitle() const
 {
-    const QList<QListWidgetItem *> selected = lbTitulos->selectedItems();
-    return selected.isEmpty() ? -1 : lbTitulos->row(selected.first());
+    const QModelIndexList selected = lbTitulos->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 // Moves a field to a position of its pick list; -1 empties a field that had one.

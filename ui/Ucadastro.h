@@ -8,8 +8,9 @@ class QComboBox;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
-class QListWidget;
+class QListView;
 class QPushButton;
+class QStringListModel;
 
 // The registry dialog: lists, adds and deletes the entries of one registry
 // file and hands back the position of the chosen entry. Position i of the
@@ -43,8 +44,9 @@ private:
     void BitBtn1Click();
     void BitBtn2Click();
 
-    void showLines();
-    void rebuildPickLists();
+    QStringList lines() const;
+    template <typename Change>
+    void changeLines(Change change);
     void keepSorted();
     int selectedTitle() const;
     void setPosition(QComboBox *field, int position);
@@ -58,12 +60,14 @@ private:
     QPushButton *btNew;
     QPushButton *btSave;
     QPushButton *btDel;
-    QListWidget *lbTitulos;
-    QListWidget *lbCad;
+    QListView *lbTitulos; // the first field of every line
+    QListView *lbCad;     // the lines whole; hidden
     QPushButton *BitBtn1;
     QPushButton *BitBtn2;
 
-    QStringList lines_;       // the registry's lines, the working copy of the file
+    // The registry's lines, the working copy of the file. They are held here
+    // only: the lists and both pick lists are views of them.
+    QStringListModel *lines_;
     bool loaded_ = false;     // the registry is read once, when the dialog is first shown
     bool sorted_ = false;     // the lines keep the file's order until the first write
     bool unreadable_ = false; // the file exists but could not be read: never write over it

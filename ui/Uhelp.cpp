@@ -1,6 +1,7 @@
 #include "Uhelp.h"
 
 #include "jpegimage.h"
+#include "messages.h"
 #include "platform.h"
 #include "vendor.h"
 
@@ -193,8 +194,13 @@ THelp::~THelp() = default;
 
 void THelp::Label4Click()
 {
-    // Whether the mail program opened or not, the dialog stays as it is.
-    quelvara::platform().openAddress(QStringLiteral("mailto:") + quelvara::vendor::kContactEmail);
+    // Whether the mail program opened or not, the dialog stays open; without
+    // one the user is told where to write.
+    if (!quelvara::platform().openAddress(QStringLiteral("mailto:") +
+                                          quelvara::vendor::kContactEmail)) {
+        quelvara::platform().showMessage(
+            this, quelvara::msg::cannotOpenMail(quelvara::vendor::kContactEmail));
+    }
 }
 
 bool THelp::eventFilter(QObject *watched, QEvent *event)

@@ -3,6 +3,7 @@
 #include "Ucadastro.h"
 #include "Uhelp.h"
 #include "Utribarrec.h"
+#include "catalogue.h"
 #include "focuswatch.h"
 #include "messages.h"
 #include "platform.h"
@@ -26,6 +27,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <iterator>
 
 TPrincipal *Principal = nullptr;
 
@@ -254,51 +256,72 @@ void TPrincipal::buildMenus()
         return menu;
     };
 
+    // One entry a report category, hinted by its name (icons 3 to 5); the tool
+    // bar's text buttons run the same actions.
+    const struct {
+        const char *name;
+        QString text;
+        QAction *TPrincipal::*action;
+        void (TPrincipal::*handler)();
+    } reports[] = {
+        {"Mensais1", QStringLiteral("&Mensais"), &TPrincipal::Mensais1, &TPrincipal::Mensais1Click},
+        {"Bimestrais1", QStringLiteral("&Bimestrais"), &TPrincipal::Bimestrais1,
+         &TPrincipal::Bimestrais1Click},
+        {"Anuais1", QStringLiteral("A&nuais"), &TPrincipal::Anuais1, &TPrincipal::Anuais1Click},
+    };
     Relatorios1 = topMenu("Relatorios1", QStringLiteral("&Relatórios"));
-    Mensais1 = entry(Relatorios1, "Mensais1", QStringLiteral("&Mensais"),
-                     QStringLiteral("Relatórios Mensais"), 3, &TPrincipal::Mensais1Click);
-    Bimestrais1 = entry(Relatorios1, "Bimestrais1", QStringLiteral("&Bimestrais"),
-                        QStringLiteral("Relatórios Bimestrais"), 4, &TPrincipal::Bimestrais1Click);
-    Anuais1 = entry(Relatorios1, "Anuais1", QStringLiteral("A&nuais"),
-                    QStringLiteral("Relatórios Anuais"), 5, &TPrincipal::Anuais1Click);
+    for (const CategoryInfo &category : categories()) {
+        const int n = int(category.category);
+        this->*reports[n].action = entry(Relatorios1, reports[n].name, reports[n].text,
+                                         category.name, 3 + n, reports[n].handler);
+    }
 
-    Cadastro1 = topMenu("Cadastro1", QStringLiteral("&Cadastro"));
-    CNPJs1 =
-        entry(Cadastro1, "CNPJs1", QStringLiteral("CNPJs"), QString(), 0, &TPrincipal::CNPJs1Click);
-    Cadastro1->addSeparator();
-    Tributos1 = entry(Cadastro1, "Tributos1", QStringLiteral("Tributos"), QString(), 0,
-                      &TPrincipal::Tributos1Click);
-    Transferencias1 = submenu(Cadastro1, "Transferencias1", QStringLiteral("Transferências"), 1);
-    VoluntariasRepassadas1 =
-        entry(Transferencias1, "VoluntariasRepassadas1", QStringLiteral("Voluntárias Repassadas"),
-              QString(), -1, &TPrincipal::VoluntariasRepassadas1Click);
-    VoluntriasRecebidas1 =
-        entry(Transferencias1, "VoluntriasRecebidas1", QStringLiteral("Voluntárias Recebidas"),
-              QString(), -1, &TPrincipal::VoluntriasRecebidas1Click);
-    ConstitucionaisRecebidas1 = entry(Transferencias1, "ConstitucionaisRecebidas1",
-                                      QStringLiteral("Constitucionais Recebidas"), QString(), -1,
-                                      &TPrincipal::ConstitucionaisRecebidas1Click);
-    Cadastro1->addSeparator();
-    Despesas1 = submenu(Cadastro1, "Despesas1", QStringLiteral("Despesas"), 1);
-    porUnidadeOramentria1 =
-        entry(Despesas1, "porUnidadeOramentria1", QStringLiteral("por Unidade Orçamentária"),
-              QString(), -1, &TPrincipal::porUnidadeOramentria1Click);
-    porFuno1 = entry(Despesas1, "porFuno1", QStringLiteral("por Função"), QString(), -1,
-                     &TPrincipal::porFuno1Click);
-    porProgramaeSubPrograma1 =
-        entry(Despesas1, "porProgramaeSubPrograma1", QStringLiteral("por Programa e SubPrograma"),
-              QString(), -1, &TPrincipal::porProgramaeSubPrograma1Click);
-    porFontedeRecursos1 =
-        entry(Despesas1, "porFontedeRecursos1", QStringLiteral("por Fonte de Recursos"), QString(),
-              -1, &TPrincipal::porFontedeRecursos1Click);
-    porGrupodeDespesa1 =
-        entry(Despesas1, "porGrupodeDespesa1", QStringLiteral("por Grupo de Despesa"), QString(),
-              -1, &TPrincipal::porGrupodeDespesa1Click);
-    Despesas1->addSeparator();
-    paraBalano1 = entry(Despesas1, "paraBalano1", QStringLiteral("para Balanço"), QString(), -1,
-                        &TPrincipal::paraBalano1Click);
-    Receitas1 = entry(Cadastro1, "Receitas1", QStringLiteral("Receitas"), QString(), 0,
-                      &TPrincipal::Receitas1Click);
+    // One entry a registry, in the catalogue's order, named and placed by it;
+    // each carries its file for its handler. A submenu opens at its first entry.
+    const struct {
+        QAction *TPrincipal::*action;
+        void (TPrincipal::*handler)();
+    } registryEntries[] = {
+        {&TPrincipal::CNPJs1, &TPrincipal::CNPJs1Click},
+        {&TPrincipal::Tributos1, &TPrincipal::Tributos1Click},
+        {&TPrincipal::VoluntariasRepassadas1, &TPrincipal::VoluntariasRepassadas1Click},
+        {&TPrincipal::VoluntriasRecebidas1, &TPrincipal::VoluntriasRecebidas1Click},
+        {&TPrincipal::ConstitucionaisRecebidas1, &TPrincipal::ConstitucionaisRecebidas1Click},
+        {&TPrincipal::porUnidadeOramentria1, &TPrincipal::porUnidadeOramentria1Click},
+        {&TPrincipal::porFuno1, &TPrincipal::porFuno1Click},
+        {&TPrincipal::porProgramaeSubPrograma1, &TPrincipal::porProgramaeSubPrograma1Click},
+        {&TPrincipal::porFontedeRecursos1, &TPrincipal::porFontedeRecursos1Click},
+        {&TPrincipal::porGrupodeDespesa1, &TPrincipal::porGrupodeDespesa1Click},
+        {&TPrincipal::paraBalano1, &TPrincipal::paraBalano1Click},
+        {&TPrincipal::Receitas1, &TPrincipal::Receitas1Click},
+    };
+    const struct {
+        QMenu *TPrincipal::*menu;
+        const char *name;
+        QString title;
+    } places[] = {
+        {&TPrincipal::Cadastro1, "Cadastro1", QStringLiteral("&Cadastro")},
+        {&TPrincipal::Transferencias1, "Transferencias1", QStringLiteral("Transferências")},
+        {&TPrincipal::Despesas1, "Despesas1", QStringLiteral("Despesas")},
+    };
+    Q_ASSERT(registries().size() == qsizetype(std::size(registryEntries)));
+    const qsizetype count = std::min(registries().size(), qsizetype(std::size(registryEntries)));
+    Cadastro1 = topMenu(places[0].name, places[0].title);
+    for (qsizetype i = 0; i < count; ++i) {
+        const RegistryInfo &registry = registries().at(i);
+        const auto &place = places[int(registry.submenu)];
+        QMenu *&menu = this->*place.menu;
+        if (registry.lineBefore) {
+            (menu ? menu : Cadastro1)->addSeparator();
+        }
+        if (!menu) {
+            menu = submenu(Cadastro1, place.name, place.title, 1);
+        }
+        QAction *action = entry(menu, qPrintable(registry.actionName), registry.menuEntry,
+                                QString(), menu == Cadastro1 ? 0 : -1, registryEntries[i].handler);
+        action->setData(registry.file);
+        this->*registryEntries[i].action = action;
+    }
 
     Ajuda1 = topMenu("Ajuda1", QStringLiteral("A&juda"));
     Sobre1 = entry(Ajuda1, "Sobre1", QStringLiteral("&Sobre..."), QStringLiteral("Sobre..."), 6,
@@ -321,18 +344,15 @@ void TPrincipal::buildToolBars()
         bar->setFloatable(false);
         return bar;
     };
-    // A button with text and picture. It is outside the tab order but takes
-    // the focus when clicked, so clicking it leaves the field being edited.
-    auto textButton = [this](QToolBar *bar, const char *name, const QString &text,
-                             const QString &hint, int icon, void (TPrincipal::*handler)()) {
+    // A button with the text and picture of a menu entry, whose action it runs.
+    // It is outside the tab order but takes the focus when clicked, so clicking
+    // it leaves the field being edited.
+    auto textButton = [](QToolBar *bar, const char *name, QAction *action) {
         auto *button = new QToolButton(bar);
         button->setObjectName(QString::fromLatin1(name));
-        button->setText(text);
-        button->setToolTip(hint);
-        button->setIcon(ImageList.at(icon));
+        button->setDefaultAction(action);
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setFocusPolicy(Qt::ClickFocus);
-        connect(button, &QToolButton::clicked, this, handler);
         bar->addWidget(button);
         return button;
     };
@@ -366,12 +386,9 @@ void TPrincipal::buildToolBars()
 
     ToolBar1 = toolBar("ToolBar1");
     addToolBar(Qt::TopToolBarArea, ToolBar1);
-    BitBtn1 = textButton(ToolBar1, "BitBtn1", QStringLiteral("Mensais"),
-                         QStringLiteral("Relatórios Mensais"), 3, &TPrincipal::Mensais1Click);
-    BitBtn2 = textButton(ToolBar1, "BitBtn2", QStringLiteral("Bimestrais"),
-                         QStringLiteral("Relatórios Bimestrais"), 4, &TPrincipal::Bimestrais1Click);
-    BitBtn3 = textButton(ToolBar1, "BitBtn3", QStringLiteral("Anuais"),
-                         QStringLiteral("Relatórios Anuais"), 5, &TPrincipal::Anuais1Click);
+    BitBtn1 = textButton(ToolBar1, "BitBtn1", Mensais1);
+    BitBtn2 = textButton(ToolBar1, "BitBtn2", Bimestrais1);
+    BitBtn3 = textButton(ToolBar1, "BitBtn3", Anuais1);
     ToolBar1->addSeparator();
     ToolButton10 =
         iconButton(ToolBar1, "ToolButton10", QStringLiteral("Site do ") + vendor::kProductName, 7,
@@ -561,21 +578,28 @@ void TPrincipal::OpenReportEditor(int category)
 
 void TPrincipal::OpenRegistry(const QString &fileName) { openRegistry(this, fileName); }
 
+void TPrincipal::openRegistryOf(const QAction *entry) { OpenRegistry(entry->data().toString()); }
+
 void TPrincipal::Mensais1Click() { OpenReportEditor(0); }
 void TPrincipal::Bimestrais1Click() { OpenReportEditor(1); }
 void TPrincipal::Anuais1Click() { OpenReportEditor(2); }
-void TPrincipal::CNPJs1Click() { OpenRegistry(QStringLiteral("cnpj.vqd")); }
-void TPrincipal::Tributos1Click() { OpenRegistry(QStringLiteral("tributos.vqd")); }
-void TPrincipal::VoluntariasRepassadas1Click() { OpenRegistry(QStringLiteral("repv.vqd")); }
-void TPrincipal::VoluntriasRecebidas1Click() { OpenRegistry(QStringLiteral("recv.vqd")); }
-void TPrincipal::ConstitucionaisRecebidas1Click() { OpenRegistry(QStringLiteral("recc.vqd")); }
-void TPrincipal::porUnidadeOramentria1Click() { OpenRegistry(QStringLiteral("unid.vqd")); }
-void TPrincipal::porFuno1Click() { OpenRegistry(QStringLiteral("func.vqd")); }
-void TPrincipal::porProgramaeSubPrograma1Click() { OpenRegistry(QStringLiteral("prog.vqd")); }
-void TPrincipal::porFontedeRecursos1Click() { OpenRegistry(QStringLiteral("fonte.vqd")); }
-void TPrincipal::porGrupodeDespesa1Click() { OpenRegistry(QStringLiteral("grupo.vqd")); }
-void TPrincipal::paraBalano1Click() { OpenRegistry(QStringLiteral("desp.vqd")); }
-void TPrincipal::Receitas1Click() { OpenRegistry(QStringLiteral("rec.vqd")); }
+void TPrincipal::CNPJs1Click() { openRegistryOf(CNPJs1); }
+void TPrincipal::Tributos1Click() { openRegistryOf(Tributos1); }
+void TPrincipal::VoluntariasRepassadas1Click() { openRegistryOf(VoluntariasRepassadas1); }
+void TPrincipal::VoluntriasRecebidas1Click() { openRegistryOf(VoluntriasRecebidas1); }
+void TPrincipal::ConstitucionaisRecebidas1Click() { openRegistryOf(ConstitucionaisRecebidas1); }
+void TPrincipal::porUnidadeOramentria1Click() { openRegistryOf(porUnidadeOramentria1); }
+void TPrincipal::porFuno1Click() { openRegistryOf(porFuno1); }
+void TPrincipal::porProgramaeSubPrograma1Click() { openRegistryOf(porProgramaeSubPrograma1); }
+void TPrincipal::porFontedeRecursos1Click() { openRegistryOf(porFontedeRecursos1); }
+void TPrincipal::porGrupodeDespesa1Click() { openRegistryOf(porGrupodeDespesa1); }
+void TPrincipal::paraBalano1Click() { openRegistryOf(paraBalano1); }
+void TPrincipal::Receitas1Click() { openRegistryOf(Receitas1); }
 void TPrincipal::Sobre1Click() { showAbout(this); }
 void TPrincipal::Sair1Click() { close(); }
-void TPrincipal::ToolButton10Click() { platform().openAddress(vendor::kSite); }
+void TPrincipal::ToolButton10Click()
+{
+    if (!platform().openAddress(vendor::kSite)) {
+        platform().showMessage(this, msg::cannotOpenSite(vendor::kSite));
+    }
+}

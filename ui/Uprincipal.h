@@ -122,6 +122,7 @@ private:
     void buildMenus();
     void buildToolBars();
     void buildStatusBar();
+    void openRegistryOf(const QAction *entry);
     void fieldLeft(QWidget *field);
     void cbUFEdited();
     QString acceptField(QLineEdit *field, QString (*clean)(const QString &));

@@ -3,9 +3,12 @@
 #include "Ucadastro.h"
 #include "catalogue.h"
 #include "entrybox.h"
+#include "findingsdialog.h"
 #include "focuswatch.h"
 #include "messages.h"
 #include "platform.h"
+#include "reportpaths.h"
+#include "reportpdf.h"
 #include "textcompare.h"
 #include "textfile.h"
 #include "vendor.h"
@@ -564,22 +567,82 @@ void TTribArrec::Panel1MouseUp()
 
 void TTribArrec::WritePage() { tell(session_.writePage()); }
 
+bool TTribArrec::mayPublish()
+{
+    // A published report cannot be taken back: errors are told before it goes out.
+    using namespace quelvara;
+    const int errors = session_.errorsInReport();
+    return errors == 0 || platform().askYesNo(this, msg::checkCaption(), msg::goOnDespiteErrors(errors));
+}
+
+void TTribArrec::openPublished(const QString &path)
+{
+    using namespace quelvara;
+    if (!path.isEmpty() && fileExists(path) && !platform().openAddress(path)) {
+        showOnce(msg::cannotOpenPage(path));
+    }
+}
+
 void TTribArrec::btViewClick()
 {
+    if (!mayPublish()) {
+        return;
+    }
     WritePage();
-    const QString path = session_.pagePath();
-    if (!path.isEmpty() && quelvara::fileExists(path)) {
-        quelvara::platform().openAddress(path);
+    openPublished(session_.pagePath());
+}
+
+void TTribArrec::btPdfClick()
+{
+    using namespace quelvara;
+    if (!isValidYear(session_.year()) || !mayPublish()) {
+        return;
+    }
+    const FileResult written = writePdf(session_.pageInput());
+    if (!written.ok()) {
+        showOnce(written.message());
+        return;
+    }
+    openPublished(besidePagePath(session_.year(), session_.prefix(), session_.period(),
+                                 QStringLiteral(".pdf")));
+}
+
+void TTribArrec::btCheckClick()
+{
+    using namespace quelvara;
+    FindingsDialog dialog(session_.checkYear(), this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.chosen()) {
+        return;
+    }
+    const Finding finding = *dialog.chosen();
+    if (finding.period >= 1 && finding.period <= cbPeriodo->count() &&
+        finding.period - 1 != cbPeriodo->currentIndex()) {
+        cbPeriodo->setCurrentIndex(finding.period - 1);
+        cbPeriodoChange();
+    }
+    const int row = finding.item.isEmpty() ? -1 : session_.items().indexOf(finding.item);
+    if (row >= 0) {
+        lbTitulos->setCurrentRow(row);
+        showItem(row);
     }
 }
 
 void TTribArrec::SpeedButton8Click()
 {
+    using namespace quelvara;
+    if (!mayPublish()) {
+        return;
+    }
     const QString path = session_.pagePath();
-    if (path.isEmpty() || !quelvara::fileExists(path)) {
+    if (path.isEmpty() || !fileExists(path)) {
         WritePage();
     }
-    quelvara::platform().openAddress(QStringLiteral("mailto:") + quelvara::vendor::kContactEmail);
+    if (!platform().openAddress(QStringLiteral("mailto:") + vendor::kContactEmail)) {
+        // The page to attach, when there is one, is named so it can be sent by hand.
+        showOnce(!path.isEmpty() && fileExists(path)
+                     ? msg::cannotSendPage(vendor::kContactEmail, path)
+                     : msg::cannotOpenMail(vendor::kContactEmail));
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -694,7 +757,7 @@ void TTribArrec::buildLayout()
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(738, 389);
+    setFixedSize(738, 423);
 
     SubTitle = new QComboBox(this);
     SubTitle->setObjectName(QStringLiteral("SubTitle"));
@@ -833,6 +896,13 @@ void TTribArrec::buildLayout()
                         QStringLiteral("Visualizar relatório HTML"));
     btView->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     btView->setGeometry(492, rowY, 150, 28);
+    // The second row: checking before publishing, and the print version.
+    btCheck = makeButton(this, QStringLiteral("btCheck"), QStringLiteral("Verificar"),
+                         QStringLiteral("Verificar os relatórios do ano antes de publicar"));
+    btCheck->setGeometry(220, rowY + 34, 168, 28);
+    btPdf = makeButton(this, QStringLiteral("btPdf"), QStringLiteral("Gerar PDF"),
+                       QStringLiteral("Gerar o relatório em PDF para impressão"));
+    btPdf->setGeometry(492, rowY + 34, 150, 28);
     btOK =
         makeButton(this, QStringLiteral("btOK"), QStringLiteral("&Sair"), QStringLiteral("Sair"));
     btOK->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
@@ -858,7 +928,7 @@ void TTribArrec::buildLayout()
     for (int i = 1; i <= quelvara::kMaxFields; ++i) {
         order.append(Edit[i]);
     }
-    order << CheckBox1 << btNovo << btAdd << btDel << btView << btOK;
+    order << CheckBox1 << btNovo << btAdd << btDel << btView << btCheck << btPdf << btOK;
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -931,6 +1001,8 @@ void TTribArrec::connectHandlers()
     connect(Deletar1, &QAction::triggered, this, user([this] { btDelClick(); }));
     connect(btOK, &QPushButton::clicked, this, user([this] { btOKClick(); }));
     connect(btView, &QPushButton::clicked, this, user([this] { btViewClick(); }));
+    connect(btPdf, &QPushButton::clicked, this, user([this] { btPdfClick(); }));
+    connect(btCheck, &QPushButton::clicked, this, user([this] { btCheckClick(); }));
     connect(SpeedButton8, &QPushButton::clicked, this, user([this] { SpeedButton8Click(); }));
 
     auto *list = static_cast<ItemListBox *>(lbTitulos);

@@ -72,6 +72,8 @@ public:
     QLabel *Image1 = nullptr;
     QPushButton *SpeedButton8 = nullptr;
     QPushButton *btView = nullptr;
+    QPushButton *btPdf = nullptr;
+    QPushButton *btCheck = nullptr;
     QPushButton *btOK = nullptr;
     QLabel *Prefeitura = nullptr;  // hidden mirror of the municipality
     QLineEdit *Prefeito = nullptr; // hidden mirrors of the officials, with SecFin, Contador, CRC
@@ -135,6 +137,8 @@ public:
     void WritePage();
     void btViewClick();
     void SpeedButton8Click();
+    void btPdfClick();
+    void btCheckClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -157,6 +161,8 @@ private:
     void showItems();
     int selectedRow() const;
     void showItem(int row);
+    bool mayPublish();
+    void openPublished(const QString &path);
 
     quelvara::ReportSession session_;
     bool opened_ = false;

@@ -1,14 +1,29 @@
 #include "application.h"
 
 #include "Uprincipal.h"
+#include "commandline.h"
 #include "messages.h"
 #include "platform.h"
 #include "vendor.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
 
 #include <memory>
+
+// The icon lives in a static library, whose resource data the linker would
+// drop unless something refers to it.
+static void initIconResources()
+{
+    static const bool once = [] {
+        Q_INIT_RESOURCE(quelvara);
+        return true;
+    }();
+    Q_UNUSED(once);
+}
 
 namespace quelvara {
 
@@ -28,6 +43,11 @@ Application::Application(int &argc, char **argv)
     // caption. No separate display name: the window system would append it to
     // every window's caption.
     setApplicationName(vendor::kAppTitle);
+    setApplicationVersion(programVersion());
+    // Ties the windows to the installed launcher, whose icon the desktop then shows.
+    setDesktopFileName(QStringLiteral("br.com.quelvara.Quelvara"));
+    // Every window, dialogs and message boxes included, shows the program's icon.
+    setWindowIcon(applicationIcon());
 
     // Standard buttons then read "Sim", "Não", "OK", "Cancelar".
     qtTranslationsLoaded_ = qtTranslations_.load(
@@ -62,6 +82,26 @@ void Application::showUnhandledError(std::exception_ptr error)
         // Nothing more can be done for an error raised while showing an error.
     }
     --errorsOnScreen;
+}
+
+QIcon applicationIcon()
+{
+    initIconResources();
+    // Drawn here rather than by Qt's SVG icon plugin, which may be missing.
+    QSvgRenderer renderer(QStringLiteral(":/quelvara.svg"));
+    QIcon icon;
+    if (!renderer.isValid()) {
+        return icon;
+    }
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 QString errorMessage(std::exception_ptr error)

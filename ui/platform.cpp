@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
 
@@ -40,14 +42,54 @@ public:
         return box.exec() == QMessageBox::Yes;
     }
 
-    void openAddress(const QString &address) override
+    bool openAddress(const QString &address) override
     {
         // A path opens as a local file; anything with a scheme (http:, mailto:) as it is.
         QUrl url = QUrl(address);
         if (url.scheme().size() <= 1 || QFileInfo(address).isAbsolute()) {
             url = QUrl::fromLocalFile(QFileInfo(address).absoluteFilePath());
         }
-        QDesktopServices::openUrl(url);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+        // Qt starts xdg-open and calls that success, even when xdg-open then
+        // finds no browser or mail program: run it here and read its answer.
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (!opener.isEmpty()) {
+            return openWith(opener, url.isLocalFile() ? url.toLocalFile() : url.toString());
+        }
+#endif
+        return QDesktopServices::openUrl(url);
+    }
+
+private:
+    // How long to wait for the opener's answer. A browser started in the
+    // foreground keeps its opener running as long as it is open; by then it
+    // has shown the page, or is about to.
+    static constexpr int kOpenerAnswerMs = 1500;
+
+    static bool openWith(const QString &opener, const QString &target)
+    {
+        auto *process = new QProcess;
+        process->setProgram(opener);
+        process->setArguments({target});
+        // No pipes: whatever the opener starts may outlive this program.
+        process->setStandardInputFile(QProcess::nullDevice());
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        process->start();
+        if (!process->waitForStarted()) {
+            delete process;
+            return false;
+        }
+        if (process->waitForFinished(kOpenerAnswerMs)) {
+            const bool opened =
+                process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+            delete process;
+            return opened;
+        }
+        // Still running: it is showing the address. It is left running, even
+        // past the end of this program, and forgotten once it ends.
+        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        return true;
     }
 };
 

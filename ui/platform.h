@@ -21,8 +21,9 @@ public:
     /// Asks a Yes/No question under a caption; true for Yes.
     virtual bool askYesNo(QWidget *parent, const QString &caption, const QString &text) = 0;
 
-    /// Opens a file path, a web address or a "mailto:" address with the desktop, without waiting.
-    virtual void openAddress(const QString &address) = 0;
+    /// Opens a file path, a web address or a "mailto:" address with the desktop, without waiting
+    /// for the program that shows it; tells whether the desktop could open it.
+    [[nodiscard]] virtual bool openAddress(const QString &address) = 0;
 };
 
 /// Returns the platform in use (the real desktop unless a test installed another).

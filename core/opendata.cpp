@@ -1,0 +1,413 @@
+#include "opendata.h"
+
+#include "messages.h"
+#include "recordfields.h"
+#include "reportindex.h"
+#include "reportpaths.h"
+#include "textfile.h"
+#include "values.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace quelvara {
+
+namespace {
+
+bool isControl(char16_t u) { return u < 0x20 || u == 0x7F; }
+
+// Appends text as UTF-8; an unpaired surrogate, which UTF-8 cannot hold,
+// becomes U+FFFD. Written straight into the array's room: a UTF-16 unit never
+// takes more than three bytes.
+void appendUtf8(QByteArray &out, QStringView text)
+{
+    const char16_t *p = text.utf16();
+    const qsizetype n = text.size();
+    const qsizetype start = out.size();
+    out.resize(start + 3 * n);
+    char *d = out.data() + start;
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t u = p[i];
+        if (u < 0x80) {
+            *d++ = char(u);
+            continue;
+        }
+        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
+            u = QChar::surrogateToUcs4(char16_t(u), p[++i]);
+        } else if (QChar::isSurrogate(u)) {
+            u = QChar::ReplacementCharacter;
+        }
+        if (u < 0x800) {
+            *d++ = char(0xC0 | (u >> 6));
+        } else if (u < 0x10000) {
+            *d++ = char(0xE0 | (u >> 12));
+            *d++ = char(0x80 | ((u >> 6) & 0x3F));
+        } else {
+            *d++ = char(0xF0 | (u >> 18));
+            *d++ = char(0x80 | ((u >> 12) & 0x3F));
+            *d++ = char(0x80 | ((u >> 6) & 0x3F));
+        }
+        *d++ = char(0x80 | (u & 0x3F));
+    }
+    out.resize(d - out.constData());
+}
+
+// One item as the page shows it: its code, then its fields unless field 2 is
+// empty; and whether it counts in the totals.
+struct ShownItem {
+    ShownItem(const PageInput &input, qsizetype i, int n)
+        : code(input.codes[i])
+        , fields(i < input.lines.size() ? QStringView(input.lines[i]) : QStringView())
+        , shown(showsFields(fields))
+        , excluded(isExcludedFromTotals(fields, n))
+    {
+    }
+
+    QStringView field(int j) const
+    {
+        return j == 1 ? QStringView(code) : shown ? fields.at(j) : QStringView();
+    }
+
+    const QString &code;
+    RecordFields fields;
+    bool shown; // fields beyond the code
+    bool excluded;
+};
+
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// The money texts users leave behind ("-1.234,56", "0,10") are made plain by
+// dropping their dots; it gives what the numeric road gives, at a fraction of
+// its cost. Returns false for every other text.
+bool appendPlainFast(QByteArray &out, QStringView text, char comma)
+{
+    const qsizetype n = text.size();
+    qsizetype i = text.startsWith(u'-') ? 1 : 0;
+    const qsizetype commaAt = n - 3;
+    if (commaAt <= i || text[commaAt] != u',' || !isDigit(text[n - 2]) || !isDigit(text[n - 1])) {
+        return false;
+    }
+    // The integer part: 0, or digits without a leading zero grouped by dots in threes.
+    const QStringView integer = text.mid(i, commaAt - i);
+    int digits = 0;
+    for (qsizetype k = 0; k < integer.size(); ++k) {
+        const bool dotPlace = (integer.size() - k) % 4 == 0;
+        if (dotPlace ? integer[k] != u'.' : !isDigit(integer[k])) {
+            return false;
+        }
+        digits += dotPlace ? 0 : 1;
+    }
+    if (digits == 0 || !isDigit(integer[0]) || (integer[0] == u'0' && integer.size() > 1) ||
+        digits + 2 > 15 ||
+        (i == 1 && integer == u"0" && text[n - 2] == u'0' && text[n - 1] == u'0')) {
+        return false; // leading zeros, beyond a double's digits, or minus zero
+    }
+    if (i == 1) {
+        out += '-';
+    }
+    for (const QChar c : integer) {
+        if (c != u'.') {
+            out += char(c.unicode());
+        }
+    }
+    out += comma;
+    out += char(text[n - 2].unicode());
+    out += char(text[n - 1].unicode());
+    return true;
+}
+
+// Appends a money text as a plain number with the given decimal separator;
+// returns false, appending nothing, when it holds no number.
+bool appendPlainAmount(QByteArray &out, QStringView text, char comma)
+{
+    if (appendPlainFast(out, text, comma)) {
+        return true;
+    }
+    const QString plain = plainAmount(text.toString());
+    if (plain.isEmpty()) {
+        return false;
+    }
+    for (const QChar c : plain) {
+        out += c == u',' ? comma : char(c.unicode());
+    }
+    return true;
+}
+
+void appendCsvField(QByteArray &out, QStringView text)
+{
+    const bool quoted = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == u';' || c == u'"' || isControl(c.unicode());
+    });
+    if (!quoted) {
+        appendUtf8(out, text);
+        return;
+    }
+    out += '"';
+    qsizetype start = 0;
+    for (qsizetype quote = text.indexOf(u'"'); quote >= 0; quote = text.indexOf(u'"', start)) {
+        appendUtf8(out, text.mid(start, quote + 1 - start));
+        out += '"';
+        start = quote + 1;
+    }
+    appendUtf8(out, text.mid(start));
+    out += '"';
+}
+
+void appendJsonString(QByteArray &out, QStringView text)
+{
+    static const char hex[] = "0123456789abcdef";
+    out += '"';
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        const bool plain = u >= 0x20 && u != u'"' && u != u'\\' && u != 0x2028 && u != 0x2029;
+        if (plain) {
+            continue;
+        }
+        appendUtf8(out, text.mid(start, i - start));
+        start = i + 1;
+        out += '\\';
+        switch (u) {
+        case u'"':
+        case u'\\':
+            out += char(u);
+            break;
+        case u'\n':
+            out += 'n';
+            break;
+        case u'\r':
+            out += 'r';
+            break;
+        case u'\t':
+            out += 't';
+            break;
+        default:
+            // Other controls, and the two separators that are valid JSON but
+            // end a line in JavaScript.
+            out += 'u';
+            out += hex[(u >> 12) & 0xF];
+            out += hex[(u >> 8) & 0xF];
+            out += hex[(u >> 4) & 0xF];
+            out += hex[u & 0xF];
+        }
+    }
+    appendUtf8(out, text.mid(start));
+    out += '"';
+}
+
+void appendJsonAmount(QByteArray &out, QStringView moneyText)
+{
+    if (!appendPlainAmount(out, moneyText, '.')) {
+        out += "null";
+    }
+}
+
+void appendJsonMember(QByteArray &out, const char *indent, const char *name, const QString &value,
+                      bool last = false)
+{
+    out += indent;
+    out += '"';
+    out += name;
+    out += "\": ";
+    appendJsonString(out, value);
+    out += last ? "\n" : ",\n";
+}
+
+QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+// Which of fields 1..N hold money, counted from index 1.
+std::vector<bool> moneyFields(const PageInput &input, int n)
+{
+    std::vector<bool> money(static_cast<std::size_t>(n) + 1, false);
+    for (int j = 1; j <= n; ++j) {
+        money[std::size_t(j)] = fieldShape(input, j) == FieldShape::Money;
+    }
+    return money;
+}
+
+} // namespace
+
+QString plainAmount(const QString &moneyText)
+{
+    const std::optional<double> value = MoneyValue(moneyText);
+    if (!value) {
+        return {};
+    }
+    QString text = NumberText(*value);
+    const qsizetype comma = text.indexOf(u',');
+    if (comma < 0) {
+        text += QStringLiteral(",00");
+    } else if (comma == text.size() - 2) {
+        text += u'0';
+    }
+    return text;
+}
+
+QString columnName(const QString &caption)
+{
+    QString name = caption.trimmed();
+    if (name.endsWith(u':')) {
+        name.chop(1);
+    }
+    return name.trimmed();
+}
+
+QString fieldTypeName(const PageInput &input, int j)
+{
+    switch (fieldShape(input, j)) {
+    case FieldShape::Money:
+        return QStringLiteral("valor");
+    case FieldShape::Date:
+        return QStringLiteral("data");
+    case FieldShape::Cnpj:
+        return QStringLiteral("cnpj");
+    case FieldShape::AsTyped:
+        break;
+    }
+    return QStringLiteral("texto");
+}
+
+QString isoLocalTime(const QDateTime &moment)
+{
+    const QDateTime local = moment.toLocalTime();
+    const int offset = local.offsetFromUtc() / 60;
+    const int magnitude = offset < 0 ? -offset : offset;
+    return local.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) + (offset < 0 ? u'-' : u'+') +
+           twoDigits(magnitude / 60) + u':' + twoDigits(magnitude % 60);
+}
+
+QByteArray buildCsv(const PageInput &input)
+{
+    const int n = std::max(input.fieldCount, 0);
+    const std::vector<bool> money = moneyFields(input, n);
+
+    QByteArray out;
+    out.reserve(qsizetype(input.lines.size() + 1) * 16 * (n + 1));
+    out += "\xEF\xBB\xBF";
+    for (int j = 1; j <= n; ++j) {
+        appendCsvField(out, columnName(input.captions.value(j - 1)));
+        out += ';';
+    }
+    out += "Exclu\xC3\xAD"
+           "do do total\r\n";
+
+    for (qsizetype i = 0; i < input.codes.size(); ++i) {
+        const ShownItem item(input, i, n);
+        for (int j = 1; j <= n; ++j) {
+            const QStringView shown = item.field(j);
+            if (money[std::size_t(j)]) {
+                appendPlainAmount(out, shown, ',');
+            } else {
+                appendCsvField(out, shown);
+            }
+            out += ';';
+        }
+        out += item.excluded ? "Sim\r\n" : "N\xC3\xA3o\r\n";
+    }
+    return out;
+}
+
+QByteArray buildJson(const PageInput &input, const QDateTime &updatedAt)
+{
+    const int n = std::max(input.fieldCount, 0);
+    const std::vector<bool> money = moneyFields(input, n);
+
+    QByteArray out;
+    out.reserve(1024 + qsizetype(input.lines.size()) * 20 * (n + 2));
+    out += "{\n";
+    appendJsonMember(out, "  ", "municipio", input.municipalityName);
+    appendJsonMember(out, "  ", "uf", input.state);
+    appendJsonMember(out, "  ", "relatorio", input.title);
+    appendJsonMember(out, "  ", "prefixo", input.prefix);
+    appendJsonMember(out, "  ", "ano", input.year);
+    appendJsonMember(out, "  ", "periodo", input.period);
+    appendJsonMember(out, "  ", "periodo_nome", input.periodName);
+    appendJsonMember(out, "  ", "atualizado_em", isoLocalTime(updatedAt));
+
+    out += "  \"campos\": [";
+    for (int j = 1; j <= n; ++j) {
+        out += j == 1 ? "\n    {\"nome\": " : ",\n    {\"nome\": ";
+        appendJsonString(out, columnName(input.captions.value(j - 1)));
+        out += ", \"tipo\": ";
+        appendJsonString(out, fieldTypeName(input, j));
+        out += '}';
+    }
+    out += n > 0 ? "\n  ],\n" : "],\n";
+
+    out += "  \"itens\": [";
+    for (qsizetype i = 0; i < input.codes.size(); ++i) {
+        const ShownItem item(input, i, n);
+        out += i == 0 ? "\n    {\"codigo\": " : ",\n    {\"codigo\": ";
+        appendJsonString(out, item.code);
+        out += ", \"valores\": [";
+        for (int j = 1; j <= n; ++j) {
+            if (j > 1) {
+                out += ", ";
+            }
+            if (money[std::size_t(j)]) {
+                appendJsonAmount(out, item.field(j));
+            } else {
+                appendJsonString(out, item.field(j));
+            }
+        }
+        out += item.excluded ? "], \"excluido\": true}" : "], \"excluido\": false}";
+    }
+    out += input.codes.isEmpty() ? "],\n" : "\n  ],\n";
+
+    if (input.totalRow) {
+        const QStringList totals = columnTotals(input);
+        out += "  \"totais\": [";
+        for (int j = 1; j <= n; ++j) {
+            if (j > 1) {
+                out += ", ";
+            }
+            if (isMoneyColumn(input, j)) {
+                appendJsonAmount(out, totals[j - 1]);
+            } else {
+                out += "null";
+            }
+        }
+        out += "],\n";
+    }
+
+    out += "  \"responsaveis\": {\n";
+    appendJsonMember(out, "    ", "prefeito", input.prefeito);
+    appendJsonMember(out, "    ", "secretario_financas", input.secFin);
+    appendJsonMember(out, "    ", "contador", input.contador);
+    appendJsonMember(out, "    ", "crc", input.crc, true);
+    out += "  }\n}\n";
+    return out;
+}
+
+FileResult writeOpenData(const PageInput &input)
+{
+    // A year still being typed must not create directories.
+    if (!isValidYear(input.year)) {
+        return FileResult::failed({});
+    }
+    const QString dir = pageYearDir(input.year);
+    if (!makeDir(dir)) {
+        return FileResult::failed(msg::cannotCreateDirectory(dir));
+    }
+    // The open data carry the moment of the page they stand beside, so that
+    // they and the index tell the same time.
+    const QFileInfo page(pageFilePath(input.year, input.prefix, input.period));
+    const QDateTime updatedAt = page.exists() ? page.lastModified() : QDateTime::currentDateTime();
+
+    const FileResult results[] = {
+        writeBytes(besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".csv")),
+                   buildCsv(input)),
+        writeBytes(besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")),
+                   buildJson(input, updatedAt)),
+        writeIndexes(input.year, input.municipality),
+    };
+    for (const FileResult &result : results) {
+        if (!result.ok()) {
+            return result;
+        }
+    }
+    return FileResult::done();
+}
+
+} // namespace quelvara
