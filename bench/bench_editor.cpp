@@ -236,7 +236,7 @@ public:
     void showMessage(QWidget *, const QString &) override { ++messages; }
     void showError(QWidget *, const QString &) override { ++messages; }
     bool askYesNo(QWidget *, const QString &, const QString &) override { return true; }
-    void openAddress(const QString &) override {}
+    bool openAddress(const QString &) override { return true; }
     int messages = 0;
 };
 
