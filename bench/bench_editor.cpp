@@ -109,6 +109,17 @@ QString taxPage(int period)
     return pageFilePath(sample::kYear, QStringLiteral("trib-arrec-"), QString::number(period));
 }
 
+// What opening a period writes beside its data: the page, its open data
+// (CSV and JSON) and the indexes of the year and of the years.
+QStringList publishedFiles(int period)
+{
+    const QString number = QString::number(period);
+    const QString prefix = QStringLiteral("trib-arrec-");
+    return {taxPage(period), besidePagePath(sample::kYear, prefix, number, QStringLiteral(".csv")),
+            besidePagePath(sample::kYear, prefix, number, QStringLiteral(".json")),
+            yearIndexPath(sample::kYear), rootIndexPath()};
+}
+
 // ---------------------------------------------------------------------------
 // The floor: plain file work, written here without the program's code.
 
@@ -494,7 +505,11 @@ struct FloorFixture : Fixture {
         for (int p = 1; p <= 12; ++p) {
             session.setPeriod(p - 1, categoryInfo(ReportCategory::Mensais).periods.at(p - 1));
             session.load();
-            pages.append(readBytes(taxPage(p)));
+            QList<QByteArray> files;
+            for (const QString &path : publishedFiles(p)) {
+                files.append(readBytes(path));
+            }
+            published.append(files);
         }
         dataLines = readSplitSort(taxPath(3));
         registryLines = splitLines(decode(readBytes(registryPath(QStringLiteral("tributos.vqd")))));
@@ -502,7 +517,14 @@ struct FloorFixture : Fixture {
 
     WorkFolder folder;
     int items;
-    QList<QByteArray> pages; // months 1 to 12
+    QList<QList<QByteArray>> published; // months 1 to 12: what publishedFiles names
+    void publish(int period) const
+    {
+        const QStringList paths = publishedFiles(period);
+        for (qsizetype i = 0; i < paths.size(); ++i) {
+            atomicWrite(paths[i], published[period - 1][i]);
+        }
+    }
     QStringList dataLines;
     QStringList registryLines;
 };
@@ -518,19 +540,21 @@ void BM_FloorSave(benchmark::State &state)
     reportN(state, f.items);
 }
 
-// Opening a period: read, split and sort its file, write its page.
+// Opening a period: read, split and sort its file, write its page, open
+// data and indexes.
 void BM_FloorOpenPeriod(benchmark::State &state)
 {
     auto &f = fixture<FloorFixture>(int(state.range(0)));
     for (auto _ : state) {
         const QStringList lines = readSplitSort(taxPath(3));
         benchmark::DoNotOptimize(lines.size());
-        atomicWrite(taxPage(3), f.pages[2]);
+        f.publish(3);
     }
     reportN(state, f.items);
 }
 
-// Twelve months: each read, split and sorted, its file and page written.
+// Twelve months: each read, split and sorted, its file, page, open data and
+// indexes written.
 void BM_FloorRecalculate(benchmark::State &state)
 {
     auto &f = fixture<FloorFixture>(int(state.range(0)));
@@ -538,7 +562,7 @@ void BM_FloorRecalculate(benchmark::State &state)
         for (int p = 1; p <= 12; ++p) {
             const QStringList lines = readSplitSort(taxPath(p));
             atomicWrite(taxPath(p), encodeLines(lines));
-            atomicWrite(taxPage(p), f.pages[p - 1]);
+            f.publish(p);
         }
     }
     reportN(state, f.items);
@@ -614,17 +638,21 @@ void BM_EditorMemory(benchmark::State &state)
     reportN(state, n);
 }
 
-// The page of March as the editor writes it, kept for the floor to copy.
-QString marchPage(int n)
+// What opening March writes, as the editor writes it, kept for the floor to
+// copy: one file per path of publishedFiles, in a folder of its own.
+QString marchPublished(int n)
 {
-    static std::map<int, std::unique_ptr<QTemporaryDir>> pages;
-    auto &dir = pages[n];
+    static std::map<int, std::unique_ptr<QTemporaryDir>> copies;
+    auto &dir = copies[n];
     if (!dir) {
         dir = std::make_unique<QTemporaryDir>();
         SessionFixture session(n);
-        QFile::copy(taxPage(3), dir->filePath(QStringLiteral("page.htm")));
+        const QStringList paths = publishedFiles(3);
+        for (qsizetype i = 0; i < paths.size(); ++i) {
+            QFile::copy(paths[i], dir->filePath(QString::number(i)));
+        }
     }
-    return dir->filePath(QStringLiteral("page.htm"));
+    return dir->path();
 }
 
 // The same data read, split and sorted, and the page written, beside a
@@ -632,7 +660,8 @@ QString marchPage(int n)
 void BM_FloorMemory(benchmark::State &state)
 {
     const int n = int(state.range(0));
-    measureChild(state, {QStringLiteral("--child=floor-memory"), pristineFolder(n), marchPage(n)});
+    measureChild(state,
+                 {QStringLiteral("--child=floor-memory"), pristineFolder(n), marchPublished(n)});
     reportN(state, n);
 }
 
@@ -662,7 +691,7 @@ void quitWhenPainted(QWidget *window)
 }
 
 int childMain(int argc, char **argv, const QString &what, const QString &folder,
-              const QString &pagePath)
+              const QString &copies)
 {
     if (!folder.isEmpty()) {
         QDir::setCurrent(folder);
@@ -708,18 +737,21 @@ int childMain(int argc, char **argv, const QString &what, const QString &folder,
             splitLines(decode(readBytes(registryPath(QStringLiteral("tributos.vqd")))));
         const QStringList lines = readSplitSort(taxPath(3));
         benchmark::DoNotOptimize(readSplitSort(taxPath(2)).size());
-        // The page streamed from the one the editor writes.
+        // What the editor writes, streamed from copies of it.
         makeDir(pageYearDir(sample::kYear));
-        QFile page(pagePath);
-        QSaveFile out(taxPage(3));
-        if (!page.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) {
-            return 1;
-        }
-        while (!page.atEnd()) {
-            out.write(page.read(1 << 16));
-        }
-        if (!out.flush() || ::fsync(out.handle()) != 0 || !out.commit()) {
-            return 1;
+        const QStringList paths = publishedFiles(3);
+        for (qsizetype i = 0; i < paths.size(); ++i) {
+            QFile from(QDir(copies).filePath(QString::number(i)));
+            QSaveFile out(paths[i]);
+            if (!from.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) {
+                return 1;
+            }
+            while (!from.atEnd()) {
+                out.write(from.read(1 << 16));
+            }
+            if (!out.flush() || ::fsync(out.handle()) != 0 || !out.commit()) {
+                return 1;
+            }
         }
         benchmark::DoNotOptimize(registry.size() + lines.size());
         return 0;
