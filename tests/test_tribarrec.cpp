@@ -243,10 +243,8 @@ private slots:
     // 1. What is shown
     void layoutControls();
     void tabOrder();
-    void openingInCategory_data();
-    void openingInCategory();
-    void chooseKind_data();
-    void chooseKind();
+    void kindLayout_data();
+    void kindLayout();
     void fieldsFollowKindBackAndForth_data();
     void fieldsFollowKindBackAndForth();
     void programSelectionRunsNothing();
@@ -280,12 +278,8 @@ private slots:
     void lookupButtonCancelled();
     void lookupButtonConfirmedWithNewEntry();
     void lookupButtonWithUnreadableRegistry();
-    void viewRewritesAndOpensThePage();
-    void sendKeepsAnExistingPage();
-    void sendWritesAMissingPage();
-    void yearDirectoryThatCannotBeMade();
-    void pageThatCannotBeWritten();
-    void yearThatIsNoYearWritesNoPage();
+    void viewAndSend_data();
+    void viewAndSend();
 
     // 4. Item list and entry fields
     void typicalEntryMarch2005();
@@ -474,104 +468,45 @@ void TestTribArrec::tabOrder()
                                    "Edit10", "CheckBox1"}));
 }
 
-void TestTribArrec::openingInCategory_data()
+void TestTribArrec::kindLayout_data()
 {
     QTest::addColumn<int>("category");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("period");
-    QTest::addColumn<bool>("periodEnabled");
-    QTest::addColumn<int>("periodCount");
-    QTest::addColumn<QString>("periodo");
-    QTest::addColumn<QString>("prefix");
-    QTest::addColumn<QString>("registry");
-    QTest::addColumn<int>("fields");
-
-    QTest::newRow("monthly") << 0 << QStringLiteral("Tributos Arrecadados  Art 2º, Inc. I")
-                             << QStringLiteral("Janeiro") << true << 12 << QStringLiteral("1")
-                             << QStringLiteral("trib-arrec-") << QStringLiteral("tributos.vqd")
-                             << 4;
-    QTest::newRow("bimonthly")
-        << 1 << QStringLiteral("Execução dos Orçamentos - Receita Realizada  Art 2º, Inc. XII")
-        << QStringLiteral("1º Bimestre") << true << 6 << QStringLiteral("1")
-        << QStringLiteral("exec-orc-rec-realizada-") << QStringLiteral("rec.vqd") << 4;
-    QTest::newRow("annual") << 2
-                            << QStringLiteral(
-                                   "Orçamentos Anuais - Receita Prevista  Art 2º, Inc. X e XVI")
-                            << QString() << false << 0 << QStringLiteral("0")
-                            << QStringLiteral("orc-anual-rec-prevista-")
-                            << QStringLiteral("rec.vqd") << 3;
-}
-
-void TestTribArrec::openingInCategory()
-{
-    QFETCH(int, category);
-    QFETCH(QString, title);
-    QFETCH(QString, period);
-    QFETCH(bool, periodEnabled);
-    QFETCH(int, periodCount);
-    QFETCH(QString, periodo);
-    QFETCH(QString, prefix);
-    QFETCH(QString, registry);
-    QFETCH(int, fields);
-
-    TTribArrec &e = open(category);
-
-    QCOMPARE(e.Title->currentText(), title);
-    QCOMPARE(e.Title->currentIndex(), 0);
-    QCOMPARE(e.cbPeriodo->currentText(), period);
-    QCOMPARE(e.cbPeriodo->isEnabled(), periodEnabled);
-    QCOMPARE(e.cbPeriodo->count(), periodCount);
-    QCOMPARE(e.cbAno->currentText(), QStringLiteral("2005"));
-    QCOMPARE(e.Periodo, periodo);
-    QCOMPARE(e.PrefixoArq, prefix);
-    QCOMPARE(e.ArqCadastro, registry);
-    QCOMPARE(e.NumCampos, fields);
-    QCOMPARE(shownFields(e), fields);
-    QCOMPARE(shownLookupButtons(e), (QList<int>{1, 2}));
-    QCOMPARE(e.windowTitle(), QStringLiteral("Vila Serena - MG"));
-    QCOMPARE(listed(e), e.session().items().codes());
-    QVERIFY(!listed(e).isEmpty());
-    QCOMPARE(fake_->messages, QStringList());
-
-    // The code and name fields list the registry's columns, in file order.
-    const QStringList store = sampleLines(registry);
-    QCOMPARE(e.Edit[1]->count(), store.size());
-    QCOMPARE(e.Edit[1]->itemText(2), GetField(store.at(2), 1));
-    QCOMPARE(e.Edit[2]->itemText(2), GetField(store.at(2), 2));
-    QCOMPARE(e.Edit[1]->currentText(), QString());
-    QCOMPARE(e.Edit[3]->currentText(), QStringLiteral("0,00"));
-}
-
-void TestTribArrec::chooseKind_data()
-{
-    QTest::addColumn<int>("category");
-    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("position"); // -1: the kind the editor opens with
     QTest::addColumn<int>("fields");
     QTest::addColumn<QList<int>>("buttons");
     QTest::addColumn<QList<int>>("pickLists");
     QTest::addColumn<int>("captionField");
     QTest::addColumn<QString>("caption");
 
+    const QList<int> code{1, 2};
+    const QList<int> none;
+    QTest::newRow("monthly, as opened") << 0 << -1 << 4 << code << code << 2
+                                        << QStringLiteral("Tributo/Contribuição:");
+    QTest::newRow("bimonthly, as opened") << 1 << -1 << 4 << code << code << 4
+                                          << QStringLiteral("Receita Acumulada no exercício:");
+    QTest::newRow("annual, as opened") << 2 << -1 << 3 << code << code << 3
+                                       << QStringLiteral("VALOR:");
     QTest::newRow("monthly purchases") << 0 << 7 << 10 << QList<int>{3, 4, 5, 6}
                                        << QList<int>{3, 4, 5, 6} << 10
                                        << QStringLiteral("Valor Total:");
-    QTest::newRow("monthly agreements repassed") << 0 << 2 << 9 << QList<int>{} << QList<int>{}
-                                                 << 9 << QStringLiteral("Situação:");
-    QTest::newRow("monthly agreements received") << 0 << 5 << 6 << QList<int>{} << QList<int>{}
-                                                 << 6 << QStringLiteral("Prazo para Cumprimento:");
+    QTest::newRow("monthly agreements repassed")
+        << 0 << 2 << 9 << none << none << 9 << QStringLiteral("Situação:");
+    QTest::newRow("monthly agreements received")
+        << 0 << 5 << 6 << none << none << 6 << QStringLiteral("Prazo para Cumprimento:");
     QTest::newRow("monthly contracts") << 0 << 6 << 9 << QList<int>{2, 3} << QList<int>{2, 3}
                                        << 3 << QStringLiteral("CPF / CNPJ:");
-    QTest::newRow("bimonthly expense group") << 1 << 5 << 7 << QList<int>{1, 2}
-                                             << QList<int>{1, 2} << 7
+    QTest::newRow("bimonthly expense group") << 1 << 5 << 7 << code << code << 7
                                              << QStringLiteral("Acumulada da liquidada:");
-    QTest::newRow("annual expense balance") << 2 << 7 << 5 << QList<int>{1, 2} << QList<int>{1, 2}
-                                            << 2
-                                            << QStringLiteral("Discriminação obs. o desdobramento");
-    QTest::newRow("annual result") << 2 << 8 << 3 << QList<int>{} << QList<int>{} << 1
+    QTest::newRow("annual expense balance")
+        << 2 << 7 << 5 << code << code << 2
+        << QStringLiteral("Discriminação obs. o desdobramento");
+    QTest::newRow("annual result") << 2 << 8 << 3 << none << none << 1
                                    << QStringLiteral("Superávit/Deficit corrente apurado:");
 }
 
-void TestTribArrec::chooseKind()
+// What the editor shows for a kind: its title, the period box of its
+// category, its fields and lookup buttons, its pick lists, its items.
+void TestTribArrec::kindLayout()
 {
     QFETCH(int, category);
     QFETCH(int, position);
@@ -582,21 +517,35 @@ void TestTribArrec::chooseKind()
     QFETCH(QString, caption);
 
     TTribArrec &e = open(category);
-    e.setWindowTitle(QString());
-    QVERIFY(pick(e.Title, position));
-
-    const ReportKind *kind = reportKind(ReportCategory(category), position);
+    if (position >= 0) {
+        e.setWindowTitle(QString());
+        QVERIFY(pick(e.Title, position));
+    }
+    const ReportKind *kind = reportKind(ReportCategory(category), std::max(position, 0));
+    const CategoryInfo &info = categoryInfo(ReportCategory(category));
+    QCOMPARE(e.Title->currentText(), kind->title);
+    QCOMPARE(e.cbPeriodo->count(), info.periods.size());
+    QCOMPARE(e.cbPeriodo->isEnabled(), info.periodsEnabled);
+    QCOMPARE(e.cbPeriodo->currentText(), info.periods.value(0));
+    QCOMPARE(e.cbAno->currentText(), QStringLiteral("2005"));
+    QCOMPARE(e.Periodo, info.periods.isEmpty() ? QStringLiteral("0") : QStringLiteral("1"));
     QCOMPARE(e.PrefixoArq, kind->prefix);
     QCOMPARE(e.ArqCadastro, kind->registryFile);
     QCOMPARE(e.NumCampos, fields);
+    QCOMPARE(e.TipoCampo[std::size_t(captionField)], kind->type(captionField));
     QCOMPARE(shownFields(e), fields);
     QCOMPARE(shownLookupButtons(e), buttons);
     QCOMPARE(pickListFields(e), pickLists);
     QCOMPARE(e.Campo[captionField]->text(), caption);
     QCOMPARE(e.windowTitle(), QStringLiteral("Vila Serena - MG"));
+    QCOMPARE(listed(e), e.session().items().codes());
+    // The lookup fields list their registry column, in file order.
     for (int field : pickLists) {
-        QCOMPARE(e.Edit[field]->count(), e.session().registry().size());
-        QVERIFY(e.Edit[field]->count() > 0);
+        const QStringList column = e.session().pickList(field);
+        QVERIFY(!column.isEmpty());
+        QCOMPARE(e.Edit[field]->count(), column.size());
+        QCOMPARE(e.Edit[field]->itemText(column.size() - 1), column.last());
+        QCOMPARE(e.Edit[field]->currentText(), QString());
     }
     QCOMPARE(fake_->messages, QStringList());
 }
@@ -1164,98 +1113,72 @@ void TestTribArrec::lookupButtonWithUnreadableRegistry()
     QCOMPARE(fake_->messages, QStringList());
 }
 
-void TestTribArrec::viewRewritesAndOpensThePage()
+void TestTribArrec::viewAndSend_data()
 {
-    TTribArrec &e = open(0);
-    const QString page = dir_->file(QStringLiteral("2005/trib-arrec-1-2005.htm"));
-    QVERIFY(writeFile(page, "stale page\r\n"));
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("blocker"); // a file, or a directory ("name/"), where one is made
+    QTest::addColumn<bool>("stale");      // the page exists before
+    QTest::addColumn<bool>("send");       // "Enviar"; otherwise "Visualizar Relatório"
+    QTest::addColumn<QString>("message"); // its path relative to the working directory
+    QTest::addColumn<QString>("opened");
 
-    click(e.btView);
-
-    QCOMPARE(fake_->messages, QStringList());
-    QCOMPARE(canonical(fake_->opened), canonical({page}));
-    QVERIFY(!fileBytes(page).contains("stale"));
-    QVERIFY(fileBytes(page).startsWith("<html><head><title> Tributos Arrecadados"));
-
-    // An item saved since is shown on the next view: the page is written anew.
-    setFields(e, {QStringLiteral("1114"), QStringLiteral("ITBI"), QStringLiteral("10,00"),
-                  QStringLiteral("10,00")});
-    click(e.btAdd);
-    click(e.btView);
-    QVERIFY(fileBytes(page).contains("      <td> &nbsp;1114</td>"));
-    QCOMPARE(canonical(fake_->opened), canonical({page, page}));
+    const QString page = QStringLiteral("2005/trib-arrec-1-2005.htm");
+    QTest::newRow("view rewrites and opens the page") << "2005" << "" << true << false << ""
+                                                      << page;
+    // The user's last page stays as it is.
+    QTest::newRow("send keeps an existing page") << "2005" << "" << true << true << "" << kMailto;
+    QTest::newRow("send writes a missing page") << "2005" << "" << false << true << "" << kMailto;
+    QTest::newRow("view: no year directory") << "2010" << "2010" << false << false
+                                             << "Não foi possivel criar o diretório 2010" << "";
+    QTest::newRow("send: no year directory") << "2010" << "2010" << false << true
+                                             << "Não foi possivel criar o diretório 2010"
+                                             << kMailto;
+    QTest::newRow("view: no page file")
+        << "2011" << "2011/trib-arrec-1-2011.htm/" << false << false
+        << "Não foi possivel criar o arquivo 2011/trib-arrec-1-2011.htm" << "";
+    QTest::newRow("view: no year") << "20" << "" << false << false << "" << "";
+    QTest::newRow("send: no year") << "20" << "" << false << true << "" << kMailto;
 }
 
-void TestTribArrec::sendKeepsAnExistingPage()
+void TestTribArrec::viewAndSend()
 {
+    QFETCH(QString, year);
+    QFETCH(QString, blocker);
+    QFETCH(bool, stale);
+    QFETCH(bool, send);
+    QFETCH(QString, message);
+    QFETCH(QString, opened);
+
     TTribArrec &e = open(0);
-    const QString page = dir_->file(QStringLiteral("2005/trib-arrec-1-2005.htm"));
-    QVERIFY(writeFile(page, "page as the user last saw it\r\n"));
-
-    click(e.SpeedButton8);
-
-    QCOMPARE(fileBytes(page), QByteArray("page as the user last saw it\r\n"));
-    QCOMPARE(fake_->opened, QStringList{kMailto});
-    QCOMPARE(fake_->messages, QStringList());
-}
-
-void TestTribArrec::sendWritesAMissingPage()
-{
-    TTribArrec &e = open(0);
-    const QString page = dir_->file(QStringLiteral("2005/trib-arrec-1-2005.htm"));
-    QVERIFY(QFile::remove(page));
-
-    click(e.SpeedButton8);
-
-    QVERIFY(fileBytes(page).contains("      <td> &nbsp;1112.02.00</td>"));
-    QCOMPARE(fake_->opened, QStringList{kMailto});
-    QCOMPARE(fake_->messages, QStringList());
-}
-
-void TestTribArrec::yearDirectoryThatCannotBeMade()
-{
-    TTribArrec &e = open(0);
-    QVERIFY(writeFile(dir_->file(QStringLiteral("2010")), "a file where the year's directory is"));
-    retype(e.cbAno, QStringLiteral("2010"));
+    if (blocker.endsWith(u'/')) {
+        QVERIFY(blockWithDirectory(dir_->file(blocker)));
+    } else if (!blocker.isEmpty()) {
+        QVERIFY(writeFile(dir_->file(blocker), "in the way"));
+    }
+    if (year != e.cbAno->currentText()) {
+        retype(e.cbAno, year);
+    }
+    const QString page = e.session().pagePath();
+    if (stale) {
+        QVERIFY(writeFile(page, "stale page\r\n"));
+    } else if (!page.isEmpty()) {
+        QFile::remove(page);
+    }
     fake_->messages.clear();
 
-    click(e.btView);
-    const QString message =
-        QStringLiteral("Não foi possivel criar o diretório ") + nativePath(QStringLiteral("2010"));
-    QCOMPARE(fake_->messages, QStringList{message});
-    QCOMPARE(fake_->opened, QStringList());
+    click(send ? e.SpeedButton8 : e.btView);
 
-    // "Enviar" finds no page, tries to write it, tells why it could not,
-    // and still opens the message.
-    click(e.SpeedButton8);
-    QCOMPARE(fake_->messages, (QStringList{message, message}));
-    QCOMPARE(fake_->opened, QStringList{kMailto});
-}
-
-void TestTribArrec::pageThatCannotBeWritten()
-{
-    TTribArrec &e = open(0);
-    QVERIFY(QDir().mkpath(dir_->file(QStringLiteral("2011/trib-arrec-1-2011.htm"))));
-    retype(e.cbAno, QStringLiteral("2011"));
-    fake_->messages.clear();
-
-    click(e.btView);
-
-    QCOMPARE(fake_->messages, QStringList{QStringLiteral("Não foi possivel criar o arquivo ") +
-                                          nativePath(QStringLiteral("2011/trib-arrec-1-2011.htm"))});
-    QCOMPARE(fake_->opened, QStringList());
-}
-
-void TestTribArrec::yearThatIsNoYearWritesNoPage()
-{
-    TTribArrec &e = open(0);
-    retype(e.cbAno, QStringLiteral("20"));
-
-    click(e.btView);
-    click(e.SpeedButton8);
-
-    QCOMPARE(fake_->messages, QStringList());
-    QCOMPARE(fake_->opened, QStringList{kMailto});
+    const qsizetype space = message.lastIndexOf(u' ');
+    QCOMPARE(fake_->messages, message.isEmpty() ? QStringList()
+                                                : QStringList{message.left(space + 1) +
+                                                              nativePath(message.mid(space + 1))});
+    const bool written = message.isEmpty() && !page.isEmpty() && !(stale && send);
+    QCOMPARE(fileBytes(page).startsWith("<html><head><title> Tributos"), written);
+    QStringList expected;
+    if (!opened.isEmpty()) {
+        expected.append(opened == kMailto ? opened : dir_->file(opened));
+    }
+    QCOMPARE(canonical(fake_->opened), canonical(expected));
     QVERIFY(!QFileInfo::exists(dir_->file(QStringLiteral("20"))));
 }
 
