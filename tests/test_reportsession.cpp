@@ -39,7 +39,7 @@ QString noPrevious(const QString &name)
 // given its full native path, as the session names it.
 QStringList fullPaths(QStringList messages)
 {
-    static const QRegularExpression relative(QStringLiteral("^(.*: )(dados/.*)$"));
+    static const QRegularExpression relative(QStringLiteral("^(.* )(dados/.*)$"));
     for (QString &message : messages) {
         const QRegularExpressionMatch match = relative.match(message);
         if (match.hasMatch()) {
@@ -123,7 +123,10 @@ private slots:
     // Deleting.
     void deleteInRegistryKind_data();
     void deleteInRegistryKind();
+    void deleteInCnpjKind_data();
     void deleteInCnpjKind();
+    void deleteWriteFailures_data();
+    void deleteWriteFailures();
     void deleteWithoutItem();
 
     // Accumulated values and the page.
@@ -345,6 +348,7 @@ void TestReportSession::leaveField_data()
     // Dates.
     QTest::newRow("date digits") << M << 6 << 5 << "31122005" << "31/12/2005";
     QTest::newRow("date with slashes") << M << 6 << 6 << "31/12/2005" << "31/12/2005";
+    QTest::newRow("date in field 6") << M << 5 << 6 << "01022005" << "01/02/2005";
     QTest::newRow("empty date") << M << 5 << 6 << "__/__/____" << "__/__/____";
     QTest::newRow("date in field 8") << M << 2 << 8 << "01022005" << "01/02/2005";
     // CNPJ columns only.
@@ -888,12 +892,8 @@ void TestReportSession::proposedNumber_data()
     QTest::addColumn<QString>("expected"); // "<none>": no number is proposed
 
     QTest::newRow("empty list") << 7 << QStringList() << "000001";
-    QTest::newRow("after the last") << 7 << QStringList{"000001", "000003"} << "000004";
     QTest::newRow("a number in use is skipped")
         << 7 << QStringList{"000002", "000003", "1"} << "000004";
-    QTest::newRow("last code no number: count plus one")
-        << 7 << QStringList{"000001", "abc"} << "000003";
-    QTest::newRow("count plus one in use") << 7 << QStringList{"000003", "x", "y"} << "000004";
     QTest::newRow("contracts number nothing") << 6 << QStringList{"000001"} << "<none>";
 }
 
@@ -948,26 +948,63 @@ void TestReportSession::deleteInRegistryKind()
     QCOMPARE(s().registry(), registry);
 }
 
+void TestReportSession::deleteInCnpjKind_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("instruments: the registry file is not theirs")
+        << 2 << "rec-repass-inst-cel-1-2005.vqd" << "A1";
+    // Even a number that is a name of the registry never touches it.
+    QTest::newRow("contracts: a number that is a registry name")
+        << 6 << "contratos-e-seus-aditivos-1-2005.vqd" << "APAE de Vila Serena";
+}
+
 void TestReportSession::deleteInCnpjKind()
 {
-    open(M, 2);
-    const QString path = data2005(QStringLiteral("rec-repass-inst-cel-1-2005.vqd"));
-    const QStringList a{"A1",       "Saúde", "Estado",     "APAE",       "Reforma",
-                        "1.000,00", "0,00",  "31/12/2005", "Em execução"};
-    const QStringList b{"B2", "Educação", "União", "Lira", "Instrumentos", "500,00", "50,00",
-                        "__/__/____", ""};
+    QFETCH(int, kind);
+    QFETCH(QString, file);
+    QFETCH(QString, code);
+    open(M, kind);
+    // No contractor: saving adds nothing to the registry.
+    const QStringList a{code, "", "Estado"};
+    const QStringList b{"B2", "", "União"};
     QVERIFY(s().saveItem(texts(b), false).ok);
     QVERIFY(s().saveItem(texts(a), false).ok);
-    const QString lineB = b.join(u'\t') + QStringLiteral("\t0\t");
-    QCOMPARE(fileBytes(path), crlfBytes({a.join(u'\t') + QStringLiteral("\t0\t"), lineB}));
-    QVERIFY(!s().asksRegistryDeletion(0));
+    const int row = s().items().indexOf(code);
+    QVERIFY(row >= 0);
+    QVERIFY(!s().asksRegistryDeletion(row));
 
-    QCOMPARE(s().deleteItem(0, true).messages, QStringList());
-    QCOMPARE(fileBytes(path), crlfBytes({lineB}));
+    QCOMPARE(s().deleteItem(row, true).messages, QStringList());
+    QCOMPARE(s().items().codes(), QStringList{"B2"});
+    QCOMPARE(readLines(data2005(file)).lines, QStringList{s().itemLine(texts(b), false)});
     // The last item gone: an empty file.
     QCOMPARE(s().deleteItem(0, true).messages, QStringList());
-    QCOMPARE(fileBytes(path), QByteArray());
+    QCOMPARE(fileBytes(data2005(file)), QByteArray());
     QCOMPARE(fileBytes(dataFile(QStringLiteral("cnpj.vqd"))), sampleBytes("cnpj.vqd"));
+}
+
+void TestReportSession::deleteWriteFailures_data()
+{
+    QTest::addColumn<QString>("blocked"); // made a directory after the period is loaded
+    QTest::addColumn<QString>("message");
+    QTest::newRow("registry") << "dados/tributos.vqd"
+                              << "Erro: Não foi possivel salvar o cadastro.";
+    QTest::newRow("data file") << "dados/2005/trib-arrec-1-2005.vqd"
+                               << "Não foi possivel alterar o arquivo dados/2005/trib-arrec-1-2005.vqd";
+}
+
+// A deletion that cannot be written says so, and leaves the list as deleted.
+void TestReportSession::deleteWriteFailures()
+{
+    QFETCH(QString, blocked);
+    QFETCH(QString, message);
+    open(M);
+    QVERIFY(s().saveItem(texts({"1112.02.00", "IPTU", "1,00", "1,00"}), false).ok);
+    QVERIFY(blockWithDirectory(blocked));
+
+    QCOMPARE(s().deleteItem(0, true).messages, fullPaths({message}));
+    QVERIFY(!s().items().contains(QStringLiteral("1112.02.00")));
 }
 
 void TestReportSession::deleteWithoutItem()
