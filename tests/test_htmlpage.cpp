@@ -113,22 +113,23 @@ void TestHtmlPage::goldenPages_data()
 
     // A page is published and opened in a browser: nothing the user typed may
     // become markup, while the template keeps its own entities.
-    PageInput typed;
-    typed.title = QStringLiteral("Obras <Fase 2> & reforma");
-    typed.municipality = QStringLiteral("Vila <b>Serena</b> - MG");
-    typed.year = QStringLiteral("2005");
-    typed.periodName = QStringLiteral("Março & <i>Abril</i>");
-    typed.fieldCount = 3;
-    typed.captions = {QStringLiteral("Código <a>:"), QStringLiteral("Nome & obra:"),
-                      QStringLiteral("Valor > 0:")};
-    typed.fieldTypes = {0, 0, -1};
-    typed.codes = {QStringLiteral("A&B"), QStringLiteral("<script>")};
-    typed.lines = {QStringLiteral("A&B\tObras <Fase 2> & reforma\t1.000,00\t0\t"),
-                   QStringLiteral("<script>\ta&nbsp;b\t<b>5,00</b>\t0\t")};
-    typed.prefeito = QStringLiteral("João & Filhos");
-    typed.secFin = QStringLiteral("<i>Maria</i>");
-    typed.contador = QStringLiteral("Ana>");
-    typed.crc = QStringLiteral("CRC<1>");
+    const PageInput typed{
+        .title = QStringLiteral("Obras <Fase 2> & reforma"),
+        .municipality = QStringLiteral("Vila <b>Serena</b> - MG"),
+        .year = QStringLiteral("2005"),
+        .periodName = QStringLiteral("Março & <i>Abril</i>"),
+        .fieldCount = 3,
+        .captions = {QStringLiteral("Código <a>:"), QStringLiteral("Nome & obra:"),
+                     QStringLiteral("Valor > 0:")},
+        .fieldTypes = {0, 0, -1},
+        .codes = {QStringLiteral("A&B"), QStringLiteral("<script>")},
+        .lines = {QStringLiteral("A&B\tObras <Fase 2> & reforma\t1.000,00\t0\t"),
+                  QStringLiteral("<script>\ta&nbsp;b\t<b>5,00</b>\t0\t")},
+        .prefeito = QStringLiteral("João & Filhos"),
+        .secFin = QStringLiteral("<i>Maria</i>"),
+        .contador = QStringLiteral("Ana>"),
+        .crc = QStringLiteral("CRC<1>"),
+    };
     QTest::newRow("typed texts are escaped") << typed << "escaped.htm";
 }
 
