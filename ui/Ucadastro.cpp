@@ -169,7 +169,9 @@ void TCadastro::FormActivate()
 
     if (unreadable_) {
         // Shown once the dialog is on screen, over it.
-        const QString text = quelvara::msg::cannotReadFile(quelvara::registryPath(FileName));
+        const QString path = quelvara::registryPath(FileName);
+        const QString text = read.tooLarge ? quelvara::msg::fileTooLarge(path)
+                                           : quelvara::msg::cannotReadFile(path);
         QMetaObject::invokeMethod(
             this, [this, text] { quelvara::platform().showMessage(this, text); },
             Qt::QueuedConnection);
@@ -189,8 +191,8 @@ void TCadastro::lbTitulosClick()
     QScopedValueRollback guard(updating_, true);
     Edit1->setCurrentIndex(n);
     Edit2->setCurrentIndex(n);
-    Edit1->setEditText(quelvara::GetField(line, 1));
-    Edit2->setEditText(quelvara::GetField(line, 2));
+    Edit1->setEditText(quelvara::registryLineField(line, 1));
+    Edit2->setEditText(quelvara::registryLineField(line, 2));
     Edit1->lineEdit()->home(false);
     Edit2->lineEdit()->home(false);
 }
