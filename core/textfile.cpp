@@ -20,7 +20,7 @@ const QString kTemporarySuffix = QStringLiteral(".quelvara-tmp");
 constexpr int kRandomLength = 8;
 
 // Large files go down in pieces, each one a step a full disk can fail.
-constexpr qint64 kWriteChunk = 16 * 1024; // the size of Qt's own file buffer
+constexpr qint64 kWriteChunk = 4 * 1024; // a memory page
 
 FileStepHook &stepHook()
 {

@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 // The program's write paths for the fault and kill tests: each is a function
 // that performs one save of one file through the code the program uses and
@@ -92,7 +93,7 @@ inline bool deleteItem()
 inline bool recalculate() { return writeItems(loadItems().items); }
 
 // The editor's save of an item that names a new tax: the tax registry extended and written.
-inline bool extendRegistry()
+inline bool editorExtendsRegistry()
 {
     quelvara::TextLines registry = quelvara::readRegistry(kRegistry);
     quelvara::extendRegistry(registry.lines, quelvara::ReportCategory::Mensais, 0,
@@ -101,8 +102,8 @@ inline bool extendRegistry()
     return !quelvara::writeRegistry(kRegistry, registry.lines).ok();
 }
 
-// "Visualizar Relatório": the page of the period written.
-inline bool writePage()
+// The page of the period as the editor builds it.
+inline QStringList pageEntries()
 {
     const quelvara::LoadedItems loaded = loadItems();
     quelvara::PageInput input;
@@ -117,8 +118,52 @@ inline bool writePage()
     }
     input.codes = loaded.items.codes();
     input.lines = loaded.items.lines();
-    return !quelvara::writePageFile(kYear, kind().prefix, kPeriod, quelvara::buildPage(input))
-                .ok();
+    return quelvara::buildPage(input);
+}
+
+// "Visualizar Relatório": the page of the period written.
+inline bool writePage()
+{
+    return !quelvara::writePageFile(kYear, kind().prefix, kPeriod, pageEntries()).ok();
+}
+
+// A save of a large report: its lines are made on the first call, as the
+// editor would have them, and every call writes them again. Only the writing
+// is repeated, so a fault can be put at each of its many steps quickly.
+inline std::function<bool()> largeDataFile()
+{
+    auto lines = std::make_shared<QStringList>();
+    return [lines] {
+        if (lines->isEmpty()) {
+            *lines = loadItems().items.lines();
+        }
+        quelvara::makeDir(quelvara::dataYearDir(kYear));
+        return !quelvara::writeLines(dataPath(), *lines).ok();
+    };
+}
+
+inline std::function<bool()> largePage()
+{
+    auto entries = std::make_shared<QStringList>();
+    return [entries] {
+        if (entries->isEmpty()) {
+            *entries = pageEntries();
+        }
+        return !quelvara::writePageFile(kYear, kind().prefix, kPeriod, *entries).ok();
+    };
+}
+
+inline std::function<bool()> largeRegistry()
+{
+    auto lines = std::make_shared<QStringList>();
+    return [lines] {
+        if (lines->isEmpty()) {
+            *lines = quelvara::readRegistry(kRegistry).lines;
+            quelvara::extendRegistry(*lines, quelvara::ReportCategory::Mensais, 0,
+                                     {QStringLiteral("9999.99.99"), QStringLiteral("Taxa nova")});
+        }
+        return !quelvara::writeRegistry(kRegistry, *lines).ok();
+    };
 }
 
 // Lays out a data folder: the sample registries and profile, the February and March files of the
@@ -156,6 +201,8 @@ inline void layOutFolder(const QString &samples, int taxes)
         }
         (void)quelvara::writeLines(dataPath(periodo), lines);
     }
+    quelvara::makeDir(quelvara::pageYearDir(kYear));
+    (void)quelvara::writeLines(pagePath(), {QStringLiteral("<html>página anterior</html>")});
 }
 
 } // namespace writepaths
