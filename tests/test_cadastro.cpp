@@ -1,5 +1,6 @@
 #include "Ucadastro.h"
 #include "fakeplatform.h"
+#include "messages.h"
 #include "textfile.h"
 
 #include <QAbstractItemView>
@@ -171,6 +172,7 @@ private slots:
     void failedSaveKeepsEntry();
     void unreadableFileIsNeverWritten_data();
     void unreadableFileIsNeverWritten();
+    void unclosedLastFieldIsReadAndWrittenBack();
     void arrowKeysShowEntry();
     void fieldsMoveTogether();
     void typingKeepsPairedText();
@@ -587,14 +589,16 @@ void TestCadastro::failedSaveKeepsEntry()
 
 void TestCadastro::unreadableFileIsNeverWritten_data()
 {
-    QTest::addColumn<bool>("locked");
-    QTest::newRow("directory in its place") << false;
-    QTest::newRow("no read permission") << true;
+    QTest::addColumn<int>("how");
+    QTest::newRow("directory in its place") << 0;
+    QTest::newRow("no read permission") << 1;
+    QTest::newRow("far too large") << 2;
 }
 
 void TestCadastro::unreadableFileIsNeverWritten()
 {
-    QFETCH(bool, locked);
+    QFETCH(int, how);
+    const bool locked = how == 1;
     if (locked && ::geteuid() == 0) {
         QSKIP("root reads a file whatever its permissions");
     }
@@ -602,17 +606,25 @@ void TestCadastro::unreadableFileIsNeverWritten()
     FakePlatform fake;
     const QString path = scratch.file("dados/unid.vqd");
     const QByteArray bytes("03.01\tGabinete\t\r\n02.01\tC\xE2mara\t\r\n");
-    if (locked) {
-        putRegistry(scratch, QStringLiteral("unid.vqd"), bytes);
-        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
-    } else {
+    if (how == 0) {
         QVERIFY(QDir(scratch.path()).mkpath(QStringLiteral("dados/unid.vqd")));
+    } else {
+        putRegistry(scratch, QStringLiteral("unid.vqd"), bytes);
+    }
+    if (locked) {
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+    }
+    if (how == 2) {
+        QFile huge(path);
+        QVERIFY(huge.resize(kMaxFileSize + 1)); // sparse: costs no disk
     }
 
     Opened opened(QStringLiteral("unid.vqd"));
     Controls &c = opened.controls;
     QCOMPARE(fake.messages,
-             QStringList{"Não foi possivel ler o arquivo " + QDir::toNativeSeparators(path)});
+             QStringList{how == 2 ? msg::fileTooLarge(path)
+                                  : "Não foi possivel ler o arquivo " +
+                                        QDir::toNativeSeparators(path)});
     QCOMPARE(c.lbTitulos->count(), 0);
 
     const QString refusal = "O cadastro não pode ser salvo porque não foi possivel ler o arquivo " +
@@ -629,12 +641,39 @@ void TestCadastro::unreadableFileIsNeverWritten()
 
     c.click(c.BitBtn1);
     QCOMPARE(opened.dialog.ChosenIndex, -1);
-    if (locked) {
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QCOMPARE(fileBytes(path), bytes);
-    } else {
+    if (how == 0) {
         QVERIFY(QFileInfo(path).isDir());
+        return;
     }
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.size(), how == 2 ? kMaxFileSize + 1 : bytes.size());
+    QCOMPARE(file.read(bytes.size()), bytes);
+}
+
+void TestCadastro::unclosedLastFieldIsReadAndWrittenBack()
+{
+    // A registry edited by hand or exported from a spreadsheet: no TAB after the name.
+    ScratchDir scratch;
+    FakePlatform fake;
+    putRegistry(scratch, QStringLiteral("tributos.vqd"),
+                "1113.05.00\tTaxa de Licen\xE7"
+                "a\r\n1112.02.00\tIPTU");
+    Opened opened(QStringLiteral("tributos.vqd"));
+    Controls &c = opened.controls;
+    c.clickTitle(1);
+    QCOMPARE(c.Edit1->currentText(), QStringLiteral("1112.02.00"));
+    QCOMPARE(c.Edit2->currentText(), QStringLiteral("IPTU"));
+    QCOMPARE(itemTexts(c.Edit2), (QStringList{"Taxa de Licença", "IPTU"}));
+
+    // The same entry typed again is no new entry; the file is written back with every TAB.
+    c.save(QStringLiteral("1112.02.00"), QStringLiteral("iptu"));
+    QCOMPARE(c.lbTitulos->count(), 2);
+    QCOMPARE(fileBytes(scratch.file("dados/tributos.vqd")),
+             QByteArray("1112.02.00\tIPTU\t\r\n1113.05.00\tTaxa de Licen\xE7"
+                        "a\t\r\n"));
+    QVERIFY(fake.messages.isEmpty());
 }
 
 void TestCadastro::arrowKeysShowEntry()

@@ -3,6 +3,7 @@
 #include "Uprincipal.h"
 #include "Utribarrec.h"
 #include "fakeplatform.h"
+#include "messages.h"
 #include "vendor.h"
 
 #include <QAbstractItemView>
@@ -120,6 +121,7 @@ private slots:
     void leavingAnOfficialWritesAllFour();
     void twoLineOfficialsFile();
     void unreadableProfileIsNeverWrittenOver();
+    void hugeProfileIsNeverWrittenOver();
     void municipalityFileOddShapes_data();
     void municipalityFileOddShapes();
     void tabInTheName();
@@ -618,6 +620,21 @@ void TestPrincipal::unreadableProfileIsNeverWrittenOver()
                  QByteArray("Vila Serena\tMG\t\r\n"));
     }
     QCOMPARE(fake->messages, expected); // told once, when read
+}
+
+void TestPrincipal::hugeProfileIsNeverWrittenOver()
+{
+    const QString path = dataPath(QStringLiteral("prefeitura.vqd"));
+    putFile(path, "Vila Serena\tMG\t\r\n");
+    QVERIFY(QFile(path).resize(quelvara::kMaxFileSize + 1)); // sparse: costs no disk
+    QVERIFY(showWindow());
+    QCOMPARE(fake->messages, QStringList{quelvara::msg::fileTooLarge(path)});
+    QCOMPARE(w->edNome->text(), QStringLiteral("Prefeitura Municipal de"));
+
+    typeInto(w->edNome, QStringLiteral("Outra"));
+    w->Prefeito->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QFileInfo(path).size(), quelvara::kMaxFileSize + 1);
+    QCOMPARE(fake->messages.size(), 1);
 }
 
 void TestPrincipal::municipalityFileOddShapes_data()
