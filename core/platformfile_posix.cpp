@@ -1,7 +1,5 @@
 #include "platformfile.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -9,7 +7,7 @@
 
 namespace quelvara::platformfile {
 
-bool syncFile(int handle) { return ::fsync(handle) == 0; }
+bool syncFile(QFile &file) { return ::fsync(file.handle()) == 0; }
 
 bool syncDirectory(const QString &dir)
 {

@@ -2,13 +2,26 @@
 
 #include <QDir>
 
-#include <io.h>
 #include <windows.h>
 
 namespace quelvara::platformfile {
 
-// _commit flushes the file's buffers to the disk (FlushFileBuffers).
-bool syncFile(int handle) { return ::_commit(handle) == 0; }
+// Qt gives no handle of a file it opened by name on Windows; a second handle
+// to the same file flushes the same data (the system caches per file).
+bool syncFile(QFile &file)
+{
+    const QString name = QDir::toNativeSeparators(file.fileName());
+    const HANDLE handle = ::CreateFileW(reinterpret_cast<const wchar_t *>(name.utf16()),
+                                        GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool flushed = ::FlushFileBuffers(handle) != 0;
+    ::CloseHandle(handle);
+    return flushed;
+}
 
 // Windows cannot open a directory to flush it; MoveFileEx below writes the
 // rename through instead.

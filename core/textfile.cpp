@@ -112,7 +112,7 @@ bool writeTemporary(QFile &file, const QString &dir, const QString &targetName,
         file.unsetError();
     }
     bool ok = writeAll(file, bytes);
-    ok = ok && askHook(FileStep::Sync).error == 0 && platformfile::syncFile(file.handle());
+    ok = ok && askHook(FileStep::Sync).error == 0 && platformfile::syncFile(file);
     const bool closeFailed = askHook(FileStep::Close).error != 0;
     file.close();
     ok = ok && !closeFailed && file.error() == QFileDevice::NoError;
