@@ -2,18 +2,33 @@
 
 #include "codec.h"
 #include "messages.h"
+#include "platformfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <algorithm>
 
 namespace quelvara {
 
 namespace {
+
+const QString kTemporarySuffix = QStringLiteral(".quelvara-tmp");
+constexpr int kRandomLength = 8;
+
+// Large files go down in pieces, each one a step a full disk can fail.
+constexpr qint64 kWriteChunk = 4 * 1024; // a memory page
+
+FileStepHook &stepHook()
+{
+    static FileStepHook hook;
+    return hook;
+}
+
+StepOutcome askHook(FileStep step) { return stepHook() ? stepHook()(step) : StepOutcome{}; }
 
 QStringList splitLines(const QString &text)
 {
@@ -36,42 +51,125 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-// fsync of a directory makes a rename in it durable.
-void syncDirectory(const QString &dir)
+QString temporaryName(const QString &targetName)
 {
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QString name = targetName + u'.';
+    for (int i = 0; i < kRandomLength; ++i) {
+        name += QChar(kAlphabet[QRandomGenerator::global()->bounded(36)]);
     }
+    return name + kTemporarySuffix;
+}
+
+// Creates a new temporary file beside the target; never opens an existing one.
+bool createTemporary(QFile &file, const QString &dir, const QString &targetName)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        file.setFileName(QDir(dir).filePath(temporaryName(targetName)));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            return true;
+        }
+        if (QFileInfo::exists(file.fileName())) {
+            continue; // another name is free
+        }
+        return false;
+    }
+    return false;
+}
+
+bool writeAll(QFile &file, const char *data, qint64 size)
+{
+    qint64 left = size;
+    do {
+        qint64 chunk = std::min(left, kWriteChunk);
+        const StepOutcome outcome = askHook(FileStep::Write);
+        if (outcome.error != 0) {
+            return false;
+        }
+        if (outcome.shortWrite && chunk > 1) {
+            chunk /= 2;
+        }
+        if (chunk > 0 && file.write(data, chunk) != chunk) {
+            return false;
+        }
+        data += chunk;
+        left -= chunk;
+    } while (left > 0);
+    return true;
+}
+
+// Where a replace writes: the file a link points to (the link stays), its
+// directory, and the permissions a replaced file keeps.
+struct ReplaceTarget {
+    QString dir;
+    QString finalPath;
+    QString fileName;
+    std::optional<QFileDevice::Permissions> permissions;
+};
+
+// Tells where a replace of the path writes, or nothing if the file there
+// cannot be replaced (a directory, a read-only file).
+std::optional<ReplaceTarget> replaceTarget(const QString &path)
+{
+    QFileInfo target(path);
+    if (target.isSymLink()) {
+        target.setFile(target.symLinkTarget());
+    }
+    ReplaceTarget result;
+    if (target.exists()) {
+        if (!target.isFile() || !target.isWritable()) {
+            return std::nullopt;
+        }
+        result.permissions = target.permissions();
+    }
+    result.dir = target.absolutePath();
+    result.finalPath = target.absoluteFilePath();
+    result.fileName = target.fileName();
+    return result;
+}
+
+// Creates the temporary file of a replace, open for writing.
+bool beginReplace(QFile &file, const ReplaceTarget &target)
+{
+    if (askHook(FileStep::Create).error != 0 ||
+        !createTemporary(file, target.dir, target.fileName)) {
+        return false;
+    }
+    if (target.permissions) {
+        // A replaced file keeps its permissions; a failure here loses no data.
+        file.setPermissions(*target.permissions);
+        file.unsetError();
+    }
+    return true;
+}
+
+// Syncs and closes the temporary file and renames it over the target, then
+// syncs the directory; removes the temporary file if it is not in place.
+bool finishReplace(QFile &file, const QString &dir, const QString &finalPath)
+{
+    bool ok = askHook(FileStep::Sync).error == 0 && platformfile::syncFile(file);
+    const bool closeFailed = askHook(FileStep::Close).error != 0;
+    file.close();
+    ok = ok && !closeFailed && file.error() == QFileDevice::NoError;
+    if (!ok) {
+        file.remove();
+        return false;
+    }
+    if (askHook(FileStep::Rename).error != 0 ||
+        !platformfile::replaceFile(file.fileName(), finalPath)) {
+        file.remove();
+        return false;
+    }
+    // The new file is in place, but until the directory is synced a power
+    // cut may still bring back the old one: the user must hear of it.
+    return askHook(FileStep::SyncDirectory).error == 0 && platformfile::syncDirectory(dir);
 }
 
 } // namespace
 
-TextLines readLines(const QString &path)
-{
-    TextLines result;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        result.status = ReadStatus::Missing;
-        return result;
-    }
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        result.status = ReadStatus::Unreadable;
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.status = ReadStatus::Unreadable;
-        return result;
-    }
-    result.status = ReadStatus::Ok;
-    result.lines = splitLines(decodeCp1252(bytes));
-    return result;
-}
+QStringList decodeLines(const QByteArray &bytes) { return splitLines(decodeCp1252(bytes)); }
 
-FileResult writeLines(const QString &path, const QStringList &lines)
+std::optional<QByteArray> encodeLines(const QStringList &lines)
 {
     QByteArray bytes;
     qsizetype size = 0;
@@ -81,37 +179,77 @@ FileResult writeLines(const QString &path, const QStringList &lines)
     bytes.reserve(size);
     for (const QString &line : lines) {
         if (!appendCp1252(bytes, line)) {
-            // A text no file can hold is never written in part.
-            return FileResult::failed(msg::cannotCreateFile(path));
+            return std::nullopt;
         }
         bytes += "\r\n";
     }
-    return writeBytes(path, bytes);
+    return bytes;
+}
+
+TextLines readLines(const QString &path)
+{
+    TextLines result;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        result.status = ReadStatus::Missing;
+        return result;
+    }
+    result.status = ReadStatus::Unreadable;
+    if (info.size() > kMaxFileSize) {
+        result.tooLarge = true;
+        return result;
+    }
+    // A directory, a pipe or a device in place of a file is no data (and a
+    // pipe would never end).
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        return result;
+    }
+    QByteArray bytes = file.read(info.size());
+    // The file may have grown since it was measured.
+    char more[16 * 1024];
+    for (qint64 got; (got = file.read(more, sizeof more)) > 0;) {
+        bytes.append(more, got);
+        if (bytes.size() > kMaxFileSize) {
+            result.tooLarge = true;
+            return result;
+        }
+    }
+    if (file.error() != QFileDevice::NoError) {
+        return result;
+    }
+    result.status = ReadStatus::Ok;
+    result.lines = decodeLines(bytes);
+    return result;
+}
+
+FileResult writeLines(const QString &path, const QStringList &lines)
+{
+    const std::optional<QByteArray> bytes = encodeLines(lines);
+    if (!bytes) {
+        // A text no file can hold is never written in part.
+        return FileResult::failed(msg::cannotCreateFile(path));
+    }
+    return writeBytes(path, *bytes);
 }
 
 FileResult writeBytes(const QString &path, const QByteArray &bytes)
 {
     const FileResult failed = FileResult::failed(msg::cannotCreateFile(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const std::optional<ReplaceTarget> target = replaceTarget(path);
+    if (!target) {
         return failed;
     }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        file.commit();
+    QFile temporary;
+    if (!beginReplace(temporary, *target)) {
         return failed;
     }
-    // QSaveFile does not report a failed sync: do it here, before the rename.
-    if (::fsync(file.handle()) != 0) {
-        file.cancelWriting();
-        file.commit();
+    if (!writeAll(temporary, bytes.constData(), bytes.size())) {
+        temporary.close();
+        temporary.remove();
         return failed;
     }
-    if (!file.commit()) {
-        return failed;
-    }
-    syncDirectory(QFileInfo(path).absolutePath());
-    return FileResult::done();
+    return finishReplace(temporary, target->dir, target->finalPath) ? FileResult::done() : failed;
 }
 
 namespace {
@@ -123,17 +261,24 @@ constexpr qsizetype kWriterBuffer = 64 * 1024;
 
 TextFileWriter::TextFileWriter(const QString &path)
     : path_(path)
-    , file_(std::make_unique<QSaveFile>(path))
+    , file_(std::make_unique<QFile>())
 {
-    failed_ = !file_->open(QIODevice::WriteOnly);
     buffer_.reserve(kWriterBuffer + 1024);
+    const std::optional<ReplaceTarget> target = replaceTarget(path);
+    failed_ = !target || !beginReplace(*file_, *target);
+    if (target) {
+        dir_ = target->dir;
+        finalPath_ = target->finalPath;
+    }
 }
 
-TextFileWriter::~TextFileWriter()
+TextFileWriter::~TextFileWriter() { abandon(); }
+
+void TextFileWriter::abandon()
 {
     if (file_->isOpen()) {
-        file_->cancelWriting();
-        file_->commit();
+        file_->close();
+        file_->remove();
     }
 }
 
@@ -163,7 +308,7 @@ void TextFileWriter::write(QLatin1String ascii)
 void TextFileWriter::flush()
 {
     if (!failed_ && !buffer_.isEmpty()) {
-        failed_ = file_->write(buffer_) != buffer_.size();
+        failed_ = !writeAll(*file_, buffer_.constData(), buffer_.size());
     }
     buffer_.clear();
 }
@@ -172,20 +317,59 @@ FileResult TextFileWriter::commit()
 {
     const FileResult failed = FileResult::failed(msg::cannotCreateFile(path_));
     flush();
-    if (!file_->isOpen()) {
+    if (failed_ || !file_->isOpen()) {
+        abandon();
         return failed;
     }
-    // Synced before the rename, as writeLines does.
-    if (failed_ || !file_->flush() || ::fsync(file_->handle()) != 0) {
-        file_->cancelWriting();
-        file_->commit();
-        return failed;
+    return finishReplace(*file_, dir_, finalPath_) ? FileResult::done() : failed;
+}
+
+bool isTemporaryFileName(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^.+\\.[a-z0-9]{%1}%2$")
+                                                .arg(kRandomLength)
+                                                .arg(QRegularExpression::escape(kTemporarySuffix)));
+    return pattern.match(name).hasMatch();
+}
+
+QStringList removeTemporaryFiles(const QString &dir)
+{
+    QStringList removed;
+    const QDir directory(dir);
+    const QStringList names =
+        directory.entryList({QStringLiteral("*") + kTemporarySuffix},
+                            QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        const QString path = directory.filePath(name);
+        if (isTemporaryFileName(name) && QFile::remove(path)) {
+            removed.append(path);
+        }
     }
-    if (!file_->commit()) {
-        return failed;
+    return removed;
+}
+
+QStringList removeLeftoverTemporaryFiles()
+{
+    // The program writes into the data directory, its year directories, and
+    // the page directories (named by a four-digit year) beside it.
+    static const QRegularExpression year(QStringLiteral("^\\d{4}$"));
+    QStringList dirs{dataDir()};
+    const QStringList years =
+        QDir(dataDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QString &name : years) {
+        dirs.append(QDir(dataDir()).filePath(name));
     }
-    syncDirectory(QFileInfo(path_).absolutePath());
-    return FileResult::done();
+    const QStringList pages = QDir(baseDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &name : pages) {
+        if (year.match(name).hasMatch()) {
+            dirs.append(QDir(baseDir()).filePath(name));
+        }
+    }
+    QStringList removed;
+    for (const QString &dir : dirs) {
+        removed += removeTemporaryFiles(dir);
+    }
+    return removed;
 }
 
 QString baseDir() { return QDir::currentPath(); }
@@ -211,5 +395,7 @@ QString nativePath(const QString &path)
 {
     return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 }
+
+void setFileStepHook(FileStepHook hook) { stepHook() = std::move(hook); }
 
 } // namespace quelvara

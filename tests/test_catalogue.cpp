@@ -7,12 +7,27 @@ using namespace quelvara;
 
 Q_DECLARE_METATYPE(quelvara::ReportCategory)
 
+Q_DECLARE_METATYPE(quelvara::FieldShape)
+Q_DECLARE_METATYPE(quelvara::FieldComputation)
+
 namespace {
 
+// One field as the catalogue lists it: caption (UTF-8) and type.
 struct Field {
-    const char *caption; // UTF-8
+    const char *caption;
     int type;
 };
+
+using Fields = QList<Field>;
+
+// The fields of a monthly kind fed by a code registry: code, name, amount, accumulated.
+Fields codeKind(const char *name, const char *amount, const char *accumulated)
+{
+    return {{"Codificação Numérica:", Coluna(1)},
+            {name, Coluna(2)},
+            {amount, Valor},
+            {accumulated, Acumulado}};
+}
 
 } // namespace
 
@@ -22,25 +37,16 @@ class TestCatalogue : public QObject {
 private slots:
     void categoriesAndPeriods();
     void years();
-    void kindCounts();
+    void fieldTypes_data();
+    void fieldTypes();
     void kinds_data();
     void kinds();
-    void everyTextFitsTheCodePage();
-    void positionsAreConsistent();
-    void fields_data();
-    void fields();
-    void typeBeyondFieldCount();
     void outsidePositions_data();
     void outsidePositions();
-    void cnpjKindsAreNeverSeeded();
-    void totalRow();
-    void extensionsOnSave_data();
-    void extensionsOnSave();
     void registryTable_data();
     void registryTable();
     void registryFallback_data();
     void registryFallback();
-    void everyKindRegistryIsKnown();
 };
 
 void TestCatalogue::categoriesAndPeriods()
@@ -69,6 +75,10 @@ void TestCatalogue::categoriesAndPeriods()
     const CategoryInfo &annual = categoryInfo(ReportCategory::Anuais);
     QVERIFY(annual.periods.isEmpty());
     QVERIFY(!annual.periodsEnabled);
+
+    QCOMPARE(reportKinds(ReportCategory::Mensais).size(), 8);
+    QCOMPARE(reportKinds(ReportCategory::Bimestrais).size(), 6);
+    QCOMPARE(reportKinds(ReportCategory::Anuais).size(), 9);
 }
 
 void TestCatalogue::years()
@@ -83,16 +93,82 @@ void TestCatalogue::years()
     }
 }
 
-void TestCatalogue::kindCounts()
+// What each field type means: the text a new item holds, how the field is
+// shaped when left, what it is computed from, which registry column it picks.
+void TestCatalogue::fieldTypes_data()
 {
-    QCOMPARE(reportKinds(ReportCategory::Mensais).size(), 8);
-    QCOMPARE(reportKinds(ReportCategory::Bimestrais).size(), 6);
-    QCOMPARE(reportKinds(ReportCategory::Anuais).size(), 9);
-    QCOMPARE(reportTitles(ReportCategory::Mensais).size(), 8);
-    QCOMPARE(reportTitles(ReportCategory::Anuais).last(),
-             QStringLiteral("Balanços Orçamentários - Resultado Orçamentário  Art 2º, Inc. XIV"));
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("registry");
+    QTest::addColumn<QString>("defaultText");
+    QTest::addColumn<FieldShape>("shape");
+    QTest::addColumn<FieldComputation>("computation");
+    QTest::addColumn<QList<int>>("operands");
+    QTest::addColumn<int>("lookupColumn");
+    QTest::addColumn<bool>("money");
+
+    using S = FieldShape;
+    using C = FieldComputation;
+    const QString rec = QStringLiteral("rec.vqd");
+    const QString cnpj = QStringLiteral("cnpj.vqd");
+    QTest::newRow("Texto") << int(Texto) << 2 << rec << "" << S::AsTyped << C::None
+                           << QList<int>{0, 0} << 0 << false;
+    QTest::newRow("Valor") << int(Valor) << 3 << rec << "0,00" << S::Money << C::None
+                           << QList<int>{0, 0} << 0 << true;
+    QTest::newRow("Data") << int(Data) << 5 << cnpj << "__/__/____" << S::Date << C::None
+                          << QList<int>{0, 0} << 0 << false;
+    QTest::newRow("Diferenca: 3 minus 4") << int(Diferenca) << 5 << rec << "0,00" << S::Money
+                                          << C::Difference << QList<int>{3, 4} << 0 << true;
+    QTest::newRow("Acumulado 4: from 3") << int(Acumulado) << 4 << rec << "0,00" << S::Money
+                                         << C::Accumulation << QList<int>{3, 0} << 0 << true;
+    QTest::newRow("Acumulado 7: from 6") << int(Acumulado) << 7 << rec << "0,00" << S::Money
+                                         << C::Accumulation << QList<int>{6, 0} << 0 << true;
+    QTest::newRow("Orcado") << int(Orcado) << 3 << rec << "0,00" << S::Money << C::None
+                            << QList<int>{0, 0} << 0 << true;
+    QTest::newRow("ValorTotal: 8 times 9") << int(ValorTotal) << 10 << cnpj << "0,00" << S::Money
+                                           << C::Product << QList<int>{8, 9} << 0 << true;
+    QTest::newRow("Coluna 1") << Coluna(1) << 1 << rec << "" << S::AsTyped << C::None
+                              << QList<int>{0, 0} << 1 << false;
+    QTest::newRow("Coluna 2") << Coluna(2) << 2 << rec << "" << S::AsTyped << C::None
+                              << QList<int>{0, 0} << 2 << false;
+    QTest::newRow("Coluna 1 of the cnpj registry: a name")
+        << Coluna(1) << 3 << cnpj << "" << S::AsTyped << C::None << QList<int>{0, 0} << 1 << false;
+    QTest::newRow("Coluna 2 of the cnpj registry: a CNPJ")
+        << Coluna(2) << 4 << cnpj << "" << S::Cnpj << C::None << QList<int>{0, 0} << 2 << false;
+    QTest::newRow("Coluna 2 of a registry named otherwise")
+        << Coluna(2) << 4 << QStringLiteral("CNPJ.vqd") << "" << S::AsTyped << C::None
+        << QList<int>{0, 0} << 2 << false;
 }
 
+void TestCatalogue::fieldTypes()
+{
+    QFETCH(int, type);
+    QFETCH(int, n);
+    QFETCH(QString, registry);
+    QFETCH(QString, defaultText);
+    QFETCH(FieldShape, shape);
+    QFETCH(FieldComputation, computation);
+    QFETCH(QList<int>, operands);
+    QFETCH(int, lookupColumn);
+    QFETCH(bool, money);
+
+    const ReportField field = makeField(QStringLiteral("x"), type, n, registry);
+    QCOMPARE(field.caption, QStringLiteral("x"));
+    QCOMPARE(field.type, type);
+    QCOMPARE(field.defaultText, defaultText);
+    QCOMPARE(defaultFieldText(type), defaultText);
+    QCOMPARE(field.shape, shape);
+    QCOMPARE(field.computation, computation);
+    QCOMPARE(field.accumulates(), computation == FieldComputation::Accumulation);
+    QCOMPARE((QList<int>{field.operand1, field.operand2}), operands);
+    QCOMPARE(field.lookupColumn, lookupColumn);
+    QCOMPARE(field.isMoney(), money);
+    QCOMPARE(isMoneyType(type), money);
+}
+
+// The catalogue of report kinds, row by row: title, file prefix, registry,
+// whether choosing the kind reads the registry, the fields, what saving an
+// item adds to the registry, and the kind's own rules.
 void TestCatalogue::kinds_data()
 {
     QTest::addColumn<ReportCategory>("category");
@@ -101,81 +177,196 @@ void TestCatalogue::kinds_data()
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("registry");
     QTest::addColumn<bool>("loaded");
-    QTest::addColumn<int>("fieldCount");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QList<int>>("types");
+    QTest::addColumn<QList<RegistryExtension>>("extensions");
+    QTest::addColumn<bool>("numbersItems");
+    QTest::addColumn<bool>("totalRow");
 
     struct Row {
         ReportCategory category;
-        int position;
         const char *title;
         const char *prefix;
         const char *registry;
         bool loaded;
-        int n;
+        Fields fields;
+        QList<RegistryExtension> extensions;
+        bool numbersItems = false;
+        bool totalRow = true;
     };
     const auto M = ReportCategory::Mensais;
     const auto B = ReportCategory::Bimestrais;
     const auto A = ReportCategory::Anuais;
+    const QList<RegistryExtension> code{{1, 2, false}};
+    const Fields expense = {{"Codificação Numérica:", Coluna(1)},
+                            {"Discriminação obs. o desdobramento:", Coluna(2)},
+                            {"Autorizada no Exercício:", Orcado},
+                            {"Empenhada no bimestre:", Valor},
+                            {"Acumulada da empenhada:", Acumulado},
+                            {"Liquidada no Bimestre:", Valor},
+                            {"Acumulada da liquidada:", Acumulado}};
+    const Fields budget = {{"Codificação Numérica:", Coluna(1)},
+                           {"Discriminação obs. o desdobramento:", Coluna(2)},
+                           {"VALOR:", Valor}};
     const Row rows[] = {
-        {M, 0, "Tributos Arrecadados  Art 2º, Inc. I", "trib-arrec-", "tributos.vqd", true, 4},
-        {M, 1, "Recursos Repassados - Transferências Voluntárias  Art 2º, Inc. II",
-         "rec-repass-transf-vol-", "repv.vqd", true, 4},
-        {M, 2, "Recursos Repassados - Instrumentos Celebrados  Art 2º, Inc. II",
-         "rec-repass-inst-cel-", "cnpj.vqd", false, 9},
-        {M, 3,
+        {M, "Tributos Arrecadados  Art 2º, Inc. I", "trib-arrec-", "tributos.vqd", true,
+         codeKind("Tributo/Contribuição:", "Montante Arrecadado no mês:",
+                   "Acumulado no Exercício:"),
+         code},
+        {M, "Recursos Repassados - Transferências Voluntárias  Art 2º, Inc. II",
+         "rec-repass-transf-vol-", "repv.vqd", true,
+         codeKind("Recursos Repassados:", "Montante Repassado no mês:",
+                   "Acumulado no Exercício:"),
+         code},
+        {M,
+         "Recursos Repassados - Instrumentos Celebrados  Art 2º, Inc. II",
+         "rec-repass-inst-cel-",
+         "cnpj.vqd",
+         false,
+         {{"Nº Original:", Texto},
+          {"Secretaria ou Órgão:", Texto},
+          {"Concedente:", Texto},
+          {"Beneficiário:", Texto},
+          {"Objeto:", Texto},
+          {"Valor do convênio:", Valor},
+          {"Valor da contrapartida:", Valor},
+          {"Vigência:", Data},
+          {"Situação:", Texto}},
+         {}},
+        {M,
          "Recursos Recebidos - Transferências Voluntárias Recebidas  Art 2º, Inc. III, IV, V, VI, "
          "VII, VIII",
-         "rec-receb-transf-vol-receb-", "recv.vqd", true, 4},
-        {M, 4,
+         "rec-receb-transf-vol-receb-", "recv.vqd", true,
+         codeKind("Transf. Voluntárias Recebidas:", "Montante recebido no mês:",
+                   "Montante acumulado no Exerc.:"),
+         code},
+        {M,
          "Recursos Recebidos - Transferências Constitucionais Recebidas  Art 2º, Inc. III, IV, V, "
          "VI, VII, VIII",
-         "rec-receb-transf-const-receb-", "recc.vqd", true, 4},
-        {M, 5,
+         "rec-receb-transf-const-receb-", "recc.vqd", true,
+         codeKind("Transferências Const. Recebidas:", "Montante Recebido no mês:",
+                   "Acumulado no Exercício:"),
+         code},
+        {M,
          "Recursos Recebidos - Instrumentos Celebrados  Art 2º, Inc. III, IV, V, VI, VII, VIII",
-         "rec-receb-inst-cel-", "cnpj.vqd", false, 6},
-        {M, 6, "Contratos e seus Aditivos  Art 2º, Inc. XX", "contratos-e-seus-aditivos-",
-         "cnpj.vqd", true, 9},
-        {M, 7, "Compras  Art 2º, Inc. XXIV", "compras-", "cnpj.vqd", true, 10},
-        {B, 0, "Execução dos Orçamentos - Receita Realizada  Art 2º, Inc. XII",
-         "exec-orc-rec-realizada-", "rec.vqd", true, 4},
-        {B, 1, "Execução dos Orçamentos - Despesa por Unidade Orçamentária  Art 2º, Inc. XII",
-         "exec-orc-desp-unid-orc-", "unid.vqd", true, 7},
-        {B, 2, "Execução dos Orçamentos - Despesa por Função  Art 2º, Inc. XII",
-         "exec-orc-desp-func-", "func.vqd", true, 7},
-        {B, 3, "Execução dos Orçamentos - Despesa por Programa e Subprograma  Art 2º, Inc. XII",
-         "exec-orc-desp-prog-subprog-", "prog.vqd", true, 7},
-        {B, 4, "Execução dos Orçamentos - Despesa por Fonte de Recursos  Art 2º, Inc. XII",
-         "exec-orc-desp-fonte-de-recursos-", "fonte.vqd", true, 7},
-        {B, 5, "Execução dos Orçamentos - Despesa por Grupo de Despesa  Art 2º, Inc. XII",
-         "exec-orc-grupo-de-despesa-", "grupo.vqd", true, 7},
-        {A, 0, "Orçamentos Anuais - Receita Prevista  Art 2º, Inc. X e XVI",
-         "orc-anual-rec-prevista-", "rec.vqd", true, 3},
-        {A, 1,
+         "rec-receb-inst-cel-",
+         "cnpj.vqd",
+         false,
+         {{"Nº Original:", Texto},
+          {"Concedente:", Texto},
+          {"Objeto:", Texto},
+          {"Valor do convênio:", Valor},
+          {"Valor da contrapartida:", Valor},
+          {"Prazo para Cumprimento:", Data}},
+         {}},
+        {M,
+         "Contratos e seus Aditivos  Art 2º, Inc. XX",
+         "contratos-e-seus-aditivos-",
+         "cnpj.vqd",
+         true,
+         {{"Nº do Contrato:", Texto},
+          {"Contratado:", Coluna(1)},
+          {"CPF / CNPJ:", Coluna(2)},
+          {"Licitação:", Texto},
+          {"Data da Assinatura:", Data},
+          {"Data de Vigência:", Data},
+          {"Objeto:", Texto},
+          {"Valor:", Valor},
+          {"Observação:", Texto}},
+         {{2, 3, true}}},
+        {M,
+         "Compras  Art 2º, Inc. XXIV",
+         "compras-",
+         "cnpj.vqd",
+         true,
+         {{"Nº da Compra:", Texto},
+          {"Secretaria ou Órgão:", Texto},
+          {"Unid. Administrativa Adquirinte:", Coluna(1)},
+          {"CNPJ:", Coluna(2)},
+          {"Fornecedor:", Coluna(1)},
+          {"CNPJ:", Coluna(2)},
+          {"Bem adquirido - Descrição:", Texto},
+          {"Preço Unitário:", Valor},
+          {"Quantidade:", Texto},
+          {"Valor Total:", ValorTotal}},
+         {{3, 4, true}, {5, 6, true}},
+         true},
+        {B, "Execução dos Orçamentos - Receita Realizada  Art 2º, Inc. XII",
+         "exec-orc-rec-realizada-", "rec.vqd", true,
+         {{"Codificação Numérica:", Coluna(1)},
+          {"Discriminação obs. o desdobramento:", Coluna(2)},
+          {"Receita realizada no bimestre:", Valor},
+          {"Receita Acumulada no exercício:", Acumulado}},
+         code},
+        {B, "Execução dos Orçamentos - Despesa por Unidade Orçamentária  Art 2º, Inc. XII",
+         "exec-orc-desp-unid-orc-", "unid.vqd", true, expense, code},
+        {B, "Execução dos Orçamentos - Despesa por Função  Art 2º, Inc. XII",
+         "exec-orc-desp-func-", "func.vqd", true, expense, code},
+        {B, "Execução dos Orçamentos - Despesa por Programa e Subprograma  Art 2º, Inc. XII",
+         "exec-orc-desp-prog-subprog-", "prog.vqd", true, expense, code},
+        {B, "Execução dos Orçamentos - Despesa por Fonte de Recursos  Art 2º, Inc. XII",
+         "exec-orc-desp-fonte-de-recursos-", "fonte.vqd", true, expense, code},
+        {B, "Execução dos Orçamentos - Despesa por Grupo de Despesa  Art 2º, Inc. XII",
+         "exec-orc-grupo-de-despesa-", "grupo.vqd", true, expense, code},
+        {A, "Orçamentos Anuais - Receita Prevista  Art 2º, Inc. X e XVI",
+         "orc-anual-rec-prevista-", "rec.vqd", true, budget, code},
+        {A,
          "Orçamentos Anuais - Despesa para o Exercício por Unidade Orçamentária  Art 2º, Inc. X e "
          "XVI",
-         "orc-anual-desp-unid-orc-", "unid.vqd", true, 3},
-        {A, 2, "Orçamentos Anuais - Despesa para o Exercício por Função  Art 2º, Inc. X e XVI",
-         "orc-anual-desp-func-", "func.vqd", true, 3},
-        {A, 3,
+         "orc-anual-desp-unid-orc-", "unid.vqd", true, budget, code},
+        {A, "Orçamentos Anuais - Despesa para o Exercício por Função  Art 2º, Inc. X e XVI",
+         "orc-anual-desp-func-", "func.vqd", true, budget, code},
+        {A,
          "Orçamentos Anuais - Despesa para o Exercício por Programa e Subprograma  Art 2º, Inc. X "
          "e XVI",
-         "orc-anual-desp-prog-subprog-", "prog.vqd", true, 3},
-        {A, 4,
+         "orc-anual-desp-prog-subprog-", "prog.vqd", true, budget, code},
+        {A,
          "Orçamentos Anuais - Despesa para o Exercício por Fonte de Recursos  Art 2º, Inc. X e XVI",
-         "orc-anual-desp-fonte-de-recursos-", "fonte.vqd", true, 3},
-        {A, 5,
+         "orc-anual-desp-fonte-de-recursos-", "fonte.vqd", true, budget, code},
+        {A,
          "Orçamentos Anuais - Despesa para o Exercício por Grupo de Despesa  Art 2º, Inc. X e XVI",
-         "orc-anual-desp-grupo-de-despesa-", "grupo.vqd", true, 3},
-        {A, 6, "Balanços Orçamentários - Receita Prevista com a Realizada  Art 2º, Inc. XIV",
-         "bal-orc-receitas-", "rec.vqd", true, 5},
-        {A, 7, "Balanços Orçamentários - Despesa Autorizada com a Liquidada  Art 2º, Inc. XIV",
-         "bal-orc-despesas-", "desp.vqd", true, 5},
-        {A, 8, "Balanços Orçamentários - Resultado Orçamentário  Art 2º, Inc. XIV",
-         "bal-orc-resultado-nominal-", "cnpj.vqd", true, 3},
+         "orc-anual-desp-grupo-de-despesa-", "grupo.vqd", true, budget, code},
+        {A, "Balanços Orçamentários - Receita Prevista com a Realizada  Art 2º, Inc. XIV",
+         "bal-orc-receitas-", "rec.vqd", true,
+         {{"Codificação Numérica:", Coluna(1)},
+          {"Discriminação obs. o desdobramento:", Coluna(2)},
+          {"Montante da Receita Prevista:", Orcado},
+          {"Montante da Receita Realizada:", Valor},
+          {"Diferença", Diferenca}},
+         code},
+        {A, "Balanços Orçamentários - Despesa Autorizada com a Liquidada  Art 2º, Inc. XIV",
+         "bal-orc-despesas-", "desp.vqd", true,
+         {{"Codificação Numérica:", Coluna(1)},
+          {"Discriminação obs. o desdobramento", Coluna(2)},
+          {"Montante da Despesa Autorizada:", Valor},
+          {"Montante da Despesa Liquidada:", Valor},
+          {"Diferença", Diferenca}},
+         code},
+        {A,
+         "Balanços Orçamentários - Resultado Orçamentário  Art 2º, Inc. XIV",
+         "bal-orc-resultado-nominal-",
+         "cnpj.vqd",
+         true,
+         {{"Superávit/Deficit corrente apurado:", Valor},
+          {"Superávit/Deficit de capital:", Valor},
+          {"Resultado Orçamentário:", Valor}},
+         {},
+         false,
+         false},
     };
+    int position[3] = {0, 0, 0};
     for (const Row &r : rows) {
-        QTest::addRow("%d-%d", int(r.category), r.position)
-            << r.category << r.position << QString::fromUtf8(r.title) << QString::fromUtf8(r.prefix)
-            << QString::fromUtf8(r.registry) << r.loaded << r.n;
+        QStringList captions;
+        QList<int> types;
+        for (const Field &f : r.fields) {
+            captions << QString::fromUtf8(f.caption);
+            types << f.type;
+        }
+        const int p = position[int(r.category)]++;
+        QTest::addRow("%d-%d %s", int(r.category), p, r.prefix)
+            << r.category << p << QString::fromUtf8(r.title) << QString::fromUtf8(r.prefix)
+            << QString::fromUtf8(r.registry) << r.loaded << captions << types << r.extensions
+            << r.numbersItems << r.totalRow;
     }
 }
 
@@ -187,190 +378,55 @@ void TestCatalogue::kinds()
     QFETCH(QString, prefix);
     QFETCH(QString, registry);
     QFETCH(bool, loaded);
-    QFETCH(int, fieldCount);
+    QFETCH(QStringList, captions);
+    QFETCH(QList<int>, types);
+    QFETCH(QList<RegistryExtension>, extensions);
+    QFETCH(bool, numbersItems);
+    QFETCH(bool, totalRow);
 
     const ReportKind *kind = reportKind(category, position);
     QVERIFY(kind);
+    QCOMPARE(kind->category, category);
+    QCOMPARE(kind->position, position);
     QCOMPARE(kind->title, title);
+    QCOMPARE(reportTitles(category).at(position), title);
     QCOMPARE(kind->prefix, prefix);
     QCOMPARE(kind->registryFile, registry);
     QCOMPARE(kind->loaded, loaded);
-    QCOMPARE(kind->fieldCount, fieldCount);
-    QCOMPARE(reportTitles(category).at(position), title);
+    QCOMPARE(kind->fieldCount, captions.size());
+    for (int i = 1; i <= kMaxFields; ++i) {
+        const ReportField &field = kind->fields[std::size_t(i - 1)];
+        QCOMPARE(field.caption, captions.value(i - 1));
+        QCOMPARE(kind->type(i), types.value(i - 1, Texto));
+        if (i <= kind->fieldCount) {
+            // Each field's rules follow from its type, as the field types say.
+            const ReportField expected = makeField(field.caption, field.type, i, registry);
+            QCOMPARE(field.defaultText, expected.defaultText);
+            QCOMPARE(field.shape, expected.shape);
+            QCOMPARE(field.computation, expected.computation);
+            QCOMPARE(field.operand1, expected.operand1);
+            QCOMPARE(field.operand2, expected.operand2);
+            QCOMPARE(field.lookupColumn, expected.lookupColumn);
+        }
+    }
+    QCOMPARE(kind->type(0), int(Texto));
+    QCOMPARE(kind->type(kMaxFields + 1), int(Texto));
+    QCOMPARE(kind->extensions, extensions);
+    QCOMPARE(registryExtensions(category, position), extensions);
+    QCOMPARE(writesRegistryOnSave(category, position), !extensions.isEmpty());
+    QCOMPARE(kind->numbersItems, numbersItems);
+    QCOMPARE(kind->totalRow, totalRow);
+    QCOMPARE(hasTotalRow(category, position), totalRow);
+    // Kinds of the CNPJ registry are never seeded from it nor merged with it.
+    QCOMPARE(kind->followsRegistry(), registry != QStringLiteral("cnpj.vqd"));
 
-    // Every title carries its legal reference after exactly two blanks.
+    // Every title carries its legal reference after exactly two blanks; titles
+    // and captions end up in Windows-1252 files.
     QCOMPARE(title.count(QStringLiteral("  Art 2º, Inc. ")), 1);
     QVERIFY(!title.contains(QStringLiteral("   ")));
     QVERIFY(prefix.endsWith(u'-'));
-
-    for (int i = 1; i <= fieldCount; ++i) {
-        QVERIFY2(!kind->fields[i - 1].caption.isEmpty(), qPrintable(QString::number(i)));
-    }
-    for (int i = fieldCount + 1; i <= kMaxFields; ++i) {
-        QVERIFY(kind->fields[i - 1].caption.isEmpty());
-    }
-}
-
-void TestCatalogue::everyTextFitsTheCodePage()
-{
-    // Titles and captions end up in files and pages written in Windows-1252.
-    for (const CategoryInfo &info : categories()) {
-        for (const ReportKind &kind : reportKinds(info.category)) {
-            QVERIFY2(encodeCp1252(kind.title).has_value(), qPrintable(kind.title));
-            for (int i = 0; i < kind.fieldCount; ++i) {
-                QVERIFY2(encodeCp1252(kind.fields[i].caption).has_value(),
-                         qPrintable(kind.fields[i].caption));
-            }
-        }
-    }
-}
-
-void TestCatalogue::positionsAreConsistent()
-{
-    for (const CategoryInfo &info : categories()) {
-        const QList<ReportKind> &kinds = reportKinds(info.category);
-        for (int p = 0; p < kinds.size(); ++p) {
-            QCOMPARE(kinds[p].category, info.category);
-            QCOMPARE(kinds[p].position, p);
-            QCOMPARE(reportKind(info.category, p), &kinds[p]);
-        }
-    }
-}
-
-void TestCatalogue::fields_data()
-{
-    QTest::addColumn<ReportCategory>("category");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QStringList>("captions");
-    QTest::addColumn<QList<int>>("types");
-
-    auto add = [](const char *name, ReportCategory category, int position,
-                  std::initializer_list<Field> fields) {
-        QStringList captions;
-        QList<int> types;
-        for (const Field &f : fields) {
-            captions << QString::fromUtf8(f.caption);
-            types << f.type;
-        }
-        QTest::newRow(name) << category << position << captions << types;
-    };
-
-    add("taxes", ReportCategory::Mensais, 0,
-        {{"Codificação Numérica:", Coluna(1)},
-         {"Tributo/Contribuição:", Coluna(2)},
-         {"Montante Arrecadado no mês:", Valor},
-         {"Acumulado no Exercício:", Acumulado}});
-    add("voluntary received", ReportCategory::Mensais, 3,
-        {{"Codificação Numérica:", Coluna(1)},
-         {"Transf. Voluntárias Recebidas:", Coluna(2)},
-         {"Montante recebido no mês:", Valor},
-         {"Montante acumulado no Exerc.:", Acumulado}});
-    add("constitutional received", ReportCategory::Mensais, 4,
-        {{"Codificação Numérica:", Coluna(1)},
-         {"Transferências Const. Recebidas:", Coluna(2)},
-         {"Montante Recebido no mês:", Valor},
-         {"Acumulado no Exercício:", Acumulado}});
-    add("instruments repassed", ReportCategory::Mensais, 2,
-        {{"Nº Original:", Texto},
-         {"Secretaria ou Órgão:", Texto},
-         {"Concedente:", Texto},
-         {"Beneficiário:", Texto},
-         {"Objeto:", Texto},
-         {"Valor do convênio:", Valor},
-         {"Valor da contrapartida:", Valor},
-         {"Vigência:", Data},
-         {"Situação:", Texto}});
-    add("instruments received", ReportCategory::Mensais, 5,
-        {{"Nº Original:", Texto},
-         {"Concedente:", Texto},
-         {"Objeto:", Texto},
-         {"Valor do convênio:", Valor},
-         {"Valor da contrapartida:", Valor},
-         {"Prazo para Cumprimento:", Data}});
-    add("contracts", ReportCategory::Mensais, 6,
-        {{"Nº do Contrato:", Texto},
-         {"Contratado:", Coluna(1)},
-         {"CPF / CNPJ:", Coluna(2)},
-         {"Licitação:", Texto},
-         {"Data da Assinatura:", Data},
-         {"Data de Vigência:", Data},
-         {"Objeto:", Texto},
-         {"Valor:", Valor},
-         {"Observação:", Texto}});
-    add("purchases", ReportCategory::Mensais, 7,
-        {{"Nº da Compra:", Texto},
-         {"Secretaria ou Órgão:", Texto},
-         {"Unid. Administrativa Adquirinte:", Coluna(1)},
-         {"CNPJ:", Coluna(2)},
-         {"Fornecedor:", Coluna(1)},
-         {"CNPJ:", Coluna(2)},
-         {"Bem adquirido - Descrição:", Texto},
-         {"Preço Unitário:", Valor},
-         {"Quantidade:", Texto},
-         {"Valor Total:", ValorTotal}});
-    add("revenue executed", ReportCategory::Bimestrais, 0,
-        {{"Codificação Numérica:", Coluna(1)},
-         {"Discriminação obs. o desdobramento:", Coluna(2)},
-         {"Receita realizada no bimestre:", Valor},
-         {"Receita Acumulada no exercício:", Acumulado}});
-    const std::initializer_list<Field> expense = {
-        {"Codificação Numérica:", Coluna(1)},   {"Discriminação obs. o desdobramento:", Coluna(2)},
-        {"Autorizada no Exercício:", Orcado},   {"Empenhada no bimestre:", Valor},
-        {"Acumulada da empenhada:", Acumulado}, {"Liquidada no Bimestre:", Valor},
-        {"Acumulada da liquidada:", Acumulado}};
-    add("expense by unit", ReportCategory::Bimestrais, 1, expense);
-    add("expense by group", ReportCategory::Bimestrais, 5, expense);
-    add("annual revenue", ReportCategory::Anuais, 0,
-        {{"Codificação Numérica:", Coluna(1)},
-         {"Discriminação obs. o desdobramento:", Coluna(2)},
-         {"VALOR:", Valor}});
-    add("annual by group", ReportCategory::Anuais, 5,
-        {{"Codificação Numérica:", Coluna(1)},
-         {"Discriminação obs. o desdobramento:", Coluna(2)},
-         {"VALOR:", Valor}});
-    add("revenue balance", ReportCategory::Anuais, 6,
-        {{"Codificação Numérica:", Coluna(1)},
-         {"Discriminação obs. o desdobramento:", Coluna(2)},
-         {"Montante da Receita Prevista:", Orcado},
-         {"Montante da Receita Realizada:", Valor},
-         {"Diferença", Diferenca}});
-    add("expense balance", ReportCategory::Anuais, 7,
-        {{"Codificação Numérica:", Coluna(1)},
-         {"Discriminação obs. o desdobramento", Coluna(2)},
-         {"Montante da Despesa Autorizada:", Valor},
-         {"Montante da Despesa Liquidada:", Valor},
-         {"Diferença", Diferenca}});
-    add("budget result", ReportCategory::Anuais, 8,
-        {{"Superávit/Deficit corrente apurado:", Valor},
-         {"Superávit/Deficit de capital:", Valor},
-         {"Resultado Orçamentário:", Valor}});
-}
-
-void TestCatalogue::fields()
-{
-    QFETCH(ReportCategory, category);
-    QFETCH(int, position);
-    QFETCH(QStringList, captions);
-    QFETCH(QList<int>, types);
-
-    const ReportKind *kind = reportKind(category, position);
-    QVERIFY(kind);
-    QCOMPARE(kind->fieldCount, captions.size());
-    for (int i = 1; i <= kind->fieldCount; ++i) {
-        QCOMPARE(kind->fields[i - 1].caption, captions[i - 1]);
-        QCOMPARE(kind->fields[i - 1].type, types[i - 1]);
-        QCOMPARE(kind->type(i), types[i - 1]);
-    }
-}
-
-void TestCatalogue::typeBeyondFieldCount()
-{
-    const ReportKind *taxes = reportKind(ReportCategory::Mensais, 0);
-    QVERIFY(taxes);
-    QCOMPARE(taxes->type(4), int(Acumulado));
-    QCOMPARE(taxes->type(5), int(Texto));
-    QCOMPARE(taxes->type(0), int(Texto));
-    QCOMPARE(taxes->type(11), int(Texto));
+    QVERIFY(encodeCp1252(title + captions.join(QString())).has_value());
+    QVERIFY(registryLabels(registry).first != QStringLiteral("Campo1:"));
 }
 
 void TestCatalogue::outsidePositions_data()
@@ -391,89 +447,9 @@ void TestCatalogue::outsidePositions()
     QCOMPARE(reportKind(category, position), nullptr);
     QVERIFY(registryExtensions(category, position).isEmpty());
     QVERIFY(!writesRegistryOnSave(category, position));
+    QVERIFY(hasTotalRow(category, position));
     QCOMPARE(kUnknownPrefix, QStringLiteral("unknkow-"));
-}
-
-void TestCatalogue::cnpjKindsAreNeverSeeded()
-{
-    QStringList cnpjKinds;
-    for (const CategoryInfo &info : categories()) {
-        for (const ReportKind &kind : reportKinds(info.category)) {
-            if (isCnpjRegistry(kind.registryFile)) {
-                cnpjKinds << QStringLiteral("%1-%2").arg(int(info.category)).arg(kind.position);
-            }
-        }
-    }
-    QCOMPARE(cnpjKinds, QStringList({"0-2", "0-5", "0-6", "0-7", "2-8"}));
     QVERIFY(!isCnpjRegistry(QStringLiteral("CNPJ.vqd")));
-}
-
-void TestCatalogue::totalRow()
-{
-    int without = 0;
-    for (const CategoryInfo &info : categories()) {
-        for (const ReportKind &kind : reportKinds(info.category)) {
-            if (!hasTotalRow(info.category, kind.position)) {
-                ++without;
-            }
-        }
-    }
-    QCOMPARE(without, 1);
-    QVERIFY(!hasTotalRow(ReportCategory::Anuais, 8));
-    QVERIFY(hasTotalRow(ReportCategory::Anuais, 7));
-    QVERIFY(hasTotalRow(ReportCategory::Mensais, 7));
-    QVERIFY(hasTotalRow(ReportCategory::Bimestrais, 5));
-}
-
-void TestCatalogue::extensionsOnSave_data()
-{
-    QTest::addColumn<ReportCategory>("category");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QList<RegistryExtension>>("expected");
-
-    const QList<RegistryExtension> code{{1, 2, false}};
-    const QList<RegistryExtension> none;
-    const auto M = ReportCategory::Mensais;
-    QTest::newRow("taxes") << M << 0 << code;
-    QTest::newRow("repassed") << M << 1 << code;
-    QTest::newRow("instruments repassed") << M << 2 << none;
-    QTest::newRow("voluntary received") << M << 3 << code;
-    QTest::newRow("constitutional received") << M << 4 << code;
-    QTest::newRow("instruments received") << M << 5 << none;
-    QTest::newRow("contracts") << M << 6 << QList<RegistryExtension>{{2, 3, true}};
-    QTest::newRow("purchases") << M << 7 << QList<RegistryExtension>{{3, 4, true}, {5, 6, true}};
-    for (int p = 0; p < 6; ++p) {
-        QTest::addRow("bimonthly %d", p) << ReportCategory::Bimestrais << p << code;
-    }
-    for (int p = 0; p < 8; ++p) {
-        QTest::addRow("annual %d", p) << ReportCategory::Anuais << p << code;
-    }
-    QTest::newRow("budget result") << ReportCategory::Anuais << 8 << none;
-}
-
-void TestCatalogue::extensionsOnSave()
-{
-    QFETCH(ReportCategory, category);
-    QFETCH(int, position);
-    QFETCH(QList<RegistryExtension>, expected);
-
-    const QList<RegistryExtension> actual = quelvara::registryExtensions(category, position);
-    QCOMPARE(actual.size(), expected.size());
-    for (int i = 0; i < actual.size(); ++i) {
-        QCOMPARE(actual[i].codeField, expected[i].codeField);
-        QCOMPARE(actual[i].nameField, expected[i].nameField);
-        QCOMPARE(actual[i].requireNonEmpty, expected[i].requireNonEmpty);
-    }
-    QCOMPARE(writesRegistryOnSave(category, position), !expected.isEmpty());
-
-    // An extension adds the registry's two columns as the kind's fields show them.
-    const ReportKind *kind = reportKind(category, position);
-    QVERIFY(kind);
-    for (const RegistryExtension &e : actual) {
-        QVERIFY(e.nameField <= kind->fieldCount);
-        QCOMPARE(kind->type(e.codeField), Coluna(1));
-        QCOMPARE(kind->type(e.nameField), Coluna(2));
-    }
 }
 
 void TestCatalogue::registryTable_data()
@@ -543,16 +519,6 @@ void TestCatalogue::registryFallback()
     QFETCH(QString, file);
     QCOMPARE(registryLabels(file),
              std::make_pair(QStringLiteral("Campo1:"), QStringLiteral("Campo2:")));
-}
-
-void TestCatalogue::everyKindRegistryIsKnown()
-{
-    for (const CategoryInfo &info : categories()) {
-        for (const ReportKind &kind : reportKinds(info.category)) {
-            QVERIFY2(registryLabels(kind.registryFile).first != QStringLiteral("Campo1:"),
-                     qPrintable(kind.registryFile));
-        }
-    }
 }
 
 QTEST_APPLESS_MAIN(TestCatalogue)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codec.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QDirIterator>
@@ -63,3 +65,114 @@ inline QMap<QString, QByteArray> treeBytes()
     }
     return files;
 }
+
+// Writes a file (its directories created); tells whether every byte was written, so that a test
+// checks its own set-up: QVERIFY(writeFile(...)).
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).absolutePath()) &&
+           file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Puts a directory where a file belongs: nothing can read or replace it as a file, not even root.
+inline bool blockWithDirectory(const QString &path)
+{
+    return (!QFileInfo::exists(path) || QFile::remove(path)) && QDir().mkpath(path);
+}
+
+// Copies the sample registries and profile into the working directory's "dados", writable;
+// tells whether every file was copied.
+inline bool copySampleData(const ScratchDir &dir)
+{
+    const QDir samples(QStringLiteral(QUELVARA_SAMPLES_DIR));
+    const QString target = dir.file(QStringLiteral("dados"));
+    if (!samples.exists() || !QDir().mkpath(target)) {
+        return false;
+    }
+    // Copied by hand: QFile::copy syncs every file to disk, which makes a suite of
+    // hundreds of small tests wait on a busy disk.
+    for (const QFileInfo &entry : samples.entryInfoList(QDir::Files)) {
+        QFile source(entry.filePath());
+        QFile copy(QDir(target).filePath(entry.fileName()));
+        if (!source.open(QIODevice::ReadOnly) || !copy.open(QIODevice::WriteOnly) ||
+            copy.write(source.readAll()) != source.size()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Returns the bytes of a sample file of the data folder.
+inline QByteArray sampleBytes(const QString &name)
+{
+    return fileBytes(QStringLiteral(QUELVARA_SAMPLES_DIR "/") + name);
+}
+
+// Returns the records of a sample file (each line without its CR LF).
+inline QStringList sampleLines(const QString &name)
+{
+    QStringList lines =
+        quelvara::decodeCp1252(sampleBytes(name)).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty()) {
+        lines.removeLast();
+    }
+    return lines;
+}
+
+// Returns the bytes of a text file that holds the lines, each ended by CR LF, in Windows-1252.
+inline QByteArray crlfBytes(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines) {
+        text += line + QStringLiteral("\r\n");
+    }
+    return quelvara::encodeCp1252(text).value_or(QByteArrayLiteral("<unencodable>"));
+}
+
+// Returns every file under a directory, relative to it, with its bytes (directories as "<dir>").
+inline QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries.insert(QDir(root).relativeFilePath(path),
+                       QFileInfo(path).isDir() ? QByteArrayLiteral("<dir>") : fileBytes(path));
+    }
+    return entries;
+}
+
+// Golden files: committed bytes of what the program writes, in tests/golden. Running a test with
+// QUELVARA_REGENERATE_GOLDEN=1 in the environment writes what it produces there instead of
+// comparing; nothing else ever writes them.
+inline QString goldenPath(const QString &name)
+{
+    return QStringLiteral(QUELVARA_GOLDEN_DIR "/") + name;
+}
+
+// Returns the golden bytes to compare with; when regenerating, first replaces them by `actual`.
+inline QByteArray goldenBytes(const QString &name, const QByteArray &actual)
+{
+    if (qEnvironmentVariableIntValue("QUELVARA_REGENERATE_GOLDEN") == 1) {
+        QFile file(goldenPath(name));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(actual) != actual.size()) {
+            return QByteArrayLiteral("<golden file not written>");
+        }
+    }
+    return fileBytes(goldenPath(name));
+}
+
+// Compares bytes with a golden file; a difference is reported line by line first, so that the
+// message shows the first line that differs.
+#define QUELVARA_COMPARE_GOLDEN(actual, name)                                                      \
+    do {                                                                                           \
+        const QByteArray actual_ = (actual);                                                       \
+        const QByteArray golden_ = goldenBytes(name, actual_);                                     \
+        if (actual_ != golden_) {                                                                  \
+            QCOMPARE(actual_.split('\n'), golden_.split('\n'));                                    \
+            QCOMPARE(actual_, golden_);                                                            \
+        }                                                                                          \
+    } while (false)
