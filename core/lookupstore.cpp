@@ -1,7 +1,7 @@
 #include "lookupstore.h"
 
+#include "registry.h"
 #include "textcompare.h"
-#include "values.h"
 
 #include <algorithm>
 
@@ -9,8 +9,9 @@ namespace quelvara {
 
 namespace {
 
-// The text of a registry line's column as every look-up reads it.
-QString columnText(const QString &line, int column) { return GetField(line, column); }
+// The text of a registry line's column as every look-up reads it: a last
+// field without its closing TAB still counts, as in the registry dialog.
+QString columnText(const QString &line, int column) { return registryLineField(line, column); }
 
 } // namespace
 

@@ -132,7 +132,8 @@ bool ReportSession::loadRegistry(SessionResult &result)
     const TextLines read = readRegistry(registryFile_);
     if (read.status == ReadStatus::Unreadable) {
         registryLoaded_ = false;
-        result.messages.append(msg::cannotReadFile(registryPath(registryFile_)));
+        const QString path = registryPath(registryFile_);
+        result.messages.append(read.tooLarge ? msg::fileTooLarge(path) : msg::cannotReadFile(path));
         return false;
     }
     // A registry that does not exist yet is an empty registry.
@@ -182,7 +183,8 @@ void ReportSession::loadPeriod(SessionResult &result)
         // What could be shown is not what the file holds: saving this list
         // over it would lose the user's items.
         dataFileReadable_ = false;
-        result.messages.append(msg::cannotReadFile(path));
+        result.messages.append(loaded.tooLarge ? msg::fileTooLarge(path)
+                                               : msg::cannotReadFile(path));
     }
 }
 
@@ -221,10 +223,10 @@ std::optional<Completion> ReportSession::complete(int n, const QString &text) co
     }
     const QString &line = store_.at(entry);
     if (column == 1 && n < kMaxFields) {
-        return Completion{n + 1, GetField(line, 2)};
+        return Completion{n + 1, registryLineField(line, 2)};
     }
     if (column == 2 && n >= 2) {
-        return Completion{n - 1, GetField(line, 1)};
+        return Completion{n - 1, registryLineField(line, 1)};
     }
     return std::nullopt;
 }
