@@ -805,6 +805,9 @@ void TTribArrec::buildLayout()
     lbTitulos->setObjectName(QStringLiteral("lbTitulos"));
     lbTitulos->setToolTip(QStringLiteral("Lista de Items no Relatório"));
     lbTitulos->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row is one line of the same font: without this, filling the list
+    // lays out each of a large report's rows to learn its height.
+    lbTitulos->setUniformItemSizes(true);
     lbTitulos->setContextMenuPolicy(Qt::CustomContextMenu);
     lbTitulos->setGeometry(8, 30, 150, 244);
 
