@@ -225,18 +225,21 @@ struct Fixture {
     virtual ~Fixture() = default;
 };
 
+// The fixture of the benchmarks running, kept from one size to the next of
+// the same kind; dropped before the application goes, for its windows.
+std::unique_ptr<Fixture> currentFixture;
+
 template <class F>
 F &fixture(int n)
 {
-    static std::unique_ptr<Fixture> current;
     static std::string key;
     const std::string wanted = std::string(typeid(F).name()) + '/' + std::to_string(n);
-    if (key != wanted || !current) {
-        current.reset();
-        current = std::make_unique<F>(n);
+    if (key != wanted || !currentFixture) {
+        currentFixture.reset();
+        currentFixture = std::make_unique<F>(n);
         key = wanted;
     }
-    return static_cast<F &>(*current);
+    return static_cast<F &>(*currentFixture);
 }
 
 // Answers every question with Yes and counts the messages.
@@ -963,6 +966,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    currentFixture.reset();
     benchmark::Shutdown();
     return 0;
 }

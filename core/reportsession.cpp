@@ -521,11 +521,11 @@ QString ReportSession::accumulateValue(const QString &value, int k, const QStrin
 const PreviousPeriod &ReportSession::previousPeriod()
 {
     // Looked at once per operation: a load asks for every item, and one
-    // look at the file serves them all.
-    const QString path = dataFilePath(year_, prefix_, previousPeriodNumber(period_));
-    if (previous_ && previous_->path == path && checkedIn_ == operation_) {
+    // look at the file serves them all, without building its path again.
+    if (previous_ && checkedIn_ == operation_ && checkedFor_ == std::tie(year_, prefix_, period_)) {
         return previous_->data;
     }
+    const QString path = dataFilePath(year_, prefix_, previousPeriodNumber(period_));
     const QFileInfo info(path);
     FileStamp stamp;
     if (info.exists()) {
@@ -536,6 +536,7 @@ const PreviousPeriod &ReportSession::previousPeriod()
         previous_ = PreviousFile{path, stamp, PreviousPeriod::load(year_, prefix_, period_)};
     }
     checkedIn_ = operation_;
+    checkedFor_ = {year_, prefix_, period_};
     return previous_->data;
 }
 

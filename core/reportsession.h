@@ -14,6 +14,7 @@
 
 #include <array>
 #include <optional>
+#include <tuple>
 
 // The report editor without a window: one report kind, year and period of a
 // category, with the registry that feeds it (the lookup store), its item list,
@@ -236,6 +237,7 @@ private:
     std::optional<PreviousFile> previous_;
     int operation_ = 0;  // counts the operations that may accumulate
     int checkedIn_ = -1; // the operation in which the previous file was last looked at
+    std::tuple<QString, QString, QString> checkedFor_; // year, prefix and period then
 };
 
 } // namespace quelvara
