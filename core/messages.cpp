@@ -42,9 +42,39 @@ QString cannotReadFile(const QString &path)
     return QStringLiteral("Não foi possível ler o arquivo ") + nativePath(path);
 }
 
+QString fileTooLarge(const QString &path)
+{
+    return QStringLiteral("O arquivo %1 tem mais de %2 MB, muito mais que qualquer arquivo do "
+                          "Quelvara: ele não foi lido e não será alterado.")
+        .arg(nativePath(path), QString::number(kMaxFileSize / (1024 * 1024)));
+}
+
 QString profileNotRead(const QString &path)
 {
     return cannotReadFile(path) + QStringLiteral(". Ele não será alterado.");
+}
+
+QString folderInUse(const QString &folder, const QString &computer, qint64 process)
+{
+    QString who;
+    if (!computer.isEmpty() && process > 0) {
+        who = QStringLiteral(" (no computador %1, processo %2)").arg(computer, QString::number(process));
+    } else if (!computer.isEmpty()) {
+        who = QStringLiteral(" (no computador %1)").arg(computer);
+    } else if (process > 0) {
+        who = QStringLiteral(" (processo %1)").arg(QString::number(process));
+    }
+    return QStringLiteral("O Quelvara já está aberto na pasta %1%2. Use a cópia que já está "
+                          "aberta: duas cópias na mesma pasta desfariam as gravações uma da "
+                          "outra.")
+        .arg(nativePath(folder), who);
+}
+
+QString cannotLockFolder(const QString &lockPath)
+{
+    return QStringLiteral("Não foi possível criar o arquivo %1, que impede que duas cópias do "
+                          "Quelvara usem a mesma pasta. Verifique se a pasta permite gravação.")
+        .arg(nativePath(lockPath));
 }
 
 QString cannotSaveRegistry() { return QStringLiteral("Erro: Não foi possivel salvar o cadastro."); }

@@ -22,8 +22,20 @@ QString cannotAlterFile(const QString &path);
 /// Says that a file exists but could not be read.
 QString cannotReadFile(const QString &path);
 
+/// Says that a file is far larger than any file of the program, so it was not read and will not be
+/// changed.
+QString fileTooLarge(const QString &path);
+
 /// Says that a profile file could not be read and will not be written over in this run.
 QString profileNotRead(const QString &path);
+
+// The data folder.
+
+/// Says that the program is already open in this folder, by which computer and process when known.
+QString folderInUse(const QString &folder, const QString &computer, qint64 process);
+
+/// Says that the folder's lock file could not be created, so the program does not open.
+QString cannotLockFolder(const QString &lockPath);
 
 // Registries.
 

@@ -1,7 +1,6 @@
 #include "registry.h"
 
 #include "textcompare.h"
-#include "values.h"
 
 #include <algorithm>
 
@@ -13,7 +12,32 @@ TextLines readRegistry(const QString &fileName) { return readLines(registryPath(
 
 FileResult writeRegistry(const QString &fileName, const QStringList &lines)
 {
-    return writeLines(registryPath(fileName), lines);
+    QStringList terminated;
+    terminated.reserve(lines.size());
+    for (const QString &line : lines) {
+        terminated.append(terminatedRegistryLine(line));
+    }
+    return writeLines(registryPath(fileName), terminated);
+}
+
+QString registryLineField(const QString &line, int n)
+{
+    qsizetype start = 0;
+    for (int i = 1; i < n; ++i) {
+        const qsizetype tab = line.indexOf(u'\t', start);
+        if (tab < 0) {
+            return {};
+        }
+        start = tab + 1;
+    }
+    const qsizetype end = line.indexOf(u'\t', start);
+    return line.mid(start, end < 0 ? -1 : end - start);
+}
+
+QString terminatedRegistryLine(const QString &line)
+{
+    // A blank line stays blank: it is an entry with two empty fields either way.
+    return line.isEmpty() || line.endsWith(u'\t') ? line : line + u'\t';
 }
 
 QString makeRegistryLine(const QString &first, const QString &second)
@@ -26,7 +50,7 @@ QStringList registryColumn(const QStringList &lines, int n)
     QStringList column;
     column.reserve(lines.size());
     for (const QString &line : lines) {
-        column.append(GetField(line, n));
+        column.append(registryLineField(line, n));
     }
     return column;
 }
@@ -42,10 +66,12 @@ void sortRegistry(QStringList &lines) { std::stable_sort(lines.begin(), lines.en
 
 bool containsLine(const QStringList &lines, const QString &line)
 {
-    // Case folding keeps the length, so only lines of the same length need folding.
-    const QString key = foldKey(line);
+    const QString key = foldKey(terminatedRegistryLine(line));
     return std::any_of(lines.cbegin(), lines.cend(), [&key](const QString &each) {
-        return each.size() == key.size() && foldKey(each) == key;
+        // Case folding keeps the length, so only lines of the same length need folding.
+        const bool open = !each.isEmpty() && !each.endsWith(u'\t');
+        return each.size() + (open ? 1 : 0) == key.size() &&
+               foldKey(terminatedRegistryLine(each)) == key;
     });
 }
 

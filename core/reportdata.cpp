@@ -1,5 +1,6 @@
 #include "reportdata.h"
 
+#include "registry.h"
 #include "textcompare.h"
 #include "values.h"
 
@@ -23,7 +24,7 @@ const QString kTab = QStringLiteral("\t");
 // field would otherwise shift every field after it.
 QString registryPrefix(const QString &registryLine)
 {
-    return GetField(registryLine, 1) + kTab + GetField(registryLine, 2) + kTab;
+    return registryLineField(registryLine, 1) + kTab + registryLineField(registryLine, 2) + kTab;
 }
 
 // A field text as it may stand in a record: a TAB or a line break in it
@@ -75,7 +76,7 @@ std::optional<qint64> integerValue(const QString &text)
 QString registryItemLine(const QString &registryLine, const FieldTypes &types, int numCampos,
                          bool withFlag, const AccumulateFn &accumulate)
 {
-    const QString code = GetField(registryLine, 1);
+    const QString code = registryLineField(registryLine, 1);
     QString line = registryPrefix(registryLine);
     for (int i = 3; i <= numCampos && i <= kMaxFields; ++i) {
         const int type = types[std::size_t(i)];
@@ -126,7 +127,7 @@ ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
     }
 
     for (const QString &entry : registry) {
-        const QString code = GetField(entry, 1);
+        const QString code = registryLineField(entry, 1);
         SameCode &same = byCode[foldKey(code)];
         QString line;
         if (same.isEmpty()) {
@@ -210,7 +211,7 @@ bool extendRegistry(QStringList &registry, ReportCategory category, int position
     QSet<QString> known; // the codes as they were before this save
     known.reserve(registry.size());
     for (const QString &entry : registry) {
-        known.insert(foldKey(GetField(entry, 1)));
+        known.insert(foldKey(registryLineField(entry, 1)));
     }
     const bool wasSorted = std::is_sorted(registry.cbegin(), registry.cend(), lessText);
 
@@ -245,7 +246,7 @@ int registryIndexOf(const QStringList &registry, const QString &code)
 {
     const QString key = foldKey(code);
     for (int i = 0; i < registry.size(); ++i) {
-        if (foldKey(GetField(registry.at(i), 1)) == key) {
+        if (foldKey(registryLineField(registry.at(i), 1)) == key) {
             return i;
         }
     }

@@ -2,18 +2,33 @@
 
 #include "codec.h"
 #include "messages.h"
+#include "platformfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <algorithm>
 
 namespace quelvara {
 
 namespace {
+
+const QString kTemporarySuffix = QStringLiteral(".quelvara-tmp");
+constexpr int kRandomLength = 8;
+
+// Large files go down in pieces, each one a step a full disk can fail.
+constexpr qint64 kWriteChunk = 4 * 1024; // a memory page
+
+FileStepHook &stepHook()
+{
+    static FileStepHook hook;
+    return hook;
+}
+
+StepOutcome askHook(FileStep step) { return stepHook() ? stepHook()(step) : StepOutcome{}; }
 
 QStringList splitLines(const QString &text)
 {
@@ -36,17 +51,94 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-// fsync of a directory makes a rename in it durable.
-void syncDirectory(const QString &dir)
+QString temporaryName(const QString &targetName)
 {
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QString name = targetName + u'.';
+    for (int i = 0; i < kRandomLength; ++i) {
+        name += QChar(kAlphabet[QRandomGenerator::global()->bounded(36)]);
     }
+    return name + kTemporarySuffix;
+}
+
+// Creates a new temporary file beside the target; never opens an existing one.
+bool createTemporary(QFile &file, const QString &dir, const QString &targetName)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        file.setFileName(QDir(dir).filePath(temporaryName(targetName)));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            return true;
+        }
+        if (QFileInfo::exists(file.fileName())) {
+            continue; // another name is free
+        }
+        return false;
+    }
+    return false;
+}
+
+bool writeAll(QFile &file, const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qint64 left = bytes.size();
+    do {
+        qint64 chunk = std::min(left, kWriteChunk);
+        const StepOutcome outcome = askHook(FileStep::Write);
+        if (outcome.error != 0) {
+            return false;
+        }
+        if (outcome.shortWrite && chunk > 1) {
+            chunk /= 2;
+        }
+        if (chunk > 0 && file.write(data, chunk) != chunk) {
+            return false;
+        }
+        data += chunk;
+        left -= chunk;
+    } while (left > 0);
+    return true;
+}
+
+// Writes the bytes to a new temporary file and closes it; removes it on failure.
+bool writeTemporary(QFile &file, const QString &dir, const QString &targetName,
+                    const QByteArray &bytes, std::optional<QFileDevice::Permissions> permissions)
+{
+    if (askHook(FileStep::Create).error != 0 || !createTemporary(file, dir, targetName)) {
+        return false;
+    }
+    if (permissions) {
+        // A replaced file keeps its permissions; a failure here loses no data.
+        file.setPermissions(*permissions);
+        file.unsetError();
+    }
+    bool ok = writeAll(file, bytes);
+    ok = ok && askHook(FileStep::Sync).error == 0 && platformfile::syncFile(file);
+    const bool closeFailed = askHook(FileStep::Close).error != 0;
+    file.close();
+    ok = ok && !closeFailed && file.error() == QFileDevice::NoError;
+    if (!ok) {
+        file.remove();
+    }
+    return ok;
 }
 
 } // namespace
+
+QStringList decodeLines(const QByteArray &bytes) { return splitLines(decodeCp1252(bytes)); }
+
+std::optional<QByteArray> encodeLines(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        const std::optional<QByteArray> encoded = encodeCp1252(line);
+        if (!encoded) {
+            return std::nullopt;
+        }
+        bytes += *encoded;
+        bytes += "\r\n";
+    }
+    return bytes;
+}
 
 TextLines readLines(const QString &path)
 {
@@ -56,59 +148,127 @@ TextLines readLines(const QString &path)
         result.status = ReadStatus::Missing;
         return result;
     }
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        result.status = ReadStatus::Unreadable;
+    result.status = ReadStatus::Unreadable;
+    if (info.size() > kMaxFileSize) {
+        result.tooLarge = true;
         return result;
     }
-    const QByteArray bytes = file.readAll();
+    // A directory, a pipe or a device in place of a file is no data (and a
+    // pipe would never end).
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        return result;
+    }
+    QByteArray bytes = file.read(info.size());
+    // The file may have grown since it was measured.
+    char more[16 * 1024];
+    for (qint64 got; (got = file.read(more, sizeof more)) > 0;) {
+        bytes.append(more, got);
+        if (bytes.size() > kMaxFileSize) {
+            result.tooLarge = true;
+            return result;
+        }
+    }
     if (file.error() != QFileDevice::NoError) {
-        result.status = ReadStatus::Unreadable;
         return result;
     }
     result.status = ReadStatus::Ok;
-    result.lines = splitLines(decodeCp1252(bytes));
+    result.lines = decodeLines(bytes);
     return result;
 }
 
 FileResult writeLines(const QString &path, const QStringList &lines)
 {
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        const std::optional<QByteArray> encoded = encodeCp1252(line);
-        if (!encoded) {
-            // A text no file can hold is never written in part.
-            return FileResult::failed(msg::cannotCreateFile(path));
-        }
-        bytes += *encoded;
-        bytes += "\r\n";
+    const std::optional<QByteArray> bytes = encodeLines(lines);
+    if (!bytes) {
+        // A text no file can hold is never written in part.
+        return FileResult::failed(msg::cannotCreateFile(path));
     }
-    return writeBytes(path, bytes);
+    return writeBytes(path, *bytes);
 }
 
 FileResult writeBytes(const QString &path, const QByteArray &bytes)
 {
     const FileResult failed = FileResult::failed(msg::cannotCreateFile(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // A link is followed: the file it points to is replaced, the link stays.
+    QFileInfo target(path);
+    if (target.isSymLink()) {
+        target.setFile(target.symLinkTarget());
+    }
+    std::optional<QFileDevice::Permissions> permissions;
+    if (target.exists()) {
+        if (!target.isFile() || !target.isWritable()) {
+            return failed;
+        }
+        permissions = target.permissions();
+    }
+    const QString dir = target.absolutePath();
+    const QString finalPath = target.absoluteFilePath();
+
+    QFile temporary;
+    if (!writeTemporary(temporary, dir, target.fileName(), bytes, permissions)) {
         return failed;
     }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        file.commit();
+    if (askHook(FileStep::Rename).error != 0 ||
+        !platformfile::replaceFile(temporary.fileName(), finalPath)) {
+        temporary.remove();
         return failed;
     }
-    // QSaveFile does not report a failed sync: do it here, before the rename.
-    if (::fsync(file.handle()) != 0) {
-        file.cancelWriting();
-        file.commit();
+    // The new file is in place, but until the directory is synced a power
+    // cut may still bring back the old one: the user must hear of it.
+    if (askHook(FileStep::SyncDirectory).error != 0 || !platformfile::syncDirectory(dir)) {
         return failed;
     }
-    if (!file.commit()) {
-        return failed;
-    }
-    syncDirectory(QFileInfo(path).absolutePath());
     return FileResult::done();
+}
+
+bool isTemporaryFileName(const QString &name)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^.+\\.[a-z0-9]{%1}%2$")
+            .arg(kRandomLength)
+            .arg(QRegularExpression::escape(kTemporarySuffix)));
+    return pattern.match(name).hasMatch();
+}
+
+QStringList removeTemporaryFiles(const QString &dir)
+{
+    QStringList removed;
+    const QDir directory(dir);
+    const QStringList names =
+        directory.entryList({QStringLiteral("*") + kTemporarySuffix},
+                            QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        const QString path = directory.filePath(name);
+        if (isTemporaryFileName(name) && QFile::remove(path)) {
+            removed.append(path);
+        }
+    }
+    return removed;
+}
+
+QStringList removeLeftoverTemporaryFiles()
+{
+    // The program writes into the data directory, its year directories, and
+    // the page directories (named by a four-digit year) beside it.
+    static const QRegularExpression year(QStringLiteral("^\\d{4}$"));
+    QStringList dirs{dataDir()};
+    const QStringList years =
+        QDir(dataDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QString &name : years) {
+        dirs.append(QDir(dataDir()).filePath(name));
+    }
+    const QStringList pages = QDir(baseDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &name : pages) {
+        if (year.match(name).hasMatch()) {
+            dirs.append(QDir(baseDir()).filePath(name));
+        }
+    }
+    QStringList removed;
+    for (const QString &dir : dirs) {
+        removed += removeTemporaryFiles(dir);
+    }
+    return removed;
 }
 
 QString baseDir() { return QDir::currentPath(); }
@@ -134,5 +294,7 @@ QString nativePath(const QString &path)
 {
     return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 }
+
+void setFileStepHook(FileStepHook hook) { stepHook() = std::move(hook); }
 
 } // namespace quelvara

@@ -6,8 +6,17 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 // The file layer: whole text files as lines, written with an atomic replace so
-// that a failed save never leaves a half-written file behind.
+// that a failed or interrupted save never leaves a half-written file behind.
+//
+// A save writes a temporary file beside the target, named after it with a
+// random part and the ending ".quelvara-tmp", syncs it, and renames it over
+// the target; then it syncs the directory. A save killed half-way leaves only
+// such a temporary file, which no reader takes for data and which the next
+// start removes.
 namespace quelvara {
 
 enum class ReadStatus { Ok, Missing, Unreadable };
@@ -15,7 +24,14 @@ enum class ReadStatus { Ok, Missing, Unreadable };
 struct TextLines {
     ReadStatus status = ReadStatus::Missing;
     QStringList lines;
+    bool tooLarge = false; // unreadable because larger than kMaxFileSize
 };
+
+// No file of the program comes near this size: a report of 100,000 items is
+// about 10 MB. A larger file is not the program's (or is damaged); reading it
+// would take seconds and gigabytes, so it is refused like an unreadable file,
+// and like one it is never written over.
+inline constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
 /// Reads a Windows-1252 text file as lines (ending at CR, LF or CR LF; the last needs no end).
 TextLines readLines(const QString &path);
@@ -27,6 +43,23 @@ FileResult writeLines(const QString &path, const QStringList &lines);
 /// Replaces a file atomically with the bytes; the old file stays whole on failure, which says that
 /// the file could not be created.
 FileResult writeBytes(const QString &path, const QByteArray &bytes);
+
+/// Splits Windows-1252 bytes into lines as readLines does.
+QStringList decodeLines(const QByteArray &bytes);
+
+/// Encodes lines as writeLines writes them, or nothing if a character does not fit Windows-1252.
+std::optional<QByteArray> encodeLines(const QStringList &lines);
+
+/// Tells whether a file name is one the file layer gives its temporary files.
+bool isTemporaryFileName(const QString &name);
+
+/// Removes the file layer's temporary files from a directory (not its sub-directories); returns
+/// the paths removed.
+QStringList removeTemporaryFiles(const QString &dir);
+
+/// Removes the temporary files that killed saves left in the data directory, its year directories
+/// and the page directories beside it; returns the paths removed.
+QStringList removeLeftoverTemporaryFiles();
 
 /// Returns the base directory: the process's current working directory.
 QString baseDir();
@@ -48,5 +81,23 @@ bool fileExists(const QString &path);
 
 /// Returns the full path with the platform's separators, as messages show it.
 QString nativePath(const QString &path);
+
+// A seam for tests: every step of a file replace asks the hook first, which
+// may let it go on, make it fail with a system error number, or (for a write)
+// make it write only part of its bytes, as a full disk or a network drive may.
+
+/// One step of an atomic file replace.
+enum class FileStep { Create, Write, Sync, Close, Rename, SyncDirectory };
+
+/// What the hook makes of a step.
+struct StepOutcome {
+    int error = 0;           // a system error number: the step fails
+    bool shortWrite = false; // a write puts only part of its bytes down
+};
+
+using FileStepHook = std::function<StepOutcome(FileStep)>;
+
+/// Installs a hook asked before every step of every file replace; an empty hook removes it.
+void setFileStepHook(FileStepHook hook);
 
 } // namespace quelvara

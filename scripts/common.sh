@@ -9,6 +9,10 @@ QUELVARA_PACKAGES=(
   fonts-dejavu-core
 )
 
+# The checks beyond the test suite (fuzzing, the sanitizer build) need clang,
+# its sanitizer and libFuzzer runtimes, and llvm-symbolizer for readable reports.
+QUELVARA_CHECK_PACKAGES=(clang libclang-rt-dev llvm)
+
 root_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${QUELVARA_BUILD_DIR:-$root_dir/build}
 
@@ -54,4 +58,26 @@ build_all() {
 build_program() {
   configure_build
   cmake --build "$build_dir" --parallel "$(nproc)" --target quelvara
+}
+
+# Configures (once) and builds the targets named after the options, in a build
+# directory of its own, with clang.
+build_with_clang() {
+  local dir=$1
+  shift
+  local targets=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do
+    targets+=(--target "$1")
+    shift
+  done
+  shift
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    local launcher=()
+    if command -v ccache >/dev/null 2>&1; then
+      launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
+    CXX=clang++ cmake -S "$root_dir" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DQUELVARA_BUILD_BENCH=OFF "${launcher[@]}" "$@"
+  fi
+  cmake --build "$dir" --parallel "$(nproc)" "${targets[@]}"
 }

@@ -1,6 +1,8 @@
 #include "Uhelp.h"
 #include "Uprincipal.h"
 #include "application.h"
+#include "folderlock.h"
+#include "messages.h"
 #include "fakeplatform.h"
 #include "platform.h"
 #include "vendor.h"
@@ -8,6 +10,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -121,6 +124,8 @@ private slots:
     void desktopOpenAddress_data();
     void desktopOpenAddress();
     void everyWindowShowsTheProgramIcon();
+    void secondCopyInTheFolderEndsWithoutAWindow();
+    void startUpRemovesWhatKilledSavesLeft();
 };
 
 void TestApplication::titleAndTranslations()
@@ -373,6 +378,44 @@ void TestApplication::everyWindowShowsTheProgramIcon()
     THelp about(&principal);
     QCOMPARE(principal.windowIcon().cacheKey(), icon.cacheKey());
     QCOMPARE(about.windowIcon().cacheKey(), icon.cacheKey());
+}
+
+void TestApplication::secondCopyInTheFolderEndsWithoutAWindow()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    const QString leftover = dir.file(QStringLiteral("dados/prefs.vqd.0a1b2c3d.quelvara-tmp"));
+    putFile(leftover, "the first copy's save in progress");
+    FolderLock first(dir.path());
+    QCOMPARE(first.acquire(), FolderLock::Status::Acquired);
+    bool windowShown = false;
+    QTimer::singleShot(0, [&] { windowShown = Principal != nullptr; });
+
+    QCOMPARE(runMainWindow(), 0);
+    QCoreApplication::processEvents();
+    QVERIFY(!windowShown);
+    QCOMPARE(fake.messages, QStringList{msg::folderInUse(dir.path(), QSysInfo::machineHostName(),
+                                                         QCoreApplication::applicationPid())});
+    QCOMPARE(fileBytes(leftover), QByteArray("the first copy's save in progress"));
+}
+
+void TestApplication::startUpRemovesWhatKilledSavesLeft()
+{
+    ScratchDir dir;
+    FakePlatform fake;
+    const QString leftover = dir.file(QStringLiteral("dados/prefs.vqd.0a1b2c3d.quelvara-tmp"));
+    putFile(leftover, "half a save");
+    putFile(dir.file(QStringLiteral("dados/prefs.vqd")), "Maria\r\n");
+    QTimer::singleShot(0, [] {
+        if (Principal) {
+            Principal->Sair1->trigger();
+        }
+    });
+    QCOMPARE(runMainWindow(), 0);
+    QVERIFY(!QFileInfo::exists(leftover));
+    QCOMPARE(fileBytes(dir.file(QStringLiteral("dados/prefs.vqd"))), QByteArray("Maria\r\n"));
+    QVERIFY(!QFileInfo::exists(dir.file(FolderLock::fileName()))); // released at the end
+    QVERIFY(fake.messages.isEmpty());
 }
 
 int main(int argc, char *argv[])

@@ -1,6 +1,7 @@
 #include "Ucadastro.h"
 #include "catalogue.h"
 #include "fakeplatform.h"
+#include "messages.h"
 #include "textfile.h"
 
 #include <QAbstractItemView>
@@ -207,6 +208,7 @@ private slots:
     void failedSaveKeepsEntry();
     void unreadableFileIsNeverWritten_data();
     void unreadableFileIsNeverWritten();
+    void unclosedLastFieldIsReadAndWrittenBack();
     void arrowKeysShowEntry();
     void fieldsMoveTogether();
     void typingKeepsPairedText();
@@ -518,28 +520,37 @@ void TestCadastro::failedSaveKeepsEntry()
 
 void TestCadastro::unreadableFileIsNeverWritten_data()
 {
-    QTest::addColumn<bool>("locked");
-    QTest::newRow("directory in its place") << false;
-    QTest::newRow("no read permission") << true;
+    QTest::addColumn<int>("how");
+    QTest::newRow("directory in its place") << 0;
+    QTest::newRow("no read permission") << 1;
+    QTest::newRow("far too large") << 2;
 }
 
 void TestCadastro::unreadableFileIsNeverWritten()
 {
-    QFETCH(bool, locked);
+    QFETCH(int, how);
+    const bool locked = how == 1;
     if (locked && ::geteuid() == 0) {
         QSKIP("root reads a file whatever its permissions");
     }
     const QString file = QStringLiteral("unid.vqd");
     const QByteArray contents("03.01\tGabinete\t\r\n02.01\tC\xE2mara\t\r\n");
-    if (locked) {
-        QVERIFY(putRegistry(file, contents));
-        QVERIFY(QFile::setPermissions(path(file), QFileDevice::WriteOwner));
-    } else {
+    if (how == 0) {
         QVERIFY(QDir(box->dir.path()).mkpath(QStringLiteral("dados/unid.vqd")));
+    } else {
+        QVERIFY(putRegistry(file, contents));
+    }
+    if (locked) {
+        QVERIFY(QFile::setPermissions(path(file), QFileDevice::WriteOwner));
+    }
+    if (how == 2) {
+        QFile huge(path(file));
+        QVERIFY(huge.resize(kMaxFileSize + 1)); // sparse: costs no disk
     }
     QVERIFY(open(file));
     const QString native = QDir::toNativeSeparators(path(file));
-    QCOMPARE(box->fake.messages, QStringList{"Não foi possível ler o arquivo " + native});
+    QCOMPARE(box->fake.messages, QStringList{how == 2 ? msg::fileTooLarge(path(file))
+                                                      : "Não foi possível ler o arquivo " + native});
     QCOMPARE(shown(), cleared({}, {}));
 
     const QString refusal =
@@ -553,12 +564,33 @@ void TestCadastro::unreadableFileIsNeverWritten()
 
     click(BitBtn1);
     QCOMPARE(dialog->ChosenIndex, -1);
-    if (locked) {
-        QFile::setPermissions(path(file), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QCOMPARE(bytes(file), contents);
-    } else {
+    if (how == 0) {
         QVERIFY(QFileInfo(path(file)).isDir());
+        return;
     }
+    QFile::setPermissions(path(file), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile written(path(file));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.size(), how == 2 ? kMaxFileSize + 1 : contents.size());
+    QCOMPARE(written.read(contents.size()), contents);
+}
+
+void TestCadastro::unclosedLastFieldIsReadAndWrittenBack()
+{
+    // A registry edited by hand or exported from a spreadsheet: no TAB after the name.
+    QVERIFY(open(unsortedFile, "1113.05.00\tTaxa de Licen\xE7"
+                               "a\r\n1112.02.00\tIPTU"));
+    clickRow(lbTitulos, 1);
+    QCOMPARE(Edit1->currentText(), QStringLiteral("1112.02.00"));
+    QCOMPARE(Edit2->currentText(), QStringLiteral("IPTU"));
+    QCOMPARE(texts(Edit2), (QStringList{QStringLiteral("Taxa de Licença"), "IPTU"}));
+
+    // The same entry typed again is no new entry; the file is written back with every TAB.
+    save(QStringLiteral("1112.02.00"), QStringLiteral("iptu"));
+    QCOMPARE(texts(lbTitulos).size(), 2);
+    QCOMPARE(bytes(), QByteArray("1112.02.00\tIPTU\t\r\n1113.05.00\tTaxa de Licen\xE7"
+                                 "a\t\r\n"));
+    QVERIFY(box->fake.messages.isEmpty());
 }
 
 void TestCadastro::arrowKeysShowEntry()

@@ -3,6 +3,8 @@
 #include "Uprincipal.h"
 #include "Utribarrec.h"
 #include "fakeplatform.h"
+#include "messages.h"
+#include "textfile.h"
 #include "vendor.h"
 
 #include <QAbstractItemView>
@@ -143,6 +145,7 @@ private slots:
     void leavingAnOfficialWritesAllFour();
     void twoLineOfficialsFile();
     void unreadableProfileIsNeverWrittenOver();
+    void hugeProfileIsNeverWrittenOver();
     void municipalityFileOddShapes_data();
     void municipalityFileOddShapes();
     void focusReasonsThatAreNotLeaving_data();
@@ -611,6 +614,21 @@ void TestPrincipal::unreadableProfileIsNeverWrittenOver()
         QCOMPARE(fileBytes(dataPath("prefeitura.vqd")), QByteArray("Vila Serena\tMG\t\r\n"));
     }
     QCOMPARE(box->fake.messages, expected); // told once, when read
+}
+
+void TestPrincipal::hugeProfileIsNeverWrittenOver()
+{
+    const QString path = dataPath(QStringLiteral("prefeitura.vqd"));
+    QVERIFY(put(QStringLiteral("prefeitura.vqd"), "Vila Serena\tMG\t\r\n"));
+    QVERIFY(QFile(path).resize(quelvara::kMaxFileSize + 1)); // sparse: costs no disk
+    QVERIFY(reopen());
+    QCOMPARE(box->fake.messages, QStringList{quelvara::msg::fileTooLarge(path)});
+    QCOMPARE(w->edNome->text(), QStringLiteral("Prefeitura Municipal de"));
+
+    typeInto(w->edNome, QStringLiteral("Outra"));
+    w->Prefeito->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QFileInfo(path).size(), quelvara::kMaxFileSize + 1);
+    QCOMPARE(box->fake.messages.size(), 1);
 }
 
 void TestPrincipal::municipalityFileOddShapes_data()

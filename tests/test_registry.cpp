@@ -34,6 +34,7 @@ private slots:
     void equalityIgnoresCaseOnly_data();
     void equalityIgnoresCaseOnly();
     void insertKeepsOrder();
+    void writesEveryFieldWithItsTab();
 };
 
 void TestRegistry::pathLiesInDataDirectory()
@@ -91,10 +92,13 @@ void TestRegistry::fields_data()
                                    << "Imposto Predial";
     QTest::newRow("empty name") << QStringLiteral("01\t\t") << "01"
                                 << "";
+    // A line edited by hand or exported from a spreadsheet may lack its last TAB.
     QTest::newRow("name not closed") << QStringLiteral("01\tImposto") << "01"
-                                     << "";
-    QTest::newRow("no tab") << QStringLiteral("01 Imposto") << ""
+                                     << "Imposto";
+    QTest::newRow("no tab") << QStringLiteral("01 Imposto") << "01 Imposto"
                             << "";
+    QTest::newRow("third field not closed") << QStringLiteral("a\tb\tc") << "a"
+                                            << "b";
     QTest::newRow("blank line") << QString() << ""
                                 << "";
     QTest::newRow("third field ignored") << QStringLiteral("a\tb\tc\t") << "a"
@@ -215,6 +219,8 @@ void TestRegistry::equalityIgnoresCaseOnly_data()
     QTest::newRow("accent differs") << QStringLiteral("02\tTaxa de Licenca\t") << false;
     QTest::newRow("trailing space") << QStringLiteral("01\tImposto Predial \t") << false;
     QTest::newRow("name as code") << QStringLiteral("Imposto Predial\t01\t") << false;
+    QTest::newRow("last tab missing") << QStringLiteral("01\tIMPOSTO PREDIAL") << true;
+    QTest::newRow("name missing") << QStringLiteral("01") << false;
 }
 
 void TestRegistry::equalityIgnoresCaseOnly()
@@ -225,6 +231,22 @@ void TestRegistry::equalityIgnoresCaseOnly()
                             QStringLiteral("02\tTaxa de Licença\t")};
     QCOMPARE(containsLine(lines, line), contained);
     QVERIFY(!containsLine({}, line));
+    // The same registry edited by hand, without the last TABs.
+    const QStringList open{QStringLiteral("01\tImposto Predial"),
+                           QStringLiteral("02\tTaxa de Licença")};
+    QCOMPARE(containsLine(open, line), contained);
+}
+
+void TestRegistry::writesEveryFieldWithItsTab()
+{
+    ScratchDir scratch;
+    QVERIFY(QDir(scratch.path()).mkdir(QStringLiteral("dados")));
+    QVERIFY(writeRegistry(QStringLiteral("tributos.vqd"),
+                          {QStringLiteral("1112.02.00\tIPTU"), QString(), QStringLiteral("a\tb\tc"),
+                           QStringLiteral("01\tTaxa\t")})
+                .ok());
+    QCOMPARE(fileBytes(scratch.file(QStringLiteral("dados/tributos.vqd"))),
+             QByteArray("1112.02.00\tIPTU\t\r\n\r\na\tb\tc\t\r\n01\tTaxa\t\r\n"));
 }
 
 void TestRegistry::insertKeepsOrder()

@@ -51,6 +51,7 @@ private slots:
     void registryLine();
     void registryLineIgnoresStaleTypes();
     void registryLineFromIrregularEntry();
+    void unclosedRegistryLineKeepsItsName();
     void seedingHasNoFlag();
     void mergeRegistryNamesWin();
     void mergeAddsNewRegistryCodes();
@@ -135,7 +136,25 @@ void TestReportData::registryLineFromIrregularEntry()
     const FieldTypes types = typesOf({Coluna(1), Coluna(2), Valor});
     QCOMPARE(registryItemLine("1\tx\textra\t", types, 3, true, {}),
              QStringLiteral("1\tx\t0,00\t0\t"));
-    QCOMPARE(registryItemLine("1\tx", types, 3, false, {}), QStringLiteral("1\t\t0,00\t"));
+    // A last field without its TAB (a registry edited by hand) keeps its text.
+    QCOMPARE(registryItemLine("1\tx", types, 3, false, {}), QStringLiteral("1\tx\t0,00\t"));
+    QCOMPARE(registryItemLine("1", types, 3, false, {}), QStringLiteral("1\t\t0,00\t"));
+}
+
+void TestReportData::unclosedRegistryLineKeepsItsName()
+{
+    // The name reaches the items, so the page and its totals show them.
+    const QStringList registry{"1112.02.00\tIPTU", "1113.05.00\tTaxa de Licença\t"};
+    QCOMPARE(seedFromRegistry(registry, kTaxTypes, 4, {}).first(),
+             QStringLiteral("1112.02.00\tIPTU\t0,00\t0,00\t"));
+    const ItemList merged =
+        mergeRegistry({"1112.02.00\t\t5,00\t9,00\t0\t"}, registry, kTaxTypes, 4, {});
+    QCOMPARE(merged.lines(), (QStringList{"1112.02.00\tIPTU\t5,00\t9,00\t0\t",
+                                          "1113.05.00\tTaxa de Licença\t0,00\t0,00\t0\t"}));
+    // Its code is known: saving an item of it adds no second entry.
+    QStringList extended = registry;
+    QVERIFY(quelvara::extendRegistry(extended, ReportCategory::Mensais, 0, {"1112.02.00", "IPTU"}));
+    QCOMPARE(extended, registry);
 }
 
 void TestReportData::seedingHasNoFlag()
@@ -434,7 +453,8 @@ void TestReportData::registryIndexOf()
     QCOMPARE(quelvara::registryIndexOf(registry, "101"), 0);
     QCOMPARE(quelvara::registryIndexOf(registry, "10"), -1);
     QCOMPARE(quelvara::registryIndexOf(registry, "IPTU"), -1);
-    QCOMPARE(quelvara::registryIndexOf(registry, ""), 3);
+    QCOMPARE(quelvara::registryIndexOf(registry, "no tab"), 3);
+    QCOMPARE(quelvara::registryIndexOf(registry, ""), -1);
 }
 
 void TestReportData::nextPurchaseNumber_data()

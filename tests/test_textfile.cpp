@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quelvara;
@@ -41,6 +42,11 @@ private slots:
     void failedWriteKeepsOldFile_readOnlyDirectory();
     void failedWriteInMissingDirectory();
     void paths();
+    void hugeFileIsRefused();
+    void pipeIsUnreadable();
+    void temporaryNames_data();
+    void temporaryNames();
+    void leftoversRemovedOnlyWhereTheProgramWrites();
 };
 
 void TestTextFile::readsLineEnds_data()
@@ -189,6 +195,76 @@ void TestTextFile::paths()
     QVERIFY(!fileExists(dataDir()));
     QCOMPARE(nativePath("dados/x.vqd"), QDir::toNativeSeparators(base + "/dados/x.vqd"));
     QDir::setCurrent(previous);
+}
+
+void TestTextFile::hugeFileIsRefused()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.vqd");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.resize(kMaxFileSize + 1)); // sparse: costs no disk
+    file.close();
+    const TextLines read = readLines(path);
+    QCOMPARE(read.status, ReadStatus::Unreadable);
+    QVERIFY(read.tooLarge);
+    QVERIFY(read.lines.isEmpty());
+    QVERIFY(!readLines(dir.filePath("none.vqd")).tooLarge);
+}
+
+void TestTextFile::pipeIsUnreadable()
+{
+    // Opening a pipe would wait for a writer for ever.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.vqd");
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    QCOMPARE(readLines(path).status, ReadStatus::Unreadable);
+}
+
+void TestTextFile::temporaryNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("temporary");
+    QTest::newRow("made by a save") << "tributos.vqd.a1b2c3d4.quelvara-tmp" << true;
+    QTest::newRow("page") << "trib-arrec-3-2005.htm.zzzzzzzz.quelvara-tmp" << true;
+    QTest::newRow("data file") << "tributos.vqd" << false;
+    QTest::newRow("user's backup") << "tributos.vqd.backup" << false;
+    QTest::newRow("short random part") << "tributos.vqd.a1b2c3.quelvara-tmp" << false;
+    QTest::newRow("upper case") << "tributos.vqd.A1B2C3D4.quelvara-tmp" << false;
+    QTest::newRow("suffix alone") << ".a1b2c3d4.quelvara-tmp" << false;
+    QTest::newRow("more after it") << "x.a1b2c3d4.quelvara-tmp.vqd" << false;
+}
+
+void TestTextFile::temporaryNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, temporary);
+    QCOMPARE(isTemporaryFileName(name), temporary);
+}
+
+void TestTextFile::leftoversRemovedOnlyWhereTheProgramWrites()
+{
+    ScratchDir scratch;
+    const QStringList leftovers{"dados/prefs.vqd.00aa11bb.quelvara-tmp",
+                                "dados/2005/trib-arrec-3-2005.vqd.00aa11bb.quelvara-tmp",
+                                "2005/trib-arrec-3-2005.htm.00aa11bb.quelvara-tmp"};
+    const QStringList kept{"dados/prefs.vqd", "dados/prefs.vqd.backup0.tmp",
+                           "notas/x.vqd.00aa11bb.quelvara-tmp",
+                           "dados/2005/antigos/x.vqd.00aa11bb.quelvara-tmp"};
+    for (const QString &name : leftovers + kept) {
+        putFile(scratch.file(name), "x");
+    }
+    QStringList removed = removeLeftoverTemporaryFiles();
+    QStringList expected;
+    for (const QString &name : leftovers) {
+        expected.append(scratch.file(name));
+    }
+    removed.sort();
+    expected.sort();
+    QCOMPARE(removed, expected);
+    for (const QString &name : kept) {
+        QCOMPARE(fileBytes(scratch.file(name)), QByteArray("x"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)

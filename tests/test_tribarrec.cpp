@@ -13,8 +13,11 @@
 #include "Utribarrec.h"
 #include "catalogue.h"
 #include "fakeplatform.h"
+#include "findingsdialog.h"
+#include "messages.h"
 #include "textfile.h"
 #include "values.h"
+#include "vendor.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -28,6 +31,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -277,6 +281,9 @@ private slots:
     void lookupButtonWithUnreadableRegistry();
     void viewAndSend_data();
     void viewAndSend();
+    void publishing_data();
+    void publishing();
+    void checkGoesToTheItem();
 
     // 4. Item list and entry fields
     void typicalEntryMarch2005();
@@ -342,6 +349,14 @@ TTribArrec &TestTribArrec::open(int category)
         qWarning("editor window not exposed");
     }
     return *editor_;
+}
+
+// A January of monthly taxes whose item holds an amount that is no number:
+// errors a check finds before the page goes out.
+bool plantJanuaryError(const ScratchDir &dir, const char *period = "1")
+{
+    return writeFile(dir.file(QStringLiteral("dados/2005/trib-arrec-%1-2005.vqd").arg(period)),
+                     "9999\tTaxa de teste\tabc\tabc\t0\t\r\n");
 }
 
 // ---------------------------------------------------------------------------
@@ -1106,6 +1121,90 @@ void TestTribArrec::viewAndSend_data()
         << "Não foi possivel criar o arquivo 2011/trib-arrec-1-2011.htm" << "";
     QTest::newRow("view: no year") << "20" << "" << false << false << "" << "";
     QTest::newRow("send: no year") << "20" << "" << false << true << "" << kMailto;
+}
+
+void TestTribArrec::publishing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("errors");  // the report holds errors a check finds
+    QTest::addColumn<bool>("goOn");    // the answer to "go on anyway?"
+    QTest::addColumn<bool>("canOpen"); // the desktop opens what it is given
+    QTest::addColumn<QString>("opened"); // ".htm", ".pdf", "mailto" or nothing
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("view") << "btView" << false << true << true << ".htm" << "";
+    QTest::newRow("view: no browser") << "btView" << false << true << false << ".htm" << "page";
+    QTest::newRow("send: no mail program")
+        << "SpeedButton8" << false << true << false << "mailto" << "send";
+    QTest::newRow("pdf") << "btPdf" << false << true << true << ".pdf" << "";
+    QTest::newRow("view with errors, stopped") << "btView" << true << false << true << "" << "";
+    QTest::newRow("send with errors, stopped") << "SpeedButton8" << true << false << true << ""
+                                               << "";
+    QTest::newRow("pdf with errors, gone on") << "btPdf" << true << true << true << ".pdf" << "";
+}
+
+void TestTribArrec::publishing()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, errors);
+    QFETCH(bool, goOn);
+    QFETCH(bool, canOpen);
+    QFETCH(QString, opened);
+    QFETCH(QString, message);
+
+    if (errors) {
+        QVERIFY(plantJanuaryError(*dir_));
+    }
+    TTribArrec &e = open(0);
+    fake_->messages.clear();
+    fake_->answers.enqueue(goOn);
+    fake_->canOpen = canOpen;
+    const QString page = e.session().pagePath();
+    const QString pdf = page.chopped(4) + QStringLiteral(".pdf");
+
+    click(e.findChild<QPushButton *>(button));
+
+    QCOMPARE(fake_->questions,
+             errors ? QStringList{QStringLiteral("Verificar|") + quelvara::msg::goOnDespiteErrors(2)}
+                    : QStringList());
+    QStringList expected;
+    if (opened == QStringLiteral("mailto")) {
+        expected.append(kMailto);
+    } else if (!opened.isEmpty()) {
+        expected.append(opened == QStringLiteral(".pdf") ? pdf : page);
+    }
+    QCOMPARE(canonical(fake_->opened), canonical(expected));
+    QCOMPARE(fileBytes(pdf).startsWith("%PDF"), opened == QStringLiteral(".pdf"));
+    const QStringList told =
+        message == QStringLiteral("page")
+            ? QStringList{quelvara::msg::cannotOpenPage(page)}
+            : message == QStringLiteral("send")
+                  ? QStringList{quelvara::msg::cannotSendPage(quelvara::vendor::kContactEmail, page)}
+                  : QStringList();
+    QCOMPARE(fake_->messages, told);
+}
+
+void TestTribArrec::checkGoesToTheItem()
+{
+    // March holds the error; the finding chosen shows March and its item.
+    QVERIFY(writeFile(dir_->file(QStringLiteral("dados/2005/trib-arrec-1-2005.vqd")), ""));
+    QVERIFY(writeFile(dir_->file(QStringLiteral("dados/2005/trib-arrec-2-2005.vqd")), ""));
+    QVERIFY(plantJanuaryError(*dir_, "3"));
+    TTribArrec &e = open(0);
+    QString shownFirst;
+    whenModal<quelvara::FindingsDialog>([&shownFirst](quelvara::FindingsDialog *dialog) {
+        auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("tbFindings"));
+        shownFirst = table->item(0, 2)->text();
+        table->selectRow(0);
+        click(dialog->findChild<QPushButton *>(QStringLiteral("btGoTo")));
+    });
+    click(e.btCheck);
+
+    QCOMPARE(shownFirst, QStringLiteral("9999"));
+    QCOMPARE(e.cbPeriodo->currentIndex(), 2);
+    QCOMPARE(e.Periodo, QStringLiteral("3"));
+    QCOMPARE(e.Edit[1]->currentText(), QStringLiteral("9999"));
+    QCOMPARE(e.Edit[2]->currentText(), QStringLiteral("Taxa de teste"));
 }
 
 void TestTribArrec::viewAndSend()

@@ -42,7 +42,7 @@ public:
         if (role != Qt::DisplayRole && role != Qt::EditRole) {
             return line;
         }
-        return quelvara::GetField(line.toString(), field_);
+        return quelvara::registryLineField(line.toString(), field_);
     }
 
     Qt::ItemFlags flags(const QModelIndex &index) const override
@@ -225,7 +225,9 @@ void TCadastro::FormActivate()
 
     if (unreadable_) {
         // Shown once the dialog is on screen, over it.
-        const QString text = quelvara::msg::cannotReadFile(quelvara::registryPath(FileName));
+        const QString path = quelvara::registryPath(FileName);
+        const QString text = read.tooLarge ? quelvara::msg::fileTooLarge(path)
+                                           : quelvara::msg::cannotReadFile(path);
         QMetaObject::invokeMethod(
             this, [this, text] { quelvara::platform().showMessage(this, text); },
             Qt::QueuedConnection);
@@ -245,8 +247,8 @@ void TCadastro::lbTitulosClick()
     QScopedValueRollback guard(updating_, true);
     Edit1->setCurrentIndex(n);
     Edit2->setCurrentIndex(n);
-    Edit1->setEditText(quelvara::GetField(line, 1));
-    Edit2->setEditText(quelvara::GetField(line, 2));
+    Edit1->setEditText(quelvara::registryLineField(line, 1));
+    Edit2->setEditText(quelvara::registryLineField(line, 2));
     Edit1->lineEdit()->home(false);
     Edit2->lineEdit()->home(false);
 }

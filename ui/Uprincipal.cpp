@@ -502,9 +502,20 @@ QStringList TPrincipal::readProfile(const QString &fileName)
     const TextLines read = readProfileFile(fileName);
     if (read.status == ReadStatus::Unreadable) {
         unreadableFiles_.append(fileName);
-        platform().showMessage(this, msg::profileNotRead(dataFile(fileName)));
+        const QString path = dataFile(fileName);
+        platform().showMessage(this, read.tooLarge ? msg::fileTooLarge(path)
+                                                   : msg::profileNotRead(path));
     }
     return read.lines;
+}
+
+// A profile that could not be saved is said at once: the fields keep the
+// texts, but the file does not have them, and the next start would not.
+void TPrincipal::saveProfile(const QString &fileName, const QStringList &lines)
+{
+    if (const FileResult saved = writeProfileFile(fileName, lines); !saved.ok()) {
+        platform().showMessage(this, saved.message());
+    }
 }
 
 QString TPrincipal::acceptField(QLineEdit *field, QString (*clean)(const QString &))
@@ -529,8 +540,7 @@ void TPrincipal::edNomeExit()
     const QString state = acceptField(cbUF->lineEdit(), municipalityText);
     lbPrefeitura = municipalityLines(name, state);
     if (mayWrite(kMunicipalityFile)) {
-        // A profile that cannot be saved is not reported: the fields keep the texts.
-        (void)writeProfileFile(kMunicipalityFile, lbPrefeitura);
+        saveProfile(kMunicipalityFile, lbPrefeitura);
     }
     edNome->setModified(false);
 }
@@ -546,7 +556,7 @@ void TPrincipal::SaveOfficials()
     }
     lbPrefs = officialsLines(officials);
     if (mayWrite(kOfficialsFile)) {
-        (void)writeProfileFile(kOfficialsFile, lbPrefs);
+        saveProfile(kOfficialsFile, lbPrefs);
     }
 }
 

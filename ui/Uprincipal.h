@@ -135,6 +135,7 @@ private:
     QStringList unreadableFiles_;
     bool mayWrite(const QString &fileName) const { return !unreadableFiles_.contains(fileName); }
     QStringList readProfile(const QString &fileName);
+    void saveProfile(const QString &fileName, const QStringList &lines);
 };
 
 // The main window of the run.

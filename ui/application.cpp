@@ -4,6 +4,8 @@
 #include "commandline.h"
 #include "messages.h"
 #include "platform.h"
+#include "startup.h"
+#include "textfile.h"
 #include "vendor.h"
 
 #include <QLibraryInfo>
@@ -120,6 +122,11 @@ QString errorMessage(std::exception_ptr error)
 int runMainWindow()
 {
     try {
+        // Held until the window is gone: declared before it.
+        FolderLock lock(baseDir());
+        if (!startInWorkingFolder(lock)) {
+            return 0;
+        }
         auto window = std::make_unique<TPrincipal>();
         window->show();
         QApplication::exec();

@@ -3,6 +3,7 @@
 #include "application.h"
 #include "commandline.h"
 #include "messages.h"
+#include "platform.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -152,6 +153,17 @@ FileResult enterDataFolder(const QString &folder)
         return FileResult::failed(msg::cannotUseFolder(folder));
     }
     return FileResult::done();
+}
+
+bool startInWorkingFolder(FolderLock &lock)
+{
+    const FileResult taken = takeWorkingFolder(lock);
+    if (!taken.ok()) {
+        // No window exists yet: the message stands alone, and then the program ends.
+        platform().showMessage(nullptr, taken.message());
+        return false;
+    }
+    return true;
 }
 
 } // namespace quelvara

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileresult.h"
+#include "folderlock.h"
 
 #include <QProcessEnvironment>
 #include <QString>
@@ -50,5 +51,9 @@ std::unique_ptr<Application> openApplication(int &argc, char **argv);
 /// Makes a folder the working directory, creating it and its parents when missing;
 /// an empty folder keeps the current directory.
 FileResult enterDataFolder(const QString &folder);
+
+/// Takes the working folder for this copy of the program (its lock, then the removal of what
+/// killed saves left); says why and returns false when the program must end without a window.
+bool startInWorkingFolder(FolderLock &lock);
 
 } // namespace quelvara
