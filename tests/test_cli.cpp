@@ -8,11 +8,14 @@
 #include "reportdata.h"
 #include "values.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFrame>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
