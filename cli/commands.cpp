@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "checks.h"
+#include "folderlock.h"
 #include "messages.h"
 #include "profile.h"
 #include "reportindex.h"
@@ -280,7 +281,7 @@ int check(const Request &request, Console &console)
         }
     }
     if (kinds.isEmpty()) {
-        console.warn(msg::nothingToPublish(request.year, dataYearDir(request.year)));
+        console.warn(msg::nothingToCheck(request.year, dataYearDir(request.year)));
     }
     QList<Finding> findings;
     int step = 0;
@@ -454,8 +455,22 @@ int run(const Request &request, Console &console)
     }
     catchInterruptions();
     switch (request.command) {
-    case Command::Publicar:
+    case Command::Publicar: {
+        // Publishing writes data files and pages the program may be writing
+        // too; checking and exporting only read, and run beside it.
+        FolderLock lock(baseDir());
+        const FileResult taken = takeWorkingFolder(lock);
+        if (!taken.ok()) {
+            if (lock.status() != FolderLock::Status::HeldByOther) {
+                console.warn(taken.message());
+                return kExitFailed;
+            }
+            const LockHolder holder = lock.holder().value_or(LockHolder{});
+            console.warn(msg::folderInUseForPublishing(baseDir(), holder.computer, holder.process));
+            return kExitLocked;
+        }
         return publish(request, console);
+    }
     case Command::Verificar:
         return check(request, console);
     case Command::Exportar:

@@ -54,16 +54,28 @@ QString profileNotRead(const QString &path)
     return cannotReadFile(path) + QStringLiteral(". Ele não será alterado.");
 }
 
+namespace {
+
+// Who holds a folder's lock, in parentheses after the folder, as far as it is known.
+QString lockHolderText(const QString &computer, qint64 process)
+{
+    if (!computer.isEmpty() && process > 0) {
+        return QStringLiteral(" (no computador %1, processo %2)").arg(computer, QString::number(process));
+    }
+    if (!computer.isEmpty()) {
+        return QStringLiteral(" (no computador %1)").arg(computer);
+    }
+    if (process > 0) {
+        return QStringLiteral(" (processo %1)").arg(QString::number(process));
+    }
+    return {};
+}
+
+} // namespace
+
 QString folderInUse(const QString &folder, const QString &computer, qint64 process)
 {
-    QString who;
-    if (!computer.isEmpty() && process > 0) {
-        who = QStringLiteral(" (no computador %1, processo %2)").arg(computer, QString::number(process));
-    } else if (!computer.isEmpty()) {
-        who = QStringLiteral(" (no computador %1)").arg(computer);
-    } else if (process > 0) {
-        who = QStringLiteral(" (processo %1)").arg(QString::number(process));
-    }
+    const QString who = lockHolderText(computer, process);
     return QStringLiteral("O Quelvara já está aberto na pasta %1%2. Use a cópia que já está "
                           "aberta: duas cópias na mesma pasta desfariam as gravações uma da "
                           "outra.")
@@ -512,6 +524,12 @@ QString nothingToPublish(const QString &year, const QString &dataYearDir)
         .arg(year, nativePath(dataYearDir));
 }
 
+QString nothingToCheck(const QString &year, const QString &dataYearDir)
+{
+    return QStringLiteral("Nenhum relatório tem arquivos de dados de %1 em %2; nada foi verificado.")
+        .arg(year, nativePath(dataYearDir));
+}
+
 QString reportPublished(const QString &pagePath, const QString &title, const QString &periodName,
                         bool pdf)
 {
@@ -571,6 +589,14 @@ QString publishing() { return QStringLiteral("Publicando"); }
 QString checking() { return QStringLiteral("Verificando"); }
 
 QString exporting() { return QStringLiteral("Exportando"); }
+
+QString folderInUseForPublishing(const QString &folder, const QString &computer, qint64 process)
+{
+    return QStringLiteral("O Quelvara está aberto na pasta %1%2. Feche-o e execute o comando de "
+                          "novo: gravando os mesmos arquivos ao mesmo tempo, um desfaria as "
+                          "gravações do outro.")
+        .arg(nativePath(folder), lockHolderText(computer, process));
+}
 
 QString interrupted(int done, int steps)
 {

@@ -280,6 +280,9 @@ QString outputInsideDataFolder(const QString &path);
 /// Says that no report of a kind has a data file in the year.
 QString nothingToPublish(const QString &year, const QString &dataYearDir);
 
+/// Says that no report of a kind has a data file in the year, so there was nothing to check.
+QString nothingToCheck(const QString &year, const QString &dataYearDir);
+
 /// Says that a report's page and its open data were written (and its PDF).
 QString reportPublished(const QString &pagePath, const QString &title, const QString &periodName,
                         bool pdf);
@@ -310,6 +313,10 @@ QString checking();
 
 /// Returns the verb of the progress line while exporting.
 QString exporting();
+
+/// Says that publishing waits until the copy of the program open in the folder is closed, naming
+/// its computer and process when known.
+QString folderInUseForPublishing(const QString &folder, const QString &computer, qint64 process);
 
 /// Says that the work was interrupted between two files, and that every file written is whole.
 QString interrupted(int done, int steps);

@@ -5,6 +5,8 @@
 #include "Utribarrec.h"
 #include "catalogue.h"
 #include "fakeplatform.h"
+#include "folderlock.h"
+#include "messages.h"
 #include "reportdata.h"
 #include "values.h"
 
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTest>
 #include <QUrl>
 
@@ -296,6 +299,7 @@ private slots:
     void exportMakesASelfContainedFolder();
     void badInputIsRefused_data();
     void badInputIsRefused();
+    void onlyPublishingWaitsForTheProgram();
     void progressShowsOnATerminalOnly();
     void interruptionLeavesNoPartialFile();
     void linksNoWidgets();
@@ -528,6 +532,30 @@ void TestCli::badInputIsRefused()
              QStringLiteral("quelvara-cli: ") + message.replace(QStringLiteral("{pasta}"), root));
     QVERIFY2(lines.value(1).startsWith(QStringLiteral("Uso: quelvara-cli ")), qPrintable(run.err));
     QCOMPARE(snapshot(root), before);
+}
+
+void TestCli::onlyPublishingWaitsForTheProgram()
+{
+    const QString root = sandbox_->dir.path();
+    QVERIFY(plantYear(root));
+    FolderLock program(root); // this process stands for the program open in the folder
+    QCOMPARE(program.acquire(), FolderLock::Status::Acquired);
+    const QMap<QString, QByteArray> before = snapshot(root);
+
+    const Run publish = runCli({QStringLiteral("publicar"), kYear}, root);
+    QCOMPARE(publish.exitCode, 3);
+    QCOMPARE(publish.out, QString());
+    QCOMPARE(publish.err, QStringLiteral("quelvara-cli: ") +
+                              msg::folderInUseForPublishing(root, QSysInfo::machineHostName(),
+                                                            QCoreApplication::applicationPid()) +
+                              u'\n');
+    QCOMPARE(snapshot(root), before);
+    // Reading goes on beside the program: the stale accumulated values are errors.
+    QCOMPARE(runCli({QStringLiteral("verificar"), kYear}, root).exitCode, 1);
+
+    program.release();
+    QCOMPARE(runCli({QStringLiteral("publicar"), kYear}, root).exitCode, 0);
+    QVERIFY(!QFileInfo::exists(QDir(root).filePath(FolderLock::fileName())));
 }
 
 void TestCli::progressShowsOnATerminalOnly()
