@@ -60,7 +60,8 @@ namespace {
 QString lockHolderText(const QString &computer, qint64 process)
 {
     if (!computer.isEmpty() && process > 0) {
-        return QStringLiteral(" (no computador %1, processo %2)").arg(computer, QString::number(process));
+        return QStringLiteral(" (no computador %1, processo %2)")
+            .arg(computer, QString::number(process));
     }
     if (!computer.isEmpty()) {
         return QStringLiteral(" (no computador %1)").arg(computer);
@@ -526,7 +527,8 @@ QString nothingToPublish(const QString &year, const QString &dataYearDir)
 
 QString nothingToCheck(const QString &year, const QString &dataYearDir)
 {
-    return QStringLiteral("Nenhum relatório tem arquivos de dados de %1 em %2; nada foi verificado.")
+    return QStringLiteral("Nenhum relatório tem arquivos de dados de %1 em %2; nada foi "
+                          "verificado.")
         .arg(year, nativePath(dataYearDir));
 }
 
