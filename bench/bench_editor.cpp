@@ -228,16 +228,16 @@ struct Fixture {
 // The fixture of the benchmarks running, kept from one size to the next of
 // the same kind; dropped before the application goes, for its windows.
 std::unique_ptr<Fixture> currentFixture;
+std::string currentFixtureKey; // its type and size
 
 template <class F>
 F &fixture(int n)
 {
-    static std::string key;
     const std::string wanted = std::string(typeid(F).name()) + '/' + std::to_string(n);
-    if (key != wanted || !currentFixture) {
+    if (currentFixtureKey != wanted || !currentFixture) {
         currentFixture.reset();
         currentFixture = std::make_unique<F>(n);
-        key = wanted;
+        currentFixtureKey = wanted;
     }
     return static_cast<F &>(*currentFixture);
 }
