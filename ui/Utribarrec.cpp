@@ -959,7 +959,7 @@ void TTribArrec::buildLayout()
     CheckBox1->setPalette(checkPalette);
     // Fields the kind does not use leave their rows empty above the check box.
     fields->setRowStretch(quelvara::kMaxFields, 1);
-    fields->addWidget(CheckBox1, quelvara::kMaxFields + 1, 0, 1, 3, Qt::AlignRight);
+    fields->addWidget(CheckBox1, quelvara::kMaxFields + 1, 0, 1, 3, Qt::AlignLeft);
 
     // Bottom rows of buttons: the actions on the item, "Atualizar Valores",
     // sending, viewing and leaving; under them checking and the print version.
