@@ -295,10 +295,14 @@ private:
     QList<Finding> &findings_;
 };
 
-// The periods of a kind that have a data file in the year.
+} // namespace
+
 QList<int> periodsWithFiles(const ReportKind &kind, const QString &year)
 {
     QList<int> periods;
+    if (!isValidYear(year)) {
+        return periods;
+    }
     const int count = int(categoryInfo(kind.category).periods.size());
     for (int p = count == 0 ? 0 : 1; p <= count; ++p) {
         // Something that stands where the file belongs but cannot be read is reported too.
@@ -309,8 +313,6 @@ QList<int> periodsWithFiles(const ReportKind &kind, const QString &year)
     }
     return periods;
 }
-
-} // namespace
 
 QList<Finding> checkReport(ReportCategory category, int position, const QString &year, int period)
 {

@@ -25,6 +25,10 @@ struct Finding {
     friend bool operator==(const Finding &, const Finding &) = default;
 };
 
+/// Returns the periods of a kind that have a data file in the year (0 alone for an annual kind),
+/// counting something that stands where the file belongs but is no file.
+QList<int> periodsWithFiles(const ReportKind &kind, const QString &year);
+
 /// Returns the findings of one report: a kind, given by category and position, a year and a
 /// period; nothing when the report has no data file.
 QList<Finding> checkReport(ReportCategory category, int position, const QString &year, int period);

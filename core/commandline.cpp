@@ -103,6 +103,13 @@ void CommandLine::addOption(const QCommandLineOption &option)
     options_.append(option);
 }
 
+void CommandLine::setFolderHelp(const QString &description)
+{
+    folderOption_.setDescription(description);
+    // The help lists the options as added: the first is "--pasta".
+    options_.first() = folderOption_;
+}
+
 void CommandLine::addPositionalArgument(const QString &name, const QString &description,
                                         const QString &syntax)
 {
@@ -113,6 +120,7 @@ void CommandLine::addPositionalArgument(const QString &name, const QString &desc
 bool CommandLine::parse(const QStringList &arguments)
 {
     error_.clear();
+    reason_.clear();
     QString reason;
     if (!parser_.parse(arguments)) {
         reason = describeFailure(arguments);
@@ -122,6 +130,7 @@ bool CommandLine::parse(const QStringList &arguments)
         reason = msg::unexpectedArgument(parser_.positionalArguments().first());
     }
     if (!reason.isEmpty()) {
+        reason_ = reason;
         error_ = reason + u'\n' + msg::seeHelp(program_);
     }
     return error_.isEmpty();

@@ -27,6 +27,9 @@ public:
     /// Adds an option of the program's own, its description in Portuguese.
     void addOption(const QCommandLineOption &option);
 
+    /// Replaces the description of "--pasta", for a program that treats the folder otherwise.
+    void setFolderHelp(const QString &description);
+
     /// Adds an argument the program takes besides its options, shown in the help.
     void addPositionalArgument(const QString &name, const QString &description,
                                const QString &syntax = QString());
@@ -45,6 +48,9 @@ public:
 
     /// Returns why the arguments were not understood and how to see the help, in Portuguese.
     QString errorText() const { return error_; }
+
+    /// Returns why the arguments were not understood, in one line, or an empty text.
+    QString reason() const { return reason_; }
 
     /// Returns the help: usage, summary, options and arguments, in Portuguese.
     QString helpText() const;
@@ -72,6 +78,7 @@ private:
     QCommandLineOption folderOption_;
     QCommandLineOption helpOption_;
     QCommandLineOption versionOption_;
+    QString reason_;
     QString error_;
 };
 

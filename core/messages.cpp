@@ -54,16 +54,29 @@ QString profileNotRead(const QString &path)
     return cannotReadFile(path) + QStringLiteral(". Ele não será alterado.");
 }
 
+namespace {
+
+// Who holds a folder's lock, in parentheses after the folder, as far as it is known.
+QString lockHolderText(const QString &computer, qint64 process)
+{
+    if (!computer.isEmpty() && process > 0) {
+        return QStringLiteral(" (no computador %1, processo %2)")
+            .arg(computer, QString::number(process));
+    }
+    if (!computer.isEmpty()) {
+        return QStringLiteral(" (no computador %1)").arg(computer);
+    }
+    if (process > 0) {
+        return QStringLiteral(" (processo %1)").arg(QString::number(process));
+    }
+    return {};
+}
+
+} // namespace
+
 QString folderInUse(const QString &folder, const QString &computer, qint64 process)
 {
-    QString who;
-    if (!computer.isEmpty() && process > 0) {
-        who = QStringLiteral(" (no computador %1, processo %2)").arg(computer, QString::number(process));
-    } else if (!computer.isEmpty()) {
-        who = QStringLiteral(" (no computador %1)").arg(computer);
-    } else if (process > 0) {
-        who = QStringLiteral(" (processo %1)").arg(QString::number(process));
-    }
+    const QString who = lockHolderText(computer, process);
     return QStringLiteral("O Quelvara já está aberto na pasta %1%2. Use a cópia que já está "
                           "aberta: duas cópias na mesma pasta desfariam as gravações uma da "
                           "outra.")
@@ -383,6 +396,223 @@ QString badCommandLine() { return QStringLiteral("A linha de comando não foi en
 QString seeHelp(const QString &program)
 {
     return QStringLiteral("Use \"%1 --help\" para ver as opções.").arg(program);
+}
+
+QString cliSummary()
+{
+    return QStringLiteral("Publica, verifica e exporta os relatórios de um ano sem abrir janelas.");
+}
+
+QString cliFolderHelp()
+{
+    return QStringLiteral("Trabalha na pasta indicada, que deve existir e ter a subpasta \"dados\" "
+                          "do Quelvara. Sem esta opção, a pasta atual.");
+}
+
+QString pdfOptionHelp()
+{
+    return QStringLiteral("Com publicar: grava também o PDF de cada relatório.");
+}
+
+QString jsonOptionHelp()
+{
+    return QStringLiteral("Com verificar: mostra as constatações como uma lista JSON.");
+}
+
+QString outputOptionHelp()
+{
+    return QStringLiteral("Com exportar: a pasta que recebe os arquivos (criada se não existir).");
+}
+
+QString commandArgumentHelp()
+{
+    return QStringLiteral("publicar, verificar ou exportar (veja abaixo).");
+}
+
+QString yearArgumentHelp()
+{
+    return QStringLiteral("O exercício, com quatro algarismos (por exemplo 2005).");
+}
+
+QString cliCommandsHelp()
+{
+    return QStringLiteral(
+        "Comandos:\n"
+        "  publicar ANO [--pdf]\n"
+        "      Para cada relatório que tem arquivos de dados no ano, recalcula os valores\n"
+        "      acumulados como o botão \"Atualizar Valores\" até o período atual do\n"
+        "      relatório, que é o último período com arquivo de dados; grava a página de\n"
+        "      cada período com o CSV e o JSON, e os índices do ano e dos anos. Com --pdf\n"
+        "      grava também o PDF de cada relatório. Mostra uma linha por relatório\n"
+        "      publicado e um resumo. Não roda enquanto o Quelvara estiver aberto na\n"
+        "      mesma pasta.\n"
+        "  verificar ANO [--json]\n"
+        "      Verifica os relatórios do ano e mostra uma constatação por linha:\n"
+        "      gravidade (erro ou aviso), relatório, período, item, campo e mensagem,\n"
+        "      separados por TAB; com --json, uma lista JSON.\n"
+        "  exportar ANO --saida PASTA\n"
+        "      Copia para PASTA as páginas publicadas do ano, com seus CSV, JSON e PDF,\n"
+        "      o índice do ano e um índice geral só com esse ano, prontos para qualquer\n"
+        "      servidor web. Não altera nada na pasta de dados.\n"
+        "\n"
+        "Exemplo, para publicar todo dia às 2 horas (crontab):\n"
+        "  0 2 * * *  quelvara-cli --pasta ~/Quelvara publicar $(date +\\%Y)\n"
+        "\n"
+        "Códigos de saída:\n"
+        "  0    tudo certo\n"
+        "  1    verificar achou erros; publicar ou exportar não gravou algum arquivo,\n"
+        "       não achou nada para gravar ou encontrou problemas nos dados\n"
+        "  2    linha de comando errada, ano sem quatro algarismos, pasta que não\n"
+        "       existe ou não pode ser lida\n"
+        "  3    publicar: o Quelvara está aberto nesta pasta\n"
+        "  130  interrompido com Ctrl+C (143 com SIGTERM) entre dois arquivos; os\n"
+        "       arquivos já gravados ficam inteiros\n");
+}
+
+QString cliUsage(const QString &program)
+{
+    return QStringLiteral("Uso: %1 [--pasta PASTA] publicar ANO [--pdf]\n"
+                          "     %1 [--pasta PASTA] verificar ANO [--json]\n"
+                          "     %1 [--pasta PASTA] exportar ANO --saida PASTA\n")
+               .arg(program) +
+           seeHelp(program);
+}
+
+QString missingCommand()
+{
+    return QStringLiteral("Falta o comando: publicar, verificar ou exportar.");
+}
+
+QString unknownCommand(const QString &command)
+{
+    return QStringLiteral("Comando desconhecido: %1.").arg(command);
+}
+
+QString missingYear(const QString &command)
+{
+    return QStringLiteral("Falta o ano do comando %1.").arg(command);
+}
+
+QString yearNotFourDigits(const QString &text)
+{
+    return QStringLiteral("O ano deve ter quatro algarismos, como 2005: %1.").arg(text);
+}
+
+QString optionNotForCommand(const QString &option, const QString &command)
+{
+    return QStringLiteral("A opção %1 não vale para o comando %2.").arg(option, command);
+}
+
+QString missingOutputFolder()
+{
+    return QStringLiteral("Falta a opção --saida com a pasta que recebe os arquivos.");
+}
+
+QString folderMissing(const QString &path)
+{
+    return QStringLiteral("A pasta %1 não existe.").arg(nativePath(path));
+}
+
+QString noDataFolder(const QString &path)
+{
+    return QStringLiteral("A pasta %1 não tem a subpasta \"dados\" do Quelvara.")
+        .arg(nativePath(path));
+}
+
+QString outputInsideDataFolder(const QString &path)
+{
+    return QStringLiteral("A pasta de saída %1 não pode ser a pasta de dados, ficar dentro de "
+                          "\"dados\" nem dentro da pasta de um ano.")
+        .arg(nativePath(path));
+}
+
+QString nothingToPublish(const QString &year, const QString &dataYearDir)
+{
+    return QStringLiteral("Nenhum relatório tem arquivos de dados de %1 em %2; nada foi publicado.")
+        .arg(year, nativePath(dataYearDir));
+}
+
+QString nothingToCheck(const QString &year, const QString &dataYearDir)
+{
+    return QStringLiteral("Nenhum relatório tem arquivos de dados de %1 em %2; nada foi "
+                          "verificado.")
+        .arg(year, nativePath(dataYearDir));
+}
+
+QString reportPublished(const QString &pagePath, const QString &title, const QString &periodName,
+                        bool pdf)
+{
+    return QStringLiteral("Publicado: %1 (%2, %3)%4")
+        .arg(pagePath, title, periodName.isEmpty() ? annualPeriod() : periodName,
+             pdf ? QStringLiteral(" com PDF") : QString());
+}
+
+QString publishSummary(const QString &year, int reports, int kinds, const QString &indexPath,
+                       int withProblems)
+{
+    QString text = reports == 1
+                       ? QStringLiteral("%1: 1 relatório publicado").arg(year)
+                       : QStringLiteral("%1: %2 relatórios publicados").arg(year).arg(reports);
+    text += kinds == 1 ? QStringLiteral(" de 1 tipo") : QStringLiteral(" de %1 tipos").arg(kinds);
+    text += QStringLiteral("; índice em %1.").arg(nativePath(indexPath));
+    if (withProblems == 1) {
+        text += QStringLiteral(" 1 tipo de relatório teve problemas (veja as mensagens acima).");
+    } else if (withProblems > 1) {
+        text +=
+            QStringLiteral(" %1 tipos de relatório tiveram problemas (veja as mensagens acima).")
+                .arg(withProblems);
+    }
+    return text;
+}
+
+QString checkSummary(const QString &year, int errors, int warnings)
+{
+    if (errors == 0 && warnings == 0) {
+        return noProblemsFound();
+    }
+    return QStringLiteral("%1: %2 e %3.")
+        .arg(year, errors == 1 ? QStringLiteral("1 erro") : QStringLiteral("%1 erros").arg(errors),
+             warnings == 1 ? QStringLiteral("1 aviso") : QStringLiteral("%1 avisos").arg(warnings));
+}
+
+QString nothingPublished(const QString &year, const QString &folder)
+{
+    return QStringLiteral("Nenhum relatório de %1 foi publicado em %2; nada foi exportado.")
+        .arg(year, nativePath(folder));
+}
+
+QString exportSummary(const QString &year, int files, const QString &folder)
+{
+    return (files == 1 ? QStringLiteral("%1: 1 arquivo exportado para %2.")
+                       : QStringLiteral("%1: %3 arquivos exportados para %2."))
+        .arg(year, nativePath(folder), QString::number(files));
+}
+
+QString progressLine(const QString &verb, int step, int steps, const QString &what)
+{
+    return QStringLiteral("%1 %2 de %3: %4").arg(verb).arg(step).arg(steps).arg(what);
+}
+
+QString publishing() { return QStringLiteral("Publicando"); }
+
+QString checking() { return QStringLiteral("Verificando"); }
+
+QString exporting() { return QStringLiteral("Exportando"); }
+
+QString folderInUseForPublishing(const QString &folder, const QString &computer, qint64 process)
+{
+    return QStringLiteral("O Quelvara está aberto na pasta %1%2. Feche-o e execute o comando de "
+                          "novo: gravando os mesmos arquivos ao mesmo tempo, um desfaria as "
+                          "gravações do outro.")
+        .arg(nativePath(folder), lockHolderText(computer, process));
+}
+
+QString interrupted(int done, int steps)
+{
+    return QStringLiteral("Interrompido depois de %1 de %2 etapas; os arquivos gravados estão "
+                          "inteiros.")
+        .arg(done)
+        .arg(steps);
 }
 
 QString unknownError() { return QStringLiteral("Erro desconhecido."); }

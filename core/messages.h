@@ -226,6 +226,107 @@ QString badCommandLine();
 /// Tells how to see the help of a program.
 QString seeHelp(const QString &program);
 
+// The command-line program.
+
+/// Returns the line that tells what the command-line program is, under the first line of its help.
+QString cliSummary();
+
+/// Describes the command-line program's data folder option: the folder must exist.
+QString cliFolderHelp();
+
+/// Describes the option that also writes every PDF.
+QString pdfOptionHelp();
+
+/// Describes the option that gives the findings as JSON.
+QString jsonOptionHelp();
+
+/// Describes the option that names the folder an export goes to.
+QString outputOptionHelp();
+
+/// Describes the command argument.
+QString commandArgumentHelp();
+
+/// Describes the year argument.
+QString yearArgumentHelp();
+
+/// Returns the end of the command-line program's help: its commands, an example and its exit
+/// statuses.
+QString cliCommandsHelp();
+
+/// Returns the short usage of the command-line program, shown after a misunderstood command line.
+QString cliUsage(const QString &program);
+
+/// Says that no command was given.
+QString missingCommand();
+
+/// Says that a command does not exist.
+QString unknownCommand(const QString &command);
+
+/// Says that a command was given without its year.
+QString missingYear(const QString &command);
+
+/// Says that a year argument is not four digits.
+QString yearNotFourDigits(const QString &text);
+
+/// Says that an option does not belong to the command given.
+QString optionNotForCommand(const QString &option, const QString &command);
+
+/// Says that an export was asked for without the folder it goes to.
+QString missingOutputFolder();
+
+/// Says that a folder does not exist.
+QString folderMissing(const QString &path);
+
+/// Says that a folder holds no data folder "dados".
+QString noDataFolder(const QString &path);
+
+/// Says that an export would write into the data folder, its "dados" or a year's pages.
+QString outputInsideDataFolder(const QString &path);
+
+/// Says that no report of a kind has a data file in the year.
+QString nothingToPublish(const QString &year, const QString &dataYearDir);
+
+/// Says that no report of a kind has a data file in the year, so there was nothing to check.
+QString nothingToCheck(const QString &year, const QString &dataYearDir);
+
+/// Says that a report's page and its open data were written (and its PDF).
+QString reportPublished(const QString &pagePath, const QString &title, const QString &periodName,
+                        bool pdf);
+
+/// Sums up a publication: how many reports of how many kinds, the year's index and how many
+/// reports had problems.
+QString publishSummary(const QString &year, int reports, int kinds, const QString &indexPath,
+                       int withProblems);
+
+/// Sums up a check for the terminal: how many errors and warnings.
+QString checkSummary(const QString &year, int errors, int warnings);
+
+/// Says that no report of the year has a page to export.
+QString nothingPublished(const QString &year, const QString &folder);
+
+/// Sums up an export: how many files went to which folder.
+QString exportSummary(const QString &year, int files, const QString &folder);
+
+/// Returns the progress line of a command: its verb, the step, the number of steps and what is
+/// being done.
+QString progressLine(const QString &verb, int step, int steps, const QString &what);
+
+/// Returns the verb of the progress line while publishing.
+QString publishing();
+
+/// Returns the verb of the progress line while checking.
+QString checking();
+
+/// Returns the verb of the progress line while exporting.
+QString exporting();
+
+/// Says that publishing waits until the copy of the program open in the folder is closed, naming
+/// its computer and process when known.
+QString folderInUseForPublishing(const QString &folder, const QString &computer, qint64 process);
+
+/// Says that the work was interrupted between two files, and that every file written is whole.
+QString interrupted(int done, int steps);
+
 // Errors.
 
 /// Returns the message of an error that carries none of its own.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the Debian package from a built tree (or takes the one named by
 # QUELVARA_PACKAGE), unpacks it into a scratch root as dpkg would install it,
-# and runs the installed program there.
+# and runs the installed programs there.
 # Usage: test_package.sh BUILD_DIR
 set -euo pipefail
 
@@ -34,6 +34,7 @@ root=$scratch/root
 dpkg-deb -x "$package" "$root"
 for file in \
   usr/bin/quelvara \
+  usr/bin/quelvara-cli \
   usr/share/applications/br.com.quelvara.Quelvara.desktop \
   usr/share/metainfo/br.com.quelvara.Quelvara.metainfo.xml \
   usr/share/icons/hicolor/scalable/apps/br.com.quelvara.Quelvara.svg \
@@ -45,6 +46,9 @@ version=$(dpkg-deb -f "$package" Version)
 output=$(env -i PATH=/usr/bin:/bin LANG=C.UTF-8 "$root/usr/bin/quelvara" --version)
 echo "quelvara --version: $output"
 [ "$output" = "quelvara $version" ] || fail "a versão instalada diz \"$output\", o pacote $version"
+output=$(env -i PATH=/usr/bin:/bin LANG=C.UTF-8 "$root/usr/bin/quelvara-cli" --version)
+echo "quelvara-cli --version: $output"
+[ "$output" = "quelvara-cli $version" ] || fail "o quelvara-cli instalado diz \"$output\", o pacote $version"
 
 # The installed launcher starts a program the package installs.
 program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$root/usr/share/applications/br.com.quelvara.Quelvara.desktop")
