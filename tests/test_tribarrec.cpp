@@ -310,6 +310,8 @@ private slots:
     void periodChangeStoresItem_data();
     void periodChangeStoresItem();
     void yearTypedDigitByDigit();
+    void yearsOfTheDay_data();
+    void yearsOfTheDay();
     void invalidYearKeepsTheItem();
     void missingPreviousFileShownOncePerAction();
     void updateValuesShowsTheItemAgain();
@@ -1676,6 +1678,42 @@ void TestTribArrec::yearTypedDigitByDigit()
     for (const char *partial : {"2", "20", "200"}) {
         QVERIFY(!QFileInfo::exists(dir_->file(QString::fromLatin1(partial))));
     }
+    QCOMPARE(fake_->messages, QStringList());
+}
+
+void TestTribArrec::yearsOfTheDay_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("typed"); // a year outside the list
+    QTest::newRow("2026") << QDate(2026, 4, 6) << "2027"
+                          << "2031";
+    QTest::newRow("new year's eve") << QDate(2026, 12, 31) << "2027"
+                                    << "1998";
+    QTest::newRow("the first year") << QDate(1999, 1, 1) << "2000"
+                                    << "2026";
+}
+
+// The year box offers 1999 to the next year and opens on today's; any other
+// four-digit year can be typed and is the year loaded.
+void TestTribArrec::yearsOfTheDay()
+{
+    QFETCH(QDate, today);
+    QFETCH(QString, last);
+    QFETCH(QString, typed);
+    fake_->today = today;
+    TTribArrec &e = open(0);
+    QCOMPARE(e.cbAno->itemText(0), QStringLiteral("1999"));
+    QCOMPARE(e.cbAno->itemText(e.cbAno->count() - 1), last);
+    QCOMPARE(e.cbAno->currentText(), QString::number(today.year()));
+    QCOMPARE(e.Ano, QString::number(today.year()));
+    QCOMPARE(e.session().year(), QString::number(today.year()));
+
+    retype(e.cbAno, typed);
+    QCOMPARE(e.Ano, typed);
+    QCOMPARE(e.cbAno->findText(typed), -1);
+    QVERIFY(QFileInfo::exists(dir_->file(typed + QStringLiteral("/trib-arrec-1-") + typed +
+                                         QStringLiteral(".htm"))));
     QCOMPARE(fake_->messages, QStringList());
 }
 
