@@ -278,6 +278,7 @@ private slots:
 
     // 3. What is passed on
     void pickListsFollowStoreChange();
+    void lookupButtonCancelled_data();
     void lookupButtonCancelled();
     void lookupButtonConfirmedWithNewEntry();
     void lookupButtonWithUnreadableRegistry();
@@ -1049,8 +1050,16 @@ void TestTribArrec::pickListsFollowStoreChange()
     QCOMPARE(e.Edit[2]->currentText(), QStringLiteral("ITBI"));
 }
 
+void TestTribArrec::lookupButtonCancelled_data()
+{
+    QTest::addColumn<bool>("byKey"); // F3 in the field, or a click on its "..." button
+    QTest::newRow("click") << false;
+    QTest::newRow("F3") << true;
+}
+
 void TestTribArrec::lookupButtonCancelled()
 {
+    QFETCH(bool, byKey);
     TTribArrec &e = open(0);
     QVERIFY(activate(e));
     QVERIFY(typeField(e, 1, QStringLiteral("abc")));
@@ -1062,7 +1071,12 @@ void TestTribArrec::lookupButtonCancelled()
         dialog->ChosenIndex = -1;
         dialog->reject();
     });
-    click(e.SpeedButton[1]);
+    if (byKey) {
+        e.Edit[1]->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    } else {
+        click(e.SpeedButton[1]);
+    }
 
     QCOMPARE(opened, QStringLiteral("tributos.vqd"));
     QCOMPARE(e.Edit[1]->currentText(), QString());
@@ -1712,8 +1726,8 @@ void TestTribArrec::yearsOfTheDay()
     retype(e.cbAno, typed);
     QCOMPARE(e.Ano, typed);
     QCOMPARE(e.cbAno->findText(typed), -1);
-    QVERIFY(QFileInfo::exists(dir_->file(typed + QStringLiteral("/trib-arrec-1-") + typed +
-                                         QStringLiteral(".htm"))));
+    QVERIFY(QFileInfo::exists(
+        dir_->file(typed + QStringLiteral("/trib-arrec-1-") + typed + QStringLiteral(".htm"))));
     QCOMPARE(fake_->messages, QStringList());
 }
 

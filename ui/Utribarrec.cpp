@@ -735,6 +735,17 @@ void TTribArrec::keyPressEvent(QKeyEvent *event)
         runAction([this] { btOKClick(); });
         return;
     }
+    // F3 in a field with a "..." button presses it: the buttons stay out of
+    // the Tab order, which runs from field to field.
+    if (event->key() == Qt::Key_F3 && event->modifiers() == Qt::NoModifier) {
+        for (int i = 1; i <= 6; ++i) {
+            if (SpeedButton[i]->isVisible() && Edit[i]->isAncestorOf(focusWidget())) {
+                event->accept();
+                runAction([this, i] { SpeedButtonClick(i); });
+                return;
+            }
+        }
+    }
     QDialog::keyPressEvent(event);
 }
 
@@ -933,7 +944,7 @@ void TTribArrec::buildLayout()
             SpeedButton[i] = new QToolButton(GroupBox1);
             SpeedButton[i]->setObjectName(QStringLiteral("SpeedButton%1").arg(i));
             SpeedButton[i]->setText(QStringLiteral("..."));
-            SpeedButton[i]->setToolTip(QStringLiteral("Escolher no cadastro"));
+            SpeedButton[i]->setToolTip(QStringLiteral("Escolher no cadastro (F3)"));
             // Like every speed button it takes no focus: the field stays the
             // one being edited while its registry is open.
             SpeedButton[i]->setFocusPolicy(Qt::NoFocus);
