@@ -269,9 +269,9 @@ QString checkCaption() { return QStringLiteral("Verificar"); }
 
 QString noProblemsFound() { return QStringLiteral("Nenhum problema encontrado."); }
 
-QString goToFinding() { return QStringLiteral("Ir para"); }
+QString goToFinding() { return QStringLiteral("&Ir para"); }
 
-QString closeFindings() { return QStringLiteral("Fechar"); }
+QString closeFindings() { return QStringLiteral("&Fechar"); }
 
 QString goOnDespiteErrors(int errors)
 {
