@@ -1,5 +1,6 @@
 #include "catalogue.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace quelvara {
@@ -362,14 +363,21 @@ QStringList reportTitles(ReportCategory category)
     return titles;
 }
 
-QStringList yearList()
+YearChoice yearChoice(const QDate &today)
 {
-    QStringList years;
-    for (int year = 1999; year <= 2010; ++year) {
-        years.append(QString::number(year));
+    // The first year the reports were required; a clock set before it (or
+    // no clock at all) still offers it and starts on it.
+    constexpr int kFirstYear = 1999;
+    const int year = today.isValid() ? today.year() : kFirstYear;
+    YearChoice choice;
+    for (int y = kFirstYear; y <= std::max(kFirstYear, year + 1); ++y) {
+        choice.years.append(QString::number(y));
     }
-    return years;
+    choice.defaultIndex = std::clamp(year - kFirstYear, 0, int(choice.years.size()) - 1);
+    return choice;
 }
+
+QStringList yearList() { return yearChoice(QDate::currentDate()).years; }
 
 bool hasTotalRow(ReportCategory category, int position)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -140,10 +141,17 @@ bool writesRegistryOnSave(ReportCategory category, int position);
 /// Returns the category's titles in order.
 QStringList reportTitles(ReportCategory category);
 
-/// Returns the years offered in the year box, "1999" to "2010".
-QStringList yearList();
+// The years the year box offers on a given day and the one it starts on.
+struct YearChoice {
+    QStringList years;    // "1999" to the year after the day's, ascending
+    int defaultIndex = 0; // the day's own year
+};
 
-inline constexpr int kDefaultYearIndex = 6; // "2005"
+/// Returns the years offered in the year box on a day and the position of the day's year.
+YearChoice yearChoice(const QDate &today);
+
+/// Returns the years offered in the year box today.
+QStringList yearList();
 
 /// The prefix used when the title box holds no catalogue position.
 inline const QString kUnknownPrefix = QStringLiteral("unknkow-");

@@ -104,6 +104,13 @@ QString registryNotReadNothingSaved(const QString &path)
            nativePath(path);
 }
 
+QString saveEntryCaption() { return QStringLiteral("Cadastro"); }
+
+QString saveTypedEntry()
+{
+    return QStringLiteral("O item digitado ainda não foi salvo no cadastro. Deseja salvá-lo?");
+}
+
 QString firstFieldEmpty() { return QStringLiteral("O primeiro campo não pode estar em branco."); }
 
 QString selectAnItem() { return QStringLiteral("Selecione um item ao lado."); }
@@ -262,9 +269,9 @@ QString checkCaption() { return QStringLiteral("Verificar"); }
 
 QString noProblemsFound() { return QStringLiteral("Nenhum problema encontrado."); }
 
-QString goToFinding() { return QStringLiteral("Ir para"); }
+QString goToFinding() { return QStringLiteral("&Ir para"); }
 
-QString closeFindings() { return QStringLiteral("Fechar"); }
+QString closeFindings() { return QStringLiteral("&Fechar"); }
 
 QString goOnDespiteErrors(int errors)
 {

@@ -48,6 +48,12 @@ QString registryNotReadCannotSave(const QString &path);
 /// Says that the report's registry could not be read, so nothing of the report is saved.
 QString registryNotReadNothingSaved(const QString &path);
 
+/// Returns the caption of the question that saves a typed entry before the registry closes.
+QString saveEntryCaption();
+
+/// Asks whether the entry typed and not saved goes into the registry before it closes.
+QString saveTypedEntry();
+
 // Report items.
 
 /// Asks for a first field before an item or entry is saved.

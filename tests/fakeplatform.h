@@ -8,7 +8,7 @@
 
 // Records what the windows ask of the desktop, answers Yes/No questions from a
 // queue (Yes when the queue is empty), and opens addresses or fails to, as
-// canOpen says. Installed for its lifetime.
+// canOpen says, and tells today's date as today. Installed for its lifetime.
 class FakePlatform final : public quelvara::Platform {
 public:
     FakePlatform() { quelvara::setPlatform(this); }
@@ -26,6 +26,7 @@ public:
         opened.append(address);
         return canOpen;
     }
+    QDate currentDate() const override { return today; }
 
     QStringList messages;
     QStringList errors;
@@ -33,6 +34,9 @@ public:
     QStringList opened;
     QQueue<bool> answers;
     bool canOpen = true; // false: the desktop has no browser or mail program
+    // The window tests' data are of 2005: the year box starts on it, as it
+    // does for a user working in 2005. A test about the years sets its own day.
+    QDate today{2005, 6, 15};
 };
 
 // What a window test runs in: a fresh working directory and the recording

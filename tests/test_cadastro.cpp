@@ -1,6 +1,7 @@
 #include "Ucadastro.h"
 #include "catalogue.h"
 #include "fakeplatform.h"
+#include "layoutcheck.h"
 #include "messages.h"
 #include "textfile.h"
 
@@ -215,6 +216,12 @@ private slots:
     void typedTextsFitTheFile();
     void enterPressesOk();
     void existingCodeTypedAfterNameKeepsName();
+
+    // What the user sees and reaches with the keyboard.
+    void everythingFits_data();
+    void everythingFits();
+    void closingWithATypedEntry_data();
+    void closingWithATypedEntry();
 };
 
 void TestCadastro::init() { box.emplace(); }
@@ -249,7 +256,8 @@ void TestCadastro::buttons()
     QFETCH(QString, hint);
     QVERIFY(open(QStringLiteral("func.vqd")));
     auto *button = dialog->findChild<QPushButton *>(name);
-    QCOMPARE(button->text(), caption);
+    QCOMPARE(stripMnemonic(button->text()), caption);
+    QVERIFY(!mnemonicOf(button->text()).isEmpty());
     QCOMPARE(button->toolTip(), hint);
     QVERIFY(button->isVisible());
 }
@@ -258,12 +266,13 @@ void TestCadastro::frame()
 {
     QVERIFY(open(QStringLiteral("func.vqd")));
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Cadastro"));
-    QCOMPARE(dialog->size(), QSize(537, 188));
+    // The size it was drawn at, or larger where its texts need it; fixed.
+    QVERIFY(dialog->width() >= 537 && dialog->height() >= 188);
     QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
     QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
     QCOMPARE(lbTitulos->toolTip(), QStringLiteral("Lista de Items Cadastrados"));
-    QCOMPARE(Edit1->width(), 281);
-    QCOMPARE(Edit2->width(), 281);
+    QVERIFY(Edit1->width() >= 281);
+    QCOMPARE(Edit2->width(), Edit1->width());
     QVERIFY(Edit1->isEditable() && Edit2->isEditable());
     // The focus starts on "Novo", which takes Enter while it has the focus;
     // anywhere else Enter presses "OK".
@@ -316,8 +325,19 @@ void TestCadastro::labels()
     QFETCH(QString, label1);
     QFETCH(QString, label2);
     QVERIFY(open(file));
-    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Campo1"))->text(), label1);
-    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Campo2"))->text(), label2);
+    const auto *campo1 = dialog->findChild<QLabel *>(QStringLiteral("Campo1"));
+    const auto *campo2 = dialog->findChild<QLabel *>(QStringLiteral("Campo2"));
+    QCOMPARE(stripMnemonic(campo1->text()), label1);
+    QCOMPARE(stripMnemonic(campo2->text()), label2);
+    // Alt and a letter of each label reaches its field, which a screen
+    // reader names by the label; no two letters of the dialog are the same.
+    QCOMPARE(campo1->buddy(), Edit1);
+    QCOMPARE(campo2->buddy(), Edit2);
+    QVERIFY(!mnemonicOf(campo1->text()).isEmpty());
+    QVERIFY(!mnemonicOf(campo2->text()).isEmpty());
+    QCOMPARE(mnemonicClashes(dialog.get()), QStringList());
+    QCOMPARE(Edit1->accessibleName(), label1.chopped(1));
+    QCOMPARE(Edit2->accessibleName(), label2.chopped(1));
 }
 
 void TestCadastro::loadsInFileOrderAndPicksWithoutWriting()
@@ -696,6 +716,115 @@ void TestCadastro::existingCodeTypedAfterNameKeepsName()
     type(Edit1, QStringLiteral("01"));
     click(btSave);
     QCOMPARE(bytes(), QByteArray("01\tImposto Predial\t\r\n01\tOutro\t\r\n"));
+}
+
+void TestCadastro::everythingFits_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<qreal>("scale");
+    for (const qreal scale : {1.0, 1.25, 1.5}) {
+        const QString percent = QString::number(qRound(scale * 100)) + u'%';
+        for (const RegistryInfo &registry : registries()) {
+            QTest::newRow(qPrintable(registry.file + u' ' + percent)) << registry.file << scale;
+        }
+        QTest::newRow(qPrintable(QStringLiteral("other name ") + percent))
+            << QStringLiteral("outros.vqd") << scale;
+    }
+}
+
+// Every label, button and title whole inside the dialog, at the default font
+// and at larger ones; long names scroll in the list rather than being cut.
+void TestCadastro::everythingFits()
+{
+    QFETCH(QString, file);
+    QFETCH(qreal, scale);
+    QVERIFY(copySampleData(box->dir));
+    // Names far longer than the list, as a CNPJ registry may hold them.
+    const QString longNames =
+        QStringLiteral("Associação de Pais e Amigos dos Excepcionais de Vila Serena e Região\t"
+                       "11.222.333/0001-81\t\r\nLira Musical Serenense\t22.333.444/0001-05\t\r\n");
+    QVERIFY(putRegistry(QStringLiteral("cnpj.vqd"), longNames.toLatin1()));
+    const ScaledFont font(scale);
+    QVERIFY(open(file));
+    QCOMPARE(layoutFaults(dialog.get()), QStringList());
+    QCOMPARE(buttonsWithoutMnemonic(dialog.get()), QStringList());
+    QCOMPARE(mnemonicClashes(dialog.get()), QStringList());
+    QVERIFY(dialog->width() >= 537 && dialog->height() >= 188);
+}
+
+void TestCadastro::closingWithATypedEntry_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("enter"); // Enter in the field, or a click on "OK"
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<QStringList>("messages");
+    const QByteArray withNew = sortedBytes + "1114.00.00\tNovo imposto\t\r\n";
+    const QList<bool> yes{true};
+    const QList<bool> no{false};
+    // Saved, the typed entry is the one chosen, at its place in the sorted file.
+    QTest::newRow("OK, Sim") << "1114.00.00"
+                             << "Novo imposto" << false << yes << true << withNew << true << 3
+                             << QStringList();
+    QTest::newRow("Enter, Sim") << "1114.00.00"
+                                << "Novo imposto" << true << yes << true << withNew << true << 3
+                                << QStringList();
+    QTest::newRow("OK, Não") << "1114.00.00"
+                             << "Novo imposto" << false << no << true << unsortedBytes << true << -1
+                             << QStringList();
+    QTest::newRow("Enter, Não") << "1114.00.00"
+                                << "" << true << no << true << unsortedBytes << true << -1
+                                << QStringList();
+    // An entry the registry holds already, in any case, is nothing to save.
+    QTest::newRow("entry already held")
+        << "1112.04.00"
+        << "iss" << false << yes << false << unsortedBytes << true << -1 << QStringList();
+    QTest::newRow("nothing typed")
+        << ""
+        << "" << true << yes << false << unsortedBytes << true << -1 << QStringList();
+    // A name without a code cannot be saved: the dialog stays, with what was typed.
+    QTest::newRow("name only, Sim") << ""
+                                    << "Novo imposto" << false << yes << true << unsortedBytes
+                                    << false << 0 << QStringList{msg::firstFieldEmpty()};
+}
+
+void TestCadastro::closingWithATypedEntry()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, enter);
+    QFETCH(QList<bool>, answers);
+    QFETCH(bool, asked);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, closed);
+    QFETCH(int, chosen);
+    QFETCH(QStringList, messages);
+    QVERIFY(open(unsortedFile, unsortedBytes));
+    QVERIFY(activate());
+    for (const bool answer : answers) {
+        box->fake.answers.enqueue(answer);
+    }
+    type(Edit1, first);
+    type(Edit2, second);
+    if (enter) {
+        QTest::keyClick(Edit2->lineEdit(), Qt::Key_Return);
+    } else {
+        click(BitBtn1);
+    }
+    QCOMPARE(box->fake.questions,
+             asked ? QStringList{msg::saveEntryCaption() + u'|' + msg::saveTypedEntry()}
+                   : QStringList());
+    QCOMPARE(bytes(), file);
+    QCOMPARE(dialog->isVisible(), !closed);
+    QCOMPARE(dialog->ChosenIndex, chosen);
+    QCOMPARE(box->fake.messages, messages);
+    if (!closed) {
+        QCOMPARE(Edit2->currentText(), second);
+    }
 }
 
 QTEST_MAIN(TestCadastro)

@@ -36,6 +36,7 @@ class TestCatalogue : public QObject {
 
 private slots:
     void categoriesAndPeriods();
+    void years_data();
     void years();
     void fieldTypes_data();
     void fieldTypes();
@@ -81,13 +82,36 @@ void TestCatalogue::categoriesAndPeriods()
     QCOMPARE(reportKinds(ReportCategory::Anuais).size(), 9);
 }
 
+void TestCatalogue::years_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("the old default year") << QDate(2005, 6, 15) << "2006"
+                                          << "2005";
+    QTest::newRow("new year's day") << QDate(2026, 1, 1) << "2027"
+                                    << "2026";
+    QTest::newRow("new year's eve") << QDate(2026, 12, 31) << "2027"
+                                    << "2026";
+    QTest::newRow("the first year") << QDate(1999, 3, 1) << "2000"
+                                    << "1999";
+    // A clock set in the past, or none: the first year is still offered and chosen.
+    QTest::newRow("clock before the first year") << QDate(1980, 1, 1) << "1999"
+                                                 << "1999";
+    QTest::newRow("no date") << QDate() << "2000"
+                             << "1999";
+}
+
 void TestCatalogue::years()
 {
-    const QStringList years = quelvara::yearList();
-    QCOMPARE(years.size(), 12);
+    QFETCH(QDate, today);
+    QFETCH(QString, last);
+    QFETCH(QString, chosen);
+    const YearChoice choice = yearChoice(today);
+    const QStringList &years = choice.years;
     QCOMPARE(years.first(), QStringLiteral("1999"));
-    QCOMPARE(years.last(), QStringLiteral("2010"));
-    QCOMPARE(years.at(kDefaultYearIndex), QStringLiteral("2005"));
+    QCOMPARE(years.last(), last);
+    QCOMPARE(years.value(choice.defaultIndex), chosen);
     for (int i = 1; i < years.size(); ++i) {
         QCOMPARE(years[i].toInt(), years[i - 1].toInt() + 1);
     }

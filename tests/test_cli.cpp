@@ -182,26 +182,6 @@ bool plantYear(const QString &root)
 // The pages "publicar" writes for yearData(): every period up to each kind's last.
 int plantedPages() { return 5 + 12 + 4 + 2 + 3 + 3; }
 
-// A folder's files with the moments they were written taken out: the open data and the
-// indexes tell when their page was written, which differs between two runs.
-QMap<QString, QByteArray> timeless(const QString &root)
-{
-    static const QRegularExpression iso(
-        QStringLiteral("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d"));
-    static const QRegularExpression shown(QStringLiteral("\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d"));
-    QMap<QString, QByteArray> files = snapshot(root);
-    for (auto it = files.begin(); it != files.end(); ++it) {
-        if (it.key().endsWith(QStringLiteral(".json")) ||
-            it.key().endsWith(QStringLiteral(".html"))) {
-            QString text = QString::fromUtf8(it.value());
-            text.replace(iso, QStringLiteral("<instante>"))
-                .replace(shown, QStringLiteral("<instante>"));
-            it.value() = text.toUtf8();
-        }
-    }
-    return files;
-}
-
 // Opens the editor in a category as the main window does, with the municipality it shows.
 std::unique_ptr<TTribArrec> openEditor(int category)
 {

@@ -1,4 +1,5 @@
 #include "findingsdialog.h"
+#include "layoutcheck.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -38,6 +39,7 @@ private slots:
     void choosing();
     void closingChoosesNothing();
     void noFinding();
+    void fitsAndHasMnemonics();
 };
 
 void TestFindingsDialog::rowsInOrder()
@@ -127,4 +129,14 @@ void TestFindingsDialog::noFinding()
 }
 
 QTEST_MAIN(TestFindingsDialog)
+void TestFindingsDialog::fitsAndHasMnemonics()
+{
+    FindingsDialog dialog(threeFindings());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(layoutFaults(&dialog), QStringList());
+    QCOMPARE(buttonsWithoutMnemonic(&dialog), QStringList());
+    QCOMPARE(mnemonicClashes(&dialog), QStringList());
+}
+
 #include "test_findingsdialog.moc"

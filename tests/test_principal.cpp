@@ -3,6 +3,7 @@
 #include "Uprincipal.h"
 #include "Utribarrec.h"
 #include "fakeplatform.h"
+#include "layoutcheck.h"
 #include "messages.h"
 #include "textfile.h"
 #include "vendor.h"
@@ -133,6 +134,8 @@ private slots:
     void statusBar();
     void states();
     void tabOrder();
+    void everythingFits_data();
+    void everythingFits();
 
     void firstStartWithoutData();
     void leavingNameCreatesMunicipalityFile();
@@ -187,7 +190,8 @@ void TestPrincipal::windowLayout()
     QCOMPARE(Principal, w.get());
     QCOMPARE(w->objectName(), QStringLiteral("Principal"));
     QCOMPARE(w->windowTitle(), QStringLiteral("Quelvara"));
-    QCOMPARE(w->size(), QSize(640, 415));
+    // The size it was drawn at, or wider where its tool bars need it.
+    QVERIFY(w->width() >= 640 && w->height() >= 415);
     QCOMPARE(w->menuBar()->objectName(), QStringLiteral("MainMenu1"));
     QCOMPARE(w->statusBar()->objectName(), QStringLiteral("StatusBar1"));
     QCOMPARE(w->ImageList.size(), 8);
@@ -227,9 +231,9 @@ void TestPrincipal::controls_data()
         {"BitBtn1", "ToolBar1", "Mensais", "Relatórios Mensais", Qt::ClickFocus},
         {"BitBtn2", "ToolBar1", "Bimestrais", "Relatórios Bimestrais", Qt::ClickFocus},
         {"BitBtn3", "ToolBar1", "Anuais", "Relatórios Anuais", Qt::ClickFocus},
-        {"ToolButton10", "ToolBar1", "", "Site do Quelvara", Qt::NoFocus},
-        {"ToolButton6", "ToolBar1", "", "Sobre...", Qt::NoFocus},
-        {"ToolButton5", "ToolBar1", "", "Sair", Qt::NoFocus},
+        {"ToolButton10", "ToolBar1", "", "Site do Quelvara", Qt::TabFocus},
+        {"ToolButton6", "ToolBar1", "", "Sobre...", Qt::TabFocus},
+        {"ToolButton5", "ToolBar1", "", "Sair", Qt::TabFocus},
         {"edNome", "ToolBar2", "Prefeitura Municipal de", "Nome da Prefeitura", Qt::StrongFocus},
         {"cbUF", "ToolBar2", "UF", "Estado", Qt::WheelFocus},
         {"Label1", "ToolBar3", "Prefeito: ", "", Qt::NoFocus},
@@ -264,10 +268,15 @@ void TestPrincipal::controls()
     if (auto *button = qobject_cast<QToolButton *>(control)) {
         QCOMPARE(button->text(), text);
         QVERIFY(!button->icon().isNull());
+        // A screen reader names a picture by its hint.
+        if (text.isEmpty()) {
+            QCOMPARE(button->accessibleName(), hint);
+        }
     } else if (auto *label = qobject_cast<QLabel *>(control)) {
         QCOMPARE(label->text(), text);
     } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
         QCOMPARE(edit->text(), text);
+        QVERIFY(!edit->accessibleName().isEmpty());
     } else if (auto *combo = qobject_cast<QComboBox *>(control)) {
         QCOMPARE(combo->currentText(), text);
     } else {
@@ -434,6 +443,46 @@ void TestPrincipal::tabOrder()
         order.append(QApplication::focusWidget()->objectName());
     }
     QCOMPARE(order, (QStringList{"edNome", "cbUF", "Prefeito", "SecFin", "Contador", "CRC"}));
+    // Then the icon buttons, and round to the name again.
+    for (const char *name : {"ToolButton10", "ToolButton6", "ToolButton5", "edNome"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(name));
+    }
+    // Each caption names its field to a screen reader.
+    QCOMPARE(w->Prefeito->accessibleName(), QStringLiteral("Prefeito"));
+    QCOMPARE(w->SecFin->accessibleName(), QStringLiteral("Sec. Finanças"));
+    QCOMPARE(w->Contador->accessibleName(), QStringLiteral("Contador"));
+    QCOMPARE(w->CRC->accessibleName(), QStringLiteral("CRC"));
+    QCOMPARE(w->edNome->accessibleName(), QStringLiteral("Nome da Prefeitura"));
+    QCOMPARE(w->cbUF->accessibleName(), QStringLiteral("Estado"));
+}
+
+void TestPrincipal::everythingFits_data()
+{
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("100%") << 1.0;
+    QTest::newRow("125%") << 1.25;
+    QTest::newRow("150%") << 1.5;
+}
+
+// Every caption, button and status panel whole and inside the window, with
+// the sample profile, at the default font and at larger ones.
+void TestPrincipal::everythingFits()
+{
+    QFETCH(qreal, scale);
+    QVERIFY(copySampleData(box->dir));
+    const ScaledFont font(scale);
+    QVERIFY(reopen());
+    QCOMPARE(layoutFaults(w.get()), QStringList());
+    QCOMPARE(mnemonicClashes(w.get()), QStringList());
+    // No tool bar hides a control behind its extension button.
+    for (QToolBar *bar : w->findChildren<QToolBar *>()) {
+        for (QAction *action : bar->actions()) {
+            if (QWidget *control = bar->widgetForAction(action)) {
+                QVERIFY2(control->isVisible(), qPrintable(control->objectName()));
+            }
+        }
+    }
 }
 
 void TestPrincipal::firstStartWithoutData()

@@ -14,12 +14,14 @@
 #include "catalogue.h"
 #include "fakeplatform.h"
 #include "findingsdialog.h"
+#include "layoutcheck.h"
 #include "messages.h"
 #include "textfile.h"
 #include "values.h"
 #include "vendor.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -276,6 +278,7 @@ private slots:
 
     // 3. What is passed on
     void pickListsFollowStoreChange();
+    void lookupButtonCancelled_data();
     void lookupButtonCancelled();
     void lookupButtonConfirmedWithNewEntry();
     void lookupButtonWithUnreadableRegistry();
@@ -308,11 +311,19 @@ private slots:
     void periodChangeStoresItem_data();
     void periodChangeStoresItem();
     void yearTypedDigitByDigit();
+    void yearsOfTheDay_data();
+    void yearsOfTheDay();
     void invalidYearKeepsTheItem();
     void missingPreviousFileShownOncePerAction();
     void updateValuesShowsTheItemAgain();
     void panelPressedLook_data();
     void panelPressedLook();
+
+    // 5. What every user sees and reaches, at any font
+    void everythingFits_data();
+    void everythingFits();
+    void updateValuesByKeyboard_data();
+    void updateValuesByKeyboard();
 
 private:
     // Creates the editor as the main window does and shows it, which runs the opening sequence.
@@ -367,7 +378,8 @@ void TestTribArrec::layoutControls()
     TTribArrec &e = open(0);
 
     QCOMPARE(e.objectName(), QStringLiteral("TribArrec"));
-    QCOMPARE(e.size(), QSize(738, 423));
+    // The size it was drawn at, or larger where its texts need it; fixed.
+    QVERIFY(e.width() >= 738 && e.height() >= 423);
     QCOMPARE(e.minimumSize(), e.maximumSize());
     QVERIFY(!(e.windowFlags() & Qt::WindowMaximizeButtonHint));
 
@@ -383,12 +395,12 @@ void TestTribArrec::layoutControls()
         {"SpeedButton8", QStringLiteral("Enviar"), QStringLiteral("Enviar Relatórios por E-mail")},
         {"btView", QStringLiteral("Visualizar Relatório"),
          QStringLiteral("Visualizar relatório HTML")},
-        {"btOK", QStringLiteral("&Sair"), QStringLiteral("Sair")},
+        {"btOK", QStringLiteral("Sair"), QStringLiteral("Sair")},
     };
     for (const Expected &x : buttons) {
         auto *button = e.findChild<QPushButton *>(QLatin1String(x.name));
         QVERIFY2(button, x.name);
-        QCOMPARE(button->text(), x.text);
+        QCOMPARE(stripMnemonic(button->text()), x.text);
         QCOMPARE(button->toolTip(), x.hint);
         QVERIFY(button->isVisible());
     }
@@ -399,13 +411,14 @@ void TestTribArrec::layoutControls()
     auto *title = e.findChild<QComboBox *>(QStringLiteral("Title"));
     QVERIFY(title && title->isEditable() && title->font().bold());
     QCOMPARE(title->toolTip(), QStringLiteral("Titulo do Relatório"));
-    QCOMPARE(e.findChild<QLabel *>(QStringLiteral("lbAno"))->text(), QStringLiteral("Ano: "));
+    QCOMPARE(stripMnemonic(e.findChild<QLabel *>(QStringLiteral("lbAno"))->text()),
+             QStringLiteral("Ano: "));
     QCOMPARE(e.findChild<QComboBox *>(QStringLiteral("cbAno"))->toolTip(), QStringLiteral("Ano"));
-    QCOMPARE(e.findChild<QLabel *>(QStringLiteral("lbPeriodo"))->text(),
+    QCOMPARE(stripMnemonic(e.findChild<QLabel *>(QStringLiteral("lbPeriodo"))->text()),
              QStringLiteral("Periodo:"));
     QCOMPARE(e.findChild<QComboBox *>(QStringLiteral("cbPeriodo"))->toolTip(),
              QStringLiteral("Periodo"));
-    QCOMPARE(e.findChild<QLabel *>(QStringLiteral("Label5"))->text(),
+    QCOMPARE(stripMnemonic(e.findChild<QLabel *>(QStringLiteral("Label5"))->text()),
              QStringLiteral("Itens do Relatório"));
     auto *list = e.findChild<QListWidget *>(QStringLiteral("lbTitulos"));
     QCOMPARE(list->toolTip(), QStringLiteral("Lista de Items no Relatório"));
@@ -416,7 +429,7 @@ void TestTribArrec::layoutControls()
     QCOMPARE(menu->actions().first()->text(), QStringLiteral("Deletar"));
 
     auto *check = e.findChild<QCheckBox *>(QStringLiteral("CheckBox1"));
-    QCOMPARE(check->text(),
+    QCOMPARE(stripMnemonic(check->text()),
              QStringLiteral("Para não incluir este valor no cálculo total, marque aqui."));
     QVERIFY(check->font().bold());
     QVERIFY(check->isVisible());
@@ -424,18 +437,25 @@ void TestTribArrec::layoutControls()
 
     auto *panel = e.findChild<QWidget *>(QStringLiteral("Panel1"));
     QCOMPARE(panel->toolTip(), QStringLiteral("Atualizar todos os Valores"));
-    QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("Panel1Caption"))->text(),
+    QCOMPARE(stripMnemonic(panel->findChild<QLabel *>(QStringLiteral("Panel1Caption"))->text()),
              QStringLiteral("Atualizar Valores  "));
     QVERIFY(!panel->findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().isNull());
 
-    // Rows are 24 pixels apart; "..." buttons only beside fields 1 to 6.
+    // Rows equally spaced, each at least a field high (24 pixels at the
+    // font the window was drawn for), caption and field side by side; "..."
+    // buttons only beside fields 1 to 6. All ten rows shown for purchases.
+    QVERIFY(pick(e.Title, 7));
+    const int pitch = e.Edit[2]->y() - e.Edit[1]->y();
+    QVERIFY(pitch >= std::max(24, e.Edit[1]->height()));
     for (int i = 1; i <= kMaxFields; ++i) {
         const QString n = QString::number(i);
         auto *edit = e.findChild<QComboBox *>(QStringLiteral("Edit") + n);
         auto *caption = e.findChild<QLabel *>(QStringLiteral("Campo") + n);
         QVERIFY(edit && caption);
         QVERIFY(edit->isEditable());
-        QCOMPARE(edit->y() - e.Edit[1]->y(), (i - 1) * 24);
+        QCOMPARE(edit->y() - e.Edit[1]->y(), (i - 1) * pitch);
+        QVERIFY(caption->geometry().right() < edit->x());
+        QCOMPARE(caption->geometry().center().y(), edit->geometry().center().y());
         auto *button = e.findChild<QToolButton *>(QStringLiteral("SpeedButton") + n);
         QCOMPARE(button != nullptr, i <= 6);
         if (button) {
@@ -478,6 +498,15 @@ void TestTribArrec::tabOrder()
     QCOMPARE(visited, (QStringList{"Title", "cbAno", "cbPeriodo", "lbTitulos", "Edit1", "Edit2",
                                    "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
                                    "Edit10", "CheckBox1"}));
+    // Then every button, "Atualizar Valores" and "Enviar" included, column by
+    // column, "Sair" last, and round to the title again.
+    QStringList buttons;
+    for (int step = 0; step < 10; ++step) {
+        buttons.append(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(buttons, (QStringList{"btNovo", "btAdd", "btDel", "Panel1", "btCheck", "SpeedButton8",
+                                   "btView", "btPdf", "btOK", "Title"}));
 }
 
 void TestTribArrec::kindLayout_data()
@@ -1021,8 +1050,16 @@ void TestTribArrec::pickListsFollowStoreChange()
     QCOMPARE(e.Edit[2]->currentText(), QStringLiteral("ITBI"));
 }
 
+void TestTribArrec::lookupButtonCancelled_data()
+{
+    QTest::addColumn<bool>("byKey"); // F3 in the field, or a click on its "..." button
+    QTest::newRow("click") << false;
+    QTest::newRow("F3") << true;
+}
+
 void TestTribArrec::lookupButtonCancelled()
 {
+    QFETCH(bool, byKey);
     TTribArrec &e = open(0);
     QVERIFY(activate(e));
     QVERIFY(typeField(e, 1, QStringLiteral("abc")));
@@ -1034,7 +1071,12 @@ void TestTribArrec::lookupButtonCancelled()
         dialog->ChosenIndex = -1;
         dialog->reject();
     });
-    click(e.SpeedButton[1]);
+    if (byKey) {
+        e.Edit[1]->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    } else {
+        click(e.SpeedButton[1]);
+    }
 
     QCOMPARE(opened, QStringLiteral("tributos.vqd"));
     QCOMPARE(e.Edit[1]->currentText(), QString());
@@ -1535,16 +1577,26 @@ void TestTribArrec::deleteWithoutSelection()
 void TestTribArrec::exitStoresItem_data()
 {
     QTest::addColumn<QString>("code");
-    QTest::newRow("item in the editor") << "1121.17.00";
-    QTest::newRow("empty editor") << "";
+    QTest::addColumn<bool>("byEsc"); // Esc leaves as "Sair" does
+    QTest::newRow("item in the editor") << "1121.17.00" << false;
+    QTest::newRow("empty editor") << "" << false;
+    QTest::newRow("item in the editor, Esc") << "1121.17.00" << true;
+    QTest::newRow("empty editor, Esc") << "" << true;
 }
 
 void TestTribArrec::exitStoresItem()
 {
     QFETCH(QString, code);
+    QFETCH(bool, byEsc);
     TTribArrec &e = open(0);
     setFields(e, {code, QStringLiteral("Taxa"), QStringLiteral("3,00"), QStringLiteral("3,00")});
-    click(e.btOK);
+    if (byEsc) {
+        QVERIFY(activate(e));
+        e.Edit[2]->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    } else {
+        click(e.btOK);
+    }
 
     QVERIFY(!e.isVisible());
     if (code.isEmpty()) {
@@ -1640,6 +1692,42 @@ void TestTribArrec::yearTypedDigitByDigit()
     for (const char *partial : {"2", "20", "200"}) {
         QVERIFY(!QFileInfo::exists(dir_->file(QString::fromLatin1(partial))));
     }
+    QCOMPARE(fake_->messages, QStringList());
+}
+
+void TestTribArrec::yearsOfTheDay_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("typed"); // a year outside the list
+    QTest::newRow("2026") << QDate(2026, 4, 6) << "2027"
+                          << "2031";
+    QTest::newRow("new year's eve") << QDate(2026, 12, 31) << "2027"
+                                    << "1998";
+    QTest::newRow("the first year") << QDate(1999, 1, 1) << "2000"
+                                    << "2026";
+}
+
+// The year box offers 1999 to the next year and opens on today's; any other
+// four-digit year can be typed and is the year loaded.
+void TestTribArrec::yearsOfTheDay()
+{
+    QFETCH(QDate, today);
+    QFETCH(QString, last);
+    QFETCH(QString, typed);
+    fake_->today = today;
+    TTribArrec &e = open(0);
+    QCOMPARE(e.cbAno->itemText(0), QStringLiteral("1999"));
+    QCOMPARE(e.cbAno->itemText(e.cbAno->count() - 1), last);
+    QCOMPARE(e.cbAno->currentText(), QString::number(today.year()));
+    QCOMPARE(e.Ano, QString::number(today.year()));
+    QCOMPARE(e.session().year(), QString::number(today.year()));
+
+    retype(e.cbAno, typed);
+    QCOMPARE(e.Ano, typed);
+    QCOMPARE(e.cbAno->findText(typed), -1);
+    QVERIFY(QFileInfo::exists(
+        dir_->file(typed + QStringLiteral("/trib-arrec-1-") + typed + QStringLiteral(".htm"))));
     QCOMPARE(fake_->messages, QStringList());
 }
 
@@ -1739,6 +1827,108 @@ void TestTribArrec::panelPressedLook()
     QCOMPARE(panel->frameShape(), QFrame::Panel);
     QCOMPARE(panel->frameShadow(), QFrame::Raised);
     QCOMPARE(panel->lineWidth(), 1);
+}
+
+// ---------------------------------------------------------------------------
+// 5. What every user sees and reaches, at any font
+
+void TestTribArrec::everythingFits_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<qreal>("scale");
+    for (const qreal scale : {1.0, 1.25, 1.5}) {
+        for (const CategoryInfo &info : categories()) {
+            QTest::newRow(
+                qPrintable(info.name + u' ' + QString::number(qRound(scale * 100)) + u'%'))
+                << int(info.category) << scale;
+        }
+    }
+}
+
+// Each report kind in turn: every caption, button text and list entry whole
+// and inside the window; each field named by its caption to a screen reader;
+// mnemonics on every button, none twice.
+void TestTribArrec::everythingFits()
+{
+    QFETCH(int, category);
+    QFETCH(qreal, scale);
+    const ScaledFont font(scale);
+    TTribArrec &e = open(category);
+    QCOMPARE(buttonsWithoutMnemonic(&e), QStringList());
+    QCOMPARE(mnemonicClashes(&e), QStringList());
+    const QSize size = e.size();
+    for (const ReportKind &kind : reportKinds(ReportCategory(category))) {
+        e.Title->setCurrentIndex(kind.position);
+        e.runAction([&e] { e.SelectReportKind(); });
+        QVERIFY2(layoutFaults(&e).isEmpty(),
+                 qPrintable(kind.title + u'|' + layoutFaults(&e).join(u'|')));
+        // The title box shows the whole title, and no kind resizes the window.
+        QVERIFY2(e.Title->fontMetrics().horizontalAdvance(kind.title) <=
+                     e.Title->lineEdit()->width(),
+                 qPrintable(kind.title));
+        QCOMPARE(e.size(), size);
+        for (int i = 1; i <= kind.fieldCount; ++i) {
+            QVERIFY(e.Edit[i]->isVisible());
+            QCOMPARE(e.Edit[i]->accessibleName() + u':', kind.fields[i - 1].caption.endsWith(u':')
+                                                             ? kind.fields[i - 1].caption
+                                                             : kind.fields[i - 1].caption + u':');
+        }
+    }
+    for (QComboBox *box : {e.Title, e.cbAno, e.cbPeriodo}) {
+        QVERIFY2(!box->accessibleName().isEmpty(), qPrintable(box->objectName()));
+    }
+}
+
+void TestTribArrec::updateValuesByKeyboard_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Space") << "space";
+    QTest::newRow("Return") << "return";
+    QTest::newRow("Enter on the keypad") << "enter";
+    QTest::newRow("Alt and its letter") << "mnemonic";
+    QTest::newRow("screen reader") << "accessible";
+}
+
+// "Atualizar Valores" is a button to the keyboard and to assistive
+// technology: each way of pressing it recalculates the year, as a click does.
+void TestTribArrec::updateValuesByKeyboard()
+{
+    QFETCH(QString, how);
+    QVERIFY(writeFile(dir_->file(data2005(kTaxFile)), "102\tISS\t50,00\t50,00\t0\t\r\n"));
+    QVERIFY(writeFile(dir_->file(data2005(QStringLiteral("trib-arrec-3-2005.vqd"))),
+                      "102\tISS\t25,00\tx\t0\t\r\n"));
+    TTribArrec &e = open(0);
+    QVERIFY(pick(e.cbPeriodo, 2));
+    QVERIFY(activate(e));
+    fake_->messages.clear();
+    const QString february = dir_->file(data2005(QStringLiteral("trib-arrec-2-2005.vqd")));
+    QVERIFY(!QFileInfo::exists(february));
+
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(e.Panel1);
+    QVERIFY(reader);
+    QCOMPARE(reader->role(), QAccessible::Button);
+    QCOMPARE(reader->text(QAccessible::Name), QStringLiteral("Atualizar Valores"));
+    QVERIFY(e.Panel1->focusPolicy() & Qt::TabFocus);
+
+    if (how == QLatin1String("accessible")) {
+        QVERIFY(reader->actionInterface());
+        reader->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    } else if (how == QLatin1String("mnemonic")) {
+        e.lbTitulos->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(&e, Qt::Key_A, Qt::AltModifier);
+    } else {
+        e.Panel1->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), e.Panel1);
+        const Qt::Key key = how == QLatin1String("space")    ? Qt::Key_Space
+                            : how == QLatin1String("return") ? Qt::Key_Return
+                                                             : Qt::Key_Enter;
+        QTest::keyClick(e.Panel1, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    }
+
+    QVERIFY(e.isVisible());               // Enter pressed no other button
+    QVERIFY(QFileInfo::exists(february)); // the year was recalculated up to March
+    QCOMPARE(fake_->messages, QStringList());
+    QCOMPARE(e.Panel1->frameShape(), QFrame::Panel); // back at rest
 }
 
 QTEST_MAIN(TestTribArrec)

@@ -1,6 +1,7 @@
 #include "Ucadastro.h"
 
 #include "catalogue.h"
+#include "keyboard.h"
 #include "messages.h"
 #include "platform.h"
 #include "registry.h"
@@ -8,7 +9,9 @@
 #include "values.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QIdentityProxyModel>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,7 +20,10 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QStringListModel>
+#include <QStyle>
+#include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 TCadastro *Cadastro = nullptr;
@@ -55,17 +61,17 @@ private:
 };
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption,
-                        const QString &hint, const QRect &geometry)
+                        const QString &hint)
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(hint);
-    button->setGeometry(geometry);
+    // The size the buttons were drawn at, or more when their text needs it.
+    button->setMinimumSize(85, 27);
     return button;
 }
 
-QComboBox *makeField(QWidget *parent, const char *name, QAbstractItemModel *pickList,
-                     const QRect &geometry)
+QComboBox *makeField(QWidget *parent, const char *name, QAbstractItemModel *pickList)
 {
     auto *field = new QComboBox(parent);
     field->setObjectName(QString::fromLatin1(name));
@@ -79,19 +85,26 @@ QComboBox *makeField(QWidget *parent, const char *name, QAbstractItemModel *pick
     // the other field would then follow a choice the user never made and
     // lose what was typed into it.
     QObject::disconnect(field->lineEdit(), &QLineEdit::editingFinished, field, nullptr);
-    field->setGeometry(geometry);
+    // The field keeps its width whatever the registry holds; its drop-down
+    // list widens to the longest entry.
+    field->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    field->setMinimumWidth(281);
+    field->view()->setTextElideMode(Qt::ElideNone);
     return field;
 }
 
-QListView *makeList(QWidget *parent, const char *name, QAbstractItemModel *model,
-                    const QRect &geometry)
+QListView *makeList(QWidget *parent, const char *name, QAbstractItemModel *model)
 {
     auto *list = new QListView(parent);
     list->setObjectName(QString::fromLatin1(name));
     list->setModel(model);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setGeometry(geometry);
+    // A long title scrolls sideways rather than being cut.
+    list->setTextElideMode(Qt::ElideNone);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Its width follows the titles (fitToContents); its height, the frame's.
+    list->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
     return list;
 }
 
@@ -102,8 +115,6 @@ TCadastro::TCadastro(QWidget *parent)
 {
     setObjectName(QStringLiteral("Cadastro"));
     setWindowTitle(QStringLiteral("Cadastro"));
-    setGeometry(172, 215, 537, 188);
-    setFixedSize(537, 188);
 
     lines_ = new QStringListModel(this);
     auto *titles = new FieldColumn(lines_, 1, this);
@@ -111,38 +122,67 @@ TCadastro::TCadastro(QWidget *parent)
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 4, 521, 141);
 
     Campo1 = new QLabel(QStringLiteral("Campo1:"), GroupBox1);
     Campo1->setObjectName(QStringLiteral("Campo1"));
-    Campo1->setGeometry(10, 22, 62, 17);
-    Edit1 = makeField(GroupBox1, "Edit1", titles, QRect(74, 20, 281, 22));
+    Edit1 = makeField(GroupBox1, "Edit1", titles);
     Campo1->setBuddy(Edit1);
 
     Campo2 = new QLabel(QStringLiteral("Campo2:"), GroupBox1);
     Campo2->setObjectName(QStringLiteral("Campo2"));
-    Campo2->setGeometry(10, 54, 62, 17);
-    Edit2 = makeField(GroupBox1, "Edit2", names, QRect(74, 52, 281, 22));
+    Edit2 = makeField(GroupBox1, "Edit2", names);
     Campo2->setBuddy(Edit2);
 
-    btNew = makeButton(GroupBox1, "btNew", QStringLiteral("Novo"), QStringLiteral("Novo Item"),
-                       QRect(74, 96, 85, 27));
-    btSave = makeButton(GroupBox1, "btSave", QStringLiteral("Salvar"),
-                        QStringLiteral("Salvar Item no Cadastro"), QRect(172, 96, 85, 27));
-    btDel = makeButton(GroupBox1, "btDel", QStringLiteral("Excluir"),
-                       QStringLiteral("Excluir Item do Cadastro"), QRect(270, 96, 85, 27));
+    btNew = makeButton(GroupBox1, "btNew", QStringLiteral("&Novo"), QStringLiteral("Novo Item"));
+    btSave = makeButton(GroupBox1, "btSave", QStringLiteral("&Salvar"),
+                        QStringLiteral("Salvar Item no Cadastro"));
+    btDel = makeButton(GroupBox1, "btDel", QStringLiteral("&Excluir"),
+                       QStringLiteral("Excluir Item do Cadastro"));
 
-    lbTitulos = makeList(GroupBox1, "lbTitulos", titles, QRect(366, 16, 145, 115));
+    lbTitulos = makeList(GroupBox1, "lbTitulos", titles);
     lbTitulos->setToolTip(QStringLiteral("Lista de Items Cadastrados"));
-    lbCad = makeList(GroupBox1, "lbCad", lines_, QRect(366, 16, 145, 115));
+    lbTitulos->setAccessibleName(QStringLiteral("Itens cadastrados"));
+    lbCad = makeList(GroupBox1, "lbCad", lines_);
     lbCad->setFocusPolicy(Qt::NoFocus);
     lbCad->hide();
-    lbTitulos->raise();
 
-    BitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("OK"), QString(), QRect(352, 153, 85, 27));
+    BitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("&OK"), QString());
     BitBtn1->setDefault(true);
-    BitBtn2 =
-        makeButton(this, "BitBtn2", QStringLiteral("Cancela"), QString(), QRect(444, 153, 85, 27));
+    BitBtn2 = makeButton(this, "BitBtn2", QStringLiteral("&Cancela"), QString());
+
+    // The fields and their buttons on the left, the titles on the right, OK
+    // and Cancela below the frame on the right; sizes follow the font.
+    auto *fields = new QGridLayout;
+    fields->setHorizontalSpacing(4);
+    fields->setVerticalSpacing(10);
+    fields->addWidget(Campo1, 0, 0);
+    fields->addWidget(Edit1, 0, 1);
+    fields->addWidget(Campo2, 1, 0);
+    fields->addWidget(Edit2, 1, 1);
+    fields->setRowStretch(2, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(13);
+    buttons->addWidget(btNew);
+    buttons->addWidget(btSave);
+    buttons->addWidget(btDel);
+    fields->addLayout(buttons, 3, 1);
+    auto *inside = new QHBoxLayout(GroupBox1);
+    inside->setContentsMargins(10, 12, 10, 10);
+    inside->setSpacing(11);
+    inside->addLayout(fields);
+    inside->addWidget(lbTitulos, 1);
+    auto *bottom = new QHBoxLayout;
+    bottom->setSpacing(7);
+    bottom->addStretch(1);
+    bottom->addWidget(BitBtn1);
+    bottom->addWidget(BitBtn2);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(8, 4, 8, 8);
+    outer->setSpacing(8);
+    outer->addWidget(GroupBox1, 1);
+    outer->addLayout(bottom);
+    fitToContents();
+    move(172, 215);
 
     setTabOrder(btNew, btSave);
     setTabOrder(btSave, btDel);
@@ -213,13 +253,22 @@ bool TCadastro::eventFilter(QObject *watched, QEvent *event)
 void TCadastro::FormActivate()
 {
     const auto [label1, label2] = quelvara::registryLabels(FileName);
-    Campo1->setText(label1);
-    Campo2->setText(label2);
+    // Alt and a letter of the label goes to its field; the letters are
+    // chosen clear of the buttons'.
+    QString taken;
+    for (const QPushButton *button : {btNew, btSave, btDel, BitBtn1, BitBtn2}) {
+        taken += quelvara::mnemonicLetter(button->text());
+    }
+    Campo1->setText(quelvara::withMnemonic(label1, taken));
+    Campo2->setText(quelvara::withMnemonic(label2, taken));
+    Edit1->setAccessibleName(quelvara::accessibleText(label1));
+    Edit2->setAccessibleName(quelvara::accessibleText(label2));
 
     const quelvara::TextLines read = quelvara::readRegistry(FileName);
     sorted_ = false;
     unreadable_ = read.status == quelvara::ReadStatus::Unreadable;
     changeLines([&](QStringListModel &model) { model.setStringList(read.lines); });
+    fitToContents();
     btNewClick();
     btNew->setFocus(Qt::OtherFocusReason);
 
@@ -273,15 +322,16 @@ void TCadastro::btNewClick()
     lbTitulos->selectionModel()->clear();
 }
 
-void TCadastro::btSaveClick()
+bool TCadastro::btSaveClick()
 {
     if (refuseWrite()) {
-        return;
+        return false;
     }
     const QString first =
         quelvara::acceptTyped(this, quelvara::registryField(Edit1->currentText()));
     const QString second =
         quelvara::acceptTyped(this, quelvara::registryField(Edit2->currentText()));
+    bool saved = false;
     if (first.isEmpty()) {
         quelvara::platform().showMessage(this, quelvara::msg::firstFieldEmpty());
     } else {
@@ -296,13 +346,16 @@ void TCadastro::btSaveClick()
                 model.setData(model.index(at), line);
             });
         }
+        saved = true;
     }
     keepSorted();
     quelvara::makeDir(quelvara::dataDir());
     if (!quelvara::writeRegistry(FileName, lines()).ok()) {
         quelvara::platform().showMessage(this, quelvara::msg::cannotSaveRegistry());
+        saved = false;
     }
     btNewClick();
+    return saved;
 }
 
 void TCadastro::btDelClick()
@@ -350,6 +403,30 @@ void TCadastro::Edit2Change()
 
 void TCadastro::BitBtn1Click()
 {
+    // An entry typed and not saved is not dropped behind the user's back:
+    // saved, it is the one chosen; when it cannot be saved the dialog stays.
+    // A registry that could not be read takes no entry, as the user was told.
+    const QString typed = unreadable_ ? QString() : typedLine();
+    if (!typed.isEmpty() && quelvara::platform().askYesNo(this, quelvara::msg::saveEntryCaption(),
+                                                          quelvara::msg::saveTypedEntry())) {
+        if (quelvara::registryLineField(typed, 1).isEmpty()) {
+            quelvara::platform().showMessage(this, quelvara::msg::firstFieldEmpty());
+            return;
+        }
+        if (!btSaveClick()) {
+            return;
+        }
+        ChosenIndex = -1;
+        const QStringList saved = lines();
+        for (qsizetype i = 0; i < saved.size(); ++i) {
+            if (quelvara::containsLine({saved.at(i)}, typed)) {
+                ChosenIndex = int(i);
+                break;
+            }
+        }
+        accept();
+        return;
+    }
     ChosenIndex = selectedTitle();
     accept();
 }
@@ -384,6 +461,32 @@ void TCadastro::setPosition(QComboBox *field, int position)
     QScopedValueRollback guard(updating_, true);
     field->setCurrentIndex(position);
     field->lineEdit()->home(false); // a long name shows from its start
+}
+
+// The line the two fields would make, when the user typed one that the
+// registry does not hold; empty when the fields are empty or hold an entry.
+QString TCadastro::typedLine() const
+{
+    const QString first = quelvara::registryField(Edit1->currentText());
+    const QString second = quelvara::registryField(Edit2->currentText());
+    if (first.isEmpty() && second.isEmpty()) {
+        return {};
+    }
+    const QString line = quelvara::makeRegistryLine(first, second);
+    return quelvara::containsLine(lines(), line) ? QString() : line;
+}
+
+// The dialog keeps the size it was drawn at, or grows to what its texts and
+// titles need at the font in use; the user does not resize it.
+void TCadastro::fitToContents()
+{
+    // The titles' list widens to its longest title, up to a limit past which it scrolls.
+    const int frame = 2 * lbTitulos->frameWidth() + 4 +
+                      lbTitulos->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int widest = std::max(0, lbTitulos->sizeHintForColumn(0)) + frame;
+    lbTitulos->setFixedWidth(std::clamp(widest, 145, 40 * fontMetrics().averageCharWidth()));
+    layout()->activate();
+    setFixedSize(layout()->sizeHint().expandedTo(QSize(537, 188)));
 }
 
 // A registry whose file exists but could not be read is shown empty; writing

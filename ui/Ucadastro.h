@@ -37,7 +37,7 @@ private:
     void lbTitulosClick();
     bool lbTitulosKeyDown(QKeyEvent *event);
     void btNewClick();
-    void btSaveClick();
+    bool btSaveClick(); // true when the entry is in the registry and the file written
     void btDelClick();
     void Edit1Change();
     void Edit2Change();
@@ -51,6 +51,8 @@ private:
     int selectedTitle() const;
     void setPosition(QComboBox *field, int position);
     bool refuseWrite();
+    QString typedLine() const;
+    void fitToContents();
 
     QGroupBox *GroupBox1;
     QLabel *Campo1;

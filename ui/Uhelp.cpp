@@ -1,5 +1,6 @@
 #include "Uhelp.h"
 
+#include "commandline.h"
 #include "jpegimage.h"
 #include "messages.h"
 #include "platform.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -39,6 +42,11 @@ constexpr int kClientWidth = 338;
 constexpr int kClientHeight = 189;
 constexpr int kMargin = 8;
 constexpr int kGap = 4;
+// The dialog was drawn for an 11-pixel text beside a desktop font of 12
+// pixels; it keeps that proportion at any font the user chooses.
+constexpr int kDesignTextPixels = 11;
+constexpr int kDesignDesktopPixels = 12;
+constexpr int kDesignHeadingPixels = 21;
 
 const QStringList &aboutLines()
 {
@@ -50,27 +58,6 @@ const QStringList &aboutLines()
     return lines;
 }
 
-// The widest width a list line may take before the list would cut it.
-int fitsIn(const QListWidget *list)
-{
-    const int textMargin =
-        list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
-    // The list is not shown yet, so its viewport has no size: use the frame's inside.
-    return list->contentsRect().width() - 2 * textMargin;
-}
-
-bool linesFit(const QListWidget *list)
-{
-    const QFontMetrics metrics(list->font());
-    const int room = fitsIn(list);
-    for (const QString &line : aboutLines()) {
-        if (metrics.horizontalAdvance(line) > room) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 THelp::THelp(QWidget *parent)
@@ -78,33 +65,28 @@ THelp::THelp(QWidget *parent)
 {
     setObjectName(QStringLiteral("Help"));
     setWindowTitle(QStringLiteral("Sobre..."));
-    setFixedSize(kClientWidth, kClientHeight);
 
-    // The layout is laid out in pixels for a small dialog font; prefer the
-    // narrow sans families and let Qt fall back to the desktop's own.
+    // Prefer the narrow sans families the dialog was drawn with, and let Qt
+    // fall back to the desktop's own; the sizes follow the desktop's font.
+    const int desktopPixels = QFontInfo(font()).pixelSize();
+    const int textPixels =
+        std::max(kDesignTextPixels, desktopPixels * kDesignTextPixels / kDesignDesktopPixels);
     QFont dialogFont = font();
     dialogFont.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Microsoft Sans Serif"),
                             QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
                             dialogFont.family()});
-    dialogFont.setPixelSize(11);
+    dialogFont.setPixelSize(textPixels);
     setFont(dialogFont);
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    const int buttonHeight = 25;
-    GroupBox1->setGeometry(kMargin / 2, 2, kClientWidth - kMargin,
-                           kClientHeight - buttonHeight - 2 * kMargin - 2);
-    const int inner = GroupBox1->width() - 2 * kMargin;
 
     Image1 = new QLabel(GroupBox1);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(kMargin, 12, 73, 57);
+    Image1->setFixedSize(73, 57);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // A damaged picture leaves the box empty rather than failing the dialog.
     Image1->setPixmap(QPixmap::fromImage(quelvara::decodeJpeg(quelvara::aboutPictureJpeg())));
-
-    const int textLeft = Image1->geometry().right() + 1 + 2 * kMargin;
-    const int textWidth = GroupBox1->width() - kMargin - textLeft;
 
     Label1 = new QLabel(QStringLiteral("QUELVARA"), GroupBox1);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -113,29 +95,23 @@ THelp::THelp(QWidget *parent)
     heading.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Arial"),
                          QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica"),
                          font().family()});
-    heading.setPixelSize(21);
+    heading.setPixelSize(kDesignHeadingPixels * textPixels / kDesignTextPixels);
     heading.setWeight(QFont::Black);
     heading.setItalic(true);
     Label1->setFont(heading);
-    Label1->setGeometry(textLeft, 10, textWidth, Label1->sizeHint().height());
 
     Label2 = new QLabel(QStringLiteral("Programa Gerador de Relatórios"), GroupBox1);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(textLeft, Label1->geometry().bottom() + 1 + kGap / 2, textWidth,
-                        Label2->sizeHint().height());
-
     Label3 = new QLabel(QStringLiteral("das Contas Públicas"), GroupBox1);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(textLeft, Label2->geometry().bottom() + 1, textWidth,
-                        Label3->sizeHint().height());
+    lbVersao = new QLabel(QStringLiteral("Versão ") + quelvara::programVersion(), GroupBox1);
+    lbVersao->setObjectName(QStringLiteral("lbVersao"));
+    lbVersao->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     Bevel1 = new QFrame(GroupBox1);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameShape(QFrame::HLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    const int headingBottom =
-        std::max(Image1->geometry().bottom(), Label3->geometry().bottom()) + 1;
-    Bevel1->setGeometry(kMargin, headingBottom + kGap, inner, 2);
 
     ListBox1 = new QListWidget(GroupBox1);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
@@ -145,22 +121,16 @@ THelp::THelp(QWidget *parent)
     ListBox1->setSelectionMode(QAbstractItemView::NoSelection);
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListBox1->setTextElideMode(Qt::ElideNone);
     QPalette listPalette = ListBox1->palette();
     listPalette.setColor(QPalette::Base, palette().color(QPalette::Window));
     ListBox1->setPalette(listPalette);
     // Let the group box show through, so no lighter panel marks the list out.
     ListBox1->viewport()->setAutoFillBackground(false);
-    ListBox1->setGeometry(kMargin, Bevel1->geometry().bottom() + 1 + kGap, inner, 10);
-    // The lines are never wrapped nor cut: on a desktop with a wider font,
-    // shrink the list's own font a little until the longest line fits.
-    QFont listFont = font();
-    while (!linesFit(ListBox1) && listFont.pixelSize() > 8) {
-        listFont.setPixelSize(listFont.pixelSize() - 1);
-        ListBox1->setFont(listFont);
-    }
-    // Whole lines only, exactly the three of them.
-    ListBox1->setFixedHeight(aboutLines().size() * ListBox1->sizeHintForRow(0) +
-                             2 * ListBox1->frameWidth());
+    // Whole lines only, exactly the three of them, none wrapped nor cut.
+    ListBox1->setFixedSize(ListBox1->sizeHintForColumn(0) + 2 * ListBox1->frameWidth() + 8,
+                           int(aboutLines().size()) * ListBox1->sizeHintForRow(0) +
+                               2 * ListBox1->frameWidth());
 
     Label4 = new QLabel(quelvara::vendor::kContactEmail, GroupBox1);
     Label4->setObjectName(QStringLiteral("Label4"));
@@ -173,17 +143,44 @@ THelp::THelp(QWidget *parent)
     Label4->setPalette(linkPalette);
     Label4->setAutoFillBackground(true);
     Label4->setCursor(Qt::PointingHandCursor);
-    Label4->adjustSize();
-    Label4->move((GroupBox1->width() - Label4->width()) / 2,
-                 ListBox1->geometry().bottom() + 1 + kGap / 2);
+    Label4->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     Label4->installEventFilter(this);
 
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1 = new QPushButton(QStringLiteral("&OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton, nullptr, BitBtn1));
     BitBtn1->setDefault(true);
-    BitBtn1->setGeometry((kClientWidth - 75) / 2, kClientHeight - kMargin - buttonHeight, 75,
-                         buttonHeight);
+    BitBtn1->setMinimumSize(75, 25);
+
+    // The picture at the top left with the heading beside it, a line, the
+    // text and the address; OK centred below the frame.
+    auto *headingText = new QVBoxLayout;
+    headingText->setSpacing(0);
+    headingText->addWidget(Label1);
+    headingText->addSpacing(kGap / 2);
+    headingText->addWidget(Label2);
+    headingText->addWidget(Label3);
+    headingText->addWidget(lbVersao);
+    headingText->addStretch(1);
+    auto *headingRow = new QHBoxLayout;
+    headingRow->setSpacing(2 * kMargin);
+    headingRow->addWidget(Image1, 0, Qt::AlignTop);
+    headingRow->addLayout(headingText, 1);
+    auto *inside = new QVBoxLayout(GroupBox1);
+    inside->setContentsMargins(kMargin, 10, kMargin, kGap);
+    inside->setSpacing(kGap);
+    inside->addLayout(headingRow);
+    inside->addWidget(Bevel1);
+    inside->addWidget(ListBox1);
+    inside->addWidget(Label4, 0, Qt::AlignHCenter);
+    inside->addStretch(1);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(kMargin / 2, 2, kMargin / 2, kMargin);
+    outer->setSpacing(kMargin);
+    outer->addWidget(GroupBox1, 1);
+    outer->addWidget(BitBtn1, 0, Qt::AlignHCenter);
+    // The size it was drawn at, or what its texts need at the font in use.
+    setFixedSize(outer->sizeHint().expandedTo(QSize(kClientWidth, kClientHeight)));
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     BitBtn1->setFocus();
 
@@ -219,9 +216,10 @@ bool THelp::eventFilter(QObject *watched, QEvent *event)
 
 void THelp::keyPressEvent(QKeyEvent *event)
 {
-    // There is nothing to cancel: only OK (or Enter) closes the dialog.
+    // There is nothing to cancel: Esc closes the dialog as OK does.
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
+        accept();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -31,6 +31,7 @@ private:
     QLabel *Label1;
     QLabel *Label2;
     QLabel *Label3;
+    QLabel *lbVersao; // the program's version
     QFrame *Bevel1;
     QListWidget *ListBox1;
     QLabel *Label4;

@@ -5,6 +5,7 @@
 #include "Utribarrec.h"
 #include "catalogue.h"
 #include "focuswatch.h"
+#include "keyboard.h"
 #include "messages.h"
 #include "platform.h"
 #include "profile.h"
@@ -201,8 +202,19 @@ TPrincipal::TPrincipal(QWidget *parent)
     setTabOrder(Prefeito, SecFin);
     setTabOrder(SecFin, Contador);
     setTabOrder(Contador, CRC);
+    // Then the icon buttons, which no menu entry reaches all of.
+    setTabOrder(CRC, ToolButton10);
+    setTabOrder(ToolButton10, ToolButton6);
+    setTabOrder(ToolButton6, ToolButton5);
 
-    resize(640, 415);
+    // The size it was drawn at, or wider where the tool bars need it at the
+    // font in use: no field or caption is pushed out of sight.
+    int toolBarWidth = 0;
+    for (const QToolBar *bar : {ToolBar1, ToolBar2, ToolBar3, ToolBar4}) {
+        toolBarWidth = std::max(toolBarWidth, bar->sizeHint().width());
+    }
+    const QSize need = minimumSizeHint().expandedTo(QSize(toolBarWidth, 0));
+    resize(need.expandedTo(QSize(640, 415)));
     if (const QScreen *screen = this->screen()) {
         const QRect available = screen->availableGeometry();
         move(available.center() - QPoint(width() / 2, height() / 2));
@@ -356,15 +368,17 @@ void TPrincipal::buildToolBars()
         bar->addWidget(button);
         return button;
     };
-    // An icon button: clicking it does not take the focus from the field being edited.
+    // An icon button: clicking it does not take the focus from the field
+    // being edited, Tab reaches it, and a screen reader names it by its hint.
     auto iconButton = [this](QToolBar *bar, const char *name, const QString &hint, int icon,
                              void (TPrincipal::*handler)()) {
         auto *button = new QToolButton(bar);
         button->setObjectName(QString::fromLatin1(name));
         button->setToolTip(hint);
+        button->setAccessibleName(hint);
         button->setIcon(ImageList.at(icon));
         button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus);
         connect(button, &QToolButton::clicked, this, handler);
         bar->addWidget(button);
         return button;
@@ -382,6 +396,11 @@ void TPrincipal::buildToolBars()
         caption->setObjectName(QString::fromLatin1(name));
         bar->addWidget(caption);
         return caption;
+    };
+    // A caption names the field that follows it to a screen reader.
+    auto captionOf = [](QLabel *caption, QWidget *field) {
+        caption->setBuddy(field);
+        field->setAccessibleName(accessibleText(caption->text()));
     };
 
     ToolBar1 = toolBar("ToolBar1");
@@ -419,18 +438,25 @@ void TPrincipal::buildToolBars()
     cbUF->setMinimumContentsLength(4);
     ToolBar2->addWidget(cbUF);
 
+    edNome->setAccessibleName(edNome->toolTip());
+    cbUF->setAccessibleName(cbUF->toolTip());
+
     ToolBar3 = toolBar("ToolBar3");
-    label(ToolBar3, "Label1", QStringLiteral("Prefeito: "));
+    QLabel *caption = label(ToolBar3, "Label1", QStringLiteral("Prefeito: "));
     Prefeito = field(ToolBar3, "Prefeito", QStringLiteral("Nome do Prefeito"), 220);
+    captionOf(caption, Prefeito);
     ToolBar3->addSeparator();
-    label(ToolBar3, "Label2", QStringLiteral("Sec. Finanças: "));
+    caption = label(ToolBar3, "Label2", QStringLiteral("Sec. Finanças: "));
     SecFin = field(ToolBar3, "SecFin", QStringLiteral("Nome do Sec. Finanças"), 220);
+    captionOf(caption, SecFin);
     ToolBar4 = toolBar("ToolBar4");
-    label(ToolBar4, "Label3", QStringLiteral("Contador: "));
+    caption = label(ToolBar4, "Label3", QStringLiteral("Contador: "));
     Contador = field(ToolBar4, "Contador", QStringLiteral("Nome do Contador"), 220);
+    captionOf(caption, Contador);
     ToolBar4->addSeparator();
-    label(ToolBar4, "Label4", QStringLiteral("CRC: "));
+    caption = label(ToolBar4, "Label4", QStringLiteral("CRC: "));
     CRC = field(ToolBar4, "CRC", QStringLiteral("CRC do Contador"), 140);
+    captionOf(caption, CRC);
 
     // The bottom area fills from the window's edge up: ToolBar4 goes in first
     // so that it lies below ToolBar3.
@@ -447,7 +473,8 @@ void TPrincipal::buildStatusBar()
     // Permanent panels: a menu entry's status tip never hides them.
     StatusPanel1 = new QLabel(vendor::kProductName + QStringLiteral(" - ") + vendor::kPhone, bar);
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
-    StatusPanel1->setFixedWidth(200);
+    // 200 pixels wide as drawn, or what its text needs at the font in use.
+    StatusPanel1->setMinimumWidth(std::max(200, StatusPanel1->sizeHint().width()));
     StatusPanel2 = new QLabel(vendor::kSite, bar);
     StatusPanel2->setObjectName(QStringLiteral("StatusPanel2"));
     bar->addPermanentWidget(StatusPanel1);

@@ -5,6 +5,7 @@
 #include "entrybox.h"
 #include "findingsdialog.h"
 #include "focuswatch.h"
+#include "keyboard.h"
 #include "messages.h"
 #include "platform.h"
 #include "reportpaths.h"
@@ -17,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -29,6 +31,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -61,6 +64,16 @@ QPixmap envelopeIcon()
     painter.drawLine(body.topLeft(), QPointF(body.center().x(), body.center().y() + 1));
     painter.drawLine(QPointF(body.center().x(), body.center().y() + 1), body.topRight());
     return pixmap;
+}
+
+// The width the widest of the texts takes in a font.
+int widestText(const QFontMetrics &metrics, const QStringList &texts)
+{
+    int widest = 0;
+    for (const QString &text : texts) {
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    return widest;
 }
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text)
@@ -158,7 +171,7 @@ void TTribArrec::OpeningSequence()
     session_ = ReportSession(category());
     session_.setMunicipality(NomePrefeitura, UF);
     session_.setPeriod(0, QString());
-    cbAno->setCurrentIndex(kDefaultYearIndex);
+    cbAno->setCurrentIndex(defaultYear_);
     // The officials are read before the first kind is applied: its load
     // writes the first page, which must already carry their signatures.
     session_.readOfficials();
@@ -196,7 +209,13 @@ void TTribArrec::SelectReportKind()
         session_.chooseKind(Title->currentIndex(), Title->currentText());
     tell(chosen);
     for (int i = 1; i <= quelvara::kMaxFields; ++i) {
-        Campo[i]->setText(session_.field(i).caption);
+        const QString caption = session_.field(i).caption;
+        Campo[i]->setText(caption);
+        Edit[i]->setAccessibleName(quelvara::accessibleText(caption));
+        if (i <= 6) {
+            SpeedButton[i]->setAccessibleName(QStringLiteral("Escolher no cadastro: ") +
+                                              quelvara::accessibleText(caption));
+        }
     }
     if (session_.kind()) {
         LayOutFields(session_.fieldCount());
@@ -717,10 +736,22 @@ void TTribArrec::showEvent(QShowEvent *event)
 
 void TTribArrec::keyPressEvent(QKeyEvent *event)
 {
-    // The editor is left with "Sair" or the close box only.
-    if (event->key() == Qt::Key_Escape) {
+    // Esc leaves the editor as "Sair" does, storing what "Sair" stores.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
+        runAction([this] { btOKClick(); });
         return;
+    }
+    // F3 in a field with a "..." button presses it: the buttons stay out of
+    // the Tab order, which runs from field to field.
+    if (event->key() == Qt::Key_F3 && event->modifiers() == Qt::NoModifier) {
+        for (int i = 1; i <= 6; ++i) {
+            if (SpeedButton[i]->isVisible() && Edit[i]->isAncestorOf(focusWidget())) {
+                event->accept();
+                runAction([this, i] { SpeedButtonClick(i); });
+                return;
+            }
+        }
     }
     QDialog::keyPressEvent(event);
 }
@@ -729,6 +760,47 @@ bool TTribArrec::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Panel1) {
         switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            // Space presses the panel as a button is pressed, down and up;
+            // Enter presses it at once.
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const bool space = key->key() == Qt::Key_Space;
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if ((!space && !enter) || key->modifiers() & ~Qt::KeypadModifier) {
+                break;
+            }
+            if (!key->isAutoRepeat()) {
+                const bool down = event->type() == QEvent::KeyPress;
+                if (enter && down) {
+                    runAction([this] {
+                        Panel1MouseDown();
+                        Panel1MouseUp();
+                        RecalculateYear();
+                    });
+                } else if (space && down) {
+                    panelPressed_ = true;
+                    runAction([this] { Panel1MouseDown(); });
+                } else if (space && panelPressed_) {
+                    panelPressed_ = false;
+                    runAction([this] {
+                        Panel1MouseUp();
+                        RecalculateYear();
+                    });
+                }
+            }
+            return true;
+        }
+        case QEvent::FocusIn:
+            // Alt and the caption's letter acts as a click, as on a button.
+            if (static_cast<QFocusEvent *>(event)->reason() == Qt::ShortcutFocusReason) {
+                runAction([this] {
+                    Panel1MouseDown();
+                    Panel1MouseUp();
+                    RecalculateYear();
+                });
+            }
+            break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
             const auto *mouse = static_cast<QMouseEvent *>(event);
@@ -764,7 +836,6 @@ void TTribArrec::buildLayout()
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(738, 423);
 
     SubTitle = new QComboBox(this);
     SubTitle->setObjectName(QStringLiteral("SubTitle"));
@@ -774,39 +845,65 @@ void TTribArrec::buildLayout()
     SubTitle->setCurrentIndex(0);
     SubTitle->hide();
 
+    // Every title, caption and period of the catalogue, whichever category
+    // the editor opens in: the layout is made wide enough for all of them.
+    QStringList allTitles;
+    QStringList allCaptions;
+    QStringList allPeriods;
+    for (const quelvara::CategoryInfo &info : quelvara::categories()) {
+        allTitles += quelvara::reportTitles(info.category);
+        allPeriods += info.periods;
+        for (const quelvara::ReportKind &kind : quelvara::reportKinds(info.category)) {
+            for (int i = 0; i < kind.fieldCount; ++i) {
+                allCaptions.append(kind.fields[std::size_t(i)].caption);
+            }
+        }
+    }
+
     Title = new QComboBox(this);
     Title->setObjectName(QStringLiteral("Title"));
     makeSelectionBox(Title);
     Title->setToolTip(QStringLiteral("Titulo do Relatório"));
+    Title->setAccessibleName(QStringLiteral("Título do relatório"));
     QFont bold = Title->font();
     bold.setBold(true);
     Title->setFont(bold);
-    Title->setGeometry(8, 8, 722, 24);
+    Title->setMinimumWidth(widestText(QFontMetrics(bold), allTitles) +
+                           Title->minimumSizeHint().width());
 
-    lbAno = makeLabel(this, QStringLiteral("lbAno"), QStringLiteral("Ano: "));
-    lbAno->setGeometry(8, 40, 34, 22);
+    lbAno = makeLabel(this, QStringLiteral("lbAno"), QStringLiteral("An&o: "));
     cbAno = new QComboBox(this);
     cbAno->setObjectName(QStringLiteral("cbAno"));
     makeSelectionBox(cbAno);
     cbAno->setToolTip(QStringLiteral("Ano"));
-    cbAno->addItems(quelvara::yearList());
+    cbAno->setMinimumWidth(80);
+    // The years up to the next one, today's chosen when the editor opens;
+    // any other year can be typed.
+    const quelvara::YearChoice years = quelvara::yearChoice(quelvara::platform().currentDate());
+    cbAno->addItems(years.years);
     cbAno->setCurrentIndex(-1);
-    cbAno->setGeometry(44, 40, 80, 22);
+    defaultYear_ = years.defaultIndex;
+    lbAno->setBuddy(cbAno);
+    cbAno->setAccessibleName(quelvara::accessibleText(lbAno->text()));
 
-    lbPeriodo = makeLabel(this, QStringLiteral("lbPeriodo"), QStringLiteral("Periodo:"));
-    lbPeriodo->setGeometry(140, 40, 54, 22);
+    lbPeriodo = makeLabel(this, QStringLiteral("lbPeriodo"), QStringLiteral("&Periodo:"));
     cbPeriodo = new QComboBox(this);
     cbPeriodo->setObjectName(QStringLiteral("cbPeriodo"));
     makeSelectionBox(cbPeriodo);
     cbPeriodo->setToolTip(QStringLiteral("Periodo"));
-    cbPeriodo->setGeometry(196, 40, 140, 22);
+    cbPeriodo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbPeriodo->setMinimumContentsLength(
+        int(std::max_element(allPeriods.begin(), allPeriods.end(),
+                             [](const QString &a, const QString &b) { return a.size() < b.size(); })
+                ->size()));
+    cbPeriodo->setMinimumWidth(140);
+    lbPeriodo->setBuddy(cbPeriodo);
+    cbPeriodo->setAccessibleName(quelvara::accessibleText(lbPeriodo->text()));
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 66, 722, 282);
 
-    Label5 = makeLabel(GroupBox1, QStringLiteral("Label5"), QStringLiteral("Itens do Relatório"));
-    Label5->setGeometry(8, 10, 150, 18);
+    Label5 = makeLabel(GroupBox1, QStringLiteral("Label5"), QStringLiteral("&Itens do Relatório"));
     auto *list = new ItemListBox(GroupBox1);
     lbTitulos = list;
     lbTitulos->setObjectName(QStringLiteral("lbTitulos"));
@@ -816,35 +913,63 @@ void TTribArrec::buildLayout()
     // lays out each of a large report's rows to learn its height.
     lbTitulos->setUniformItemSizes(true);
     lbTitulos->setContextMenuPolicy(Qt::CustomContextMenu);
-    lbTitulos->setGeometry(8, 30, 150, 244);
+    // A long code or number scrolls sideways rather than being cut.
+    lbTitulos->setTextElideMode(Qt::ElideNone);
+    lbTitulos->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // As wide as drawn, or as a long code needs at the font in use; as tall as the frame.
+    lbTitulos->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    lbTitulos->setFixedWidth(
+        std::max(150, lbTitulos->fontMetrics().horizontalAdvance(QStringLiteral("0000.00.00.00")) +
+                          2 * lbTitulos->frameWidth() +
+                          lbTitulos->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8));
+    Label5->setBuddy(lbTitulos);
+    lbTitulos->setAccessibleName(quelvara::accessibleText(Label5->text()));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     Deletar1 = PopupMenu1->addAction(QStringLiteral("Deletar"));
     Deletar1->setObjectName(QStringLiteral("Deletar1"));
 
-    // One row per field, 24 pixels apart: caption, entry field, "..." button.
+    // One row per field: caption, entry field, "..." button. The captions'
+    // column is as wide as the widest caption of any kind, so that choosing
+    // another kind never moves the fields.
+    const int captionWidth = widestText(GroupBox1->fontMetrics(), allCaptions);
+    auto *fields = new QGridLayout;
+    fields->setHorizontalSpacing(6);
+    fields->setVerticalSpacing(2);
     for (int i = 1; i <= quelvara::kMaxFields; ++i) {
-        const int y = 12 + (i - 1) * 24;
         Campo[i] = makeLabel(GroupBox1, QStringLiteral("Campo%1").arg(i), QString());
-        Campo[i]->setGeometry(166, y, 196, 22);
         Campo[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        Campo[i]->setMinimumWidth(std::max(196, captionWidth));
         Edit[i] = new EntryBox(GroupBox1);
         Edit[i]->setObjectName(QStringLiteral("Edit%1").arg(i));
-        Edit[i]->setGeometry(368, y, 318, 22);
+        // The field keeps its width whatever its pick list holds; the list
+        // itself widens to its longest entry when it drops down.
+        Edit[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        Edit[i]->setMinimumWidth(318);
+        Campo[i]->setBuddy(Edit[i]);
+        fields->addWidget(Campo[i], i - 1, 0);
+        fields->addWidget(Edit[i], i - 1, 1);
         if (i <= 6) {
             SpeedButton[i] = new QToolButton(GroupBox1);
             SpeedButton[i]->setObjectName(QStringLiteral("SpeedButton%1").arg(i));
             SpeedButton[i]->setText(QStringLiteral("..."));
+            SpeedButton[i]->setToolTip(QStringLiteral("Escolher no cadastro (F3)"));
             // Like every speed button it takes no focus: the field stays the
             // one being edited while its registry is open.
             SpeedButton[i]->setFocusPolicy(Qt::NoFocus);
-            SpeedButton[i]->setGeometry(690, y, 24, 22);
+            SpeedButton[i]->setMinimumWidth(24);
+            // Hidden beside some fields, it still keeps its column's width.
+            QSizePolicy keep = SpeedButton[i]->sizePolicy();
+            keep.setRetainSizeWhenHidden(true);
+            SpeedButton[i]->setSizePolicy(keep);
+            fields->addWidget(SpeedButton[i], i - 1, 2);
         }
     }
+    fields->setColumnStretch(1, 1);
 
     CheckBox1 = new QCheckBox(
-        QStringLiteral("Para não incluir este valor no cálculo total, marque aqui."), GroupBox1);
+        QStringLiteral("Para não incluir este valor no cálculo total, &marque aqui."), GroupBox1);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     QFont checkFont = CheckBox1->font();
     checkFont.setBold(true);
@@ -853,21 +978,24 @@ void TTribArrec::buildLayout()
     checkPalette.setColor(QPalette::WindowText, Qt::red);
     checkPalette.setColor(QPalette::ButtonText, Qt::red);
     CheckBox1->setPalette(checkPalette);
-    CheckBox1->setGeometry(166, 254, 520, 22);
+    // Fields the kind does not use leave their rows empty above the check box.
+    fields->setRowStretch(quelvara::kMaxFields, 1);
+    fields->addWidget(CheckBox1, quelvara::kMaxFields + 1, 0, 1, 3, Qt::AlignLeft);
 
-    // Bottom row of buttons.
-    const int rowY = 354;
-    btNovo = makeButton(this, QStringLiteral("btNovo"), QStringLiteral("Novo"),
+    // Bottom rows of buttons: the actions on the item, "Atualizar Valores",
+    // sending, viewing and leaving; under them checking and the print version.
+    btNovo = makeButton(this, QStringLiteral("btNovo"), QStringLiteral("&Novo"),
                         QStringLiteral("Novo Item"));
-    btNovo->setGeometry(8, rowY, 66, 28);
-    btAdd = makeButton(this, QStringLiteral("btAdd"), QStringLiteral("Salvar"),
+    btNovo->setMinimumWidth(66);
+    btAdd = makeButton(this, QStringLiteral("btAdd"), QStringLiteral("Sa&lvar"),
                        QStringLiteral("Salvar Item na Lista"));
-    btAdd->setGeometry(78, rowY, 66, 28);
-    btDel = makeButton(this, QStringLiteral("btDel"), QStringLiteral("Excluir"),
+    btAdd->setMinimumWidth(66);
+    btDel = makeButton(this, QStringLiteral("btDel"), QStringLiteral("E&xcluir"),
                        QStringLiteral("Excluir Item da Lista"));
-    btDel->setGeometry(148, rowY, 66, 28);
+    btDel->setMinimumWidth(66);
 
-    Panel1 = new QFrame(this);
+    auto *panel = new quelvara::PanelButton(this);
+    Panel1 = panel;
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setToolTip(QStringLiteral("Atualizar todos os Valores"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -878,7 +1006,7 @@ void TTribArrec::buildLayout()
     panelPalette.setColor(QPalette::WindowText, QColor(255, 255, 0));
     Panel1->setPalette(panelPalette);
     Panel1->setCursor(Qt::PointingHandCursor);
-    Panel1->setGeometry(220, rowY, 168, 28);
+    Panel1->setMinimumWidth(168);
     auto *panelRow = new QHBoxLayout(Panel1);
     panelRow->setContentsMargins(6, 2, 4, 2);
     panelRow->setSpacing(6);
@@ -886,37 +1014,39 @@ void TTribArrec::buildLayout()
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(style()->standardIcon(QStyle::SP_BrowserReload).pixmap(18, 18));
     Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    auto *panelCaption = new QLabel(QStringLiteral("Atualizar Valores  "), Panel1);
+    auto *panelCaption = new QLabel(QStringLiteral("&Atualizar Valores  "), Panel1);
     panelCaption->setObjectName(QStringLiteral("Panel1Caption"));
     QFont panelFont = panelCaption->font();
     panelFont.setBold(true);
     panelCaption->setFont(panelFont);
     panelCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Alt and the underlined letter reach the panel, which then acts as pressed.
+    panelCaption->setBuddy(Panel1);
     panelRow->addWidget(Image1);
     panelRow->addWidget(panelCaption, 1);
-    Panel1->setAccessibleName(panelCaption->text());
+    Panel1->setAccessibleName(quelvara::accessibleText(panelCaption->text()));
+    Panel1->setAccessibleDescription(Panel1->toolTip());
+    panel->onPress = [this] { runAction([this] { RecalculateYear(); }); };
     Panel1->installEventFilter(this);
 
-    SpeedButton8 = makeButton(this, QStringLiteral("SpeedButton8"), QStringLiteral("Enviar"),
+    SpeedButton8 = makeButton(this, QStringLiteral("SpeedButton8"), QStringLiteral("&Enviar"),
                               QStringLiteral("Enviar Relatórios por E-mail"));
     SpeedButton8->setIcon(QIcon(envelopeIcon()));
-    SpeedButton8->setFocusPolicy(Qt::NoFocus);
-    SpeedButton8->setGeometry(394, rowY, 92, 28);
-    btView = makeButton(this, QStringLiteral("btView"), QStringLiteral("Visualizar Relatório"),
+    // Tab reaches it; a click leaves the field being edited as it was.
+    SpeedButton8->setFocusPolicy(Qt::TabFocus);
+    SpeedButton8->setMinimumWidth(92);
+    btView = makeButton(this, QStringLiteral("btView"), QStringLiteral("&Visualizar Relatório"),
                         QStringLiteral("Visualizar relatório HTML"));
     btView->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    btView->setGeometry(492, rowY, 150, 28);
-    // The second row: checking before publishing, and the print version.
-    btCheck = makeButton(this, QStringLiteral("btCheck"), QStringLiteral("Verificar"),
+    btView->setMinimumWidth(150);
+    btCheck = makeButton(this, QStringLiteral("btCheck"), QStringLiteral("Ve&rificar"),
                          QStringLiteral("Verificar os relatórios do ano antes de publicar"));
-    btCheck->setGeometry(220, rowY + 34, 168, 28);
-    btPdf = makeButton(this, QStringLiteral("btPdf"), QStringLiteral("Gerar PDF"),
+    btPdf = makeButton(this, QStringLiteral("btPdf"), QStringLiteral("&Gerar PDF"),
                        QStringLiteral("Gerar o relatório em PDF para impressão"));
-    btPdf->setGeometry(492, rowY + 34, 150, 28);
     btOK =
         makeButton(this, QStringLiteral("btOK"), QStringLiteral("&Sair"), QStringLiteral("Sair"));
     btOK->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    btOK->setGeometry(648, rowY, 82, 28);
+    btOK->setMinimumWidth(82);
 
     // Hidden: the municipality line and the officials for the page's signatures.
     Prefeitura = makeLabel(this, QStringLiteral("Prefeitura"), QString());
@@ -933,12 +1063,60 @@ void TTribArrec::buildLayout()
         (*officials[i])->hide();
     }
 
-    // Tab order: the selection boxes, then the frame's list, fields and check box.
+    // The layout: the title, the year and period, the frame with the items
+    // and the fields, the buttons. Sizes come from the texts at the font in
+    // use, never below the sizes the window was drawn at.
+    auto *choice = new QHBoxLayout;
+    choice->setSpacing(2);
+    choice->addWidget(lbAno);
+    choice->addWidget(cbAno);
+    choice->addSpacing(16);
+    choice->addWidget(lbPeriodo);
+    choice->addWidget(cbPeriodo);
+    choice->addStretch(1);
+
+    auto *items = new QVBoxLayout;
+    items->setSpacing(2);
+    items->addWidget(Label5);
+    items->addWidget(lbTitulos, 1);
+    auto *inside = new QHBoxLayout(GroupBox1);
+    inside->setContentsMargins(8, 10, 8, 6);
+    inside->setSpacing(8);
+    inside->addLayout(items);
+    inside->addLayout(fields, 1);
+
+    auto *buttons = new QGridLayout;
+    buttons->setHorizontalSpacing(4);
+    buttons->setVerticalSpacing(6);
+    const QList<QWidget *> firstRow = {btNovo, btAdd, btDel, Panel1, SpeedButton8, btView, btOK};
+    for (int column = 0; column < firstRow.size(); ++column) {
+        firstRow[column]->setMinimumHeight(28);
+        buttons->addWidget(firstRow[column], 0, column);
+    }
+    btCheck->setMinimumHeight(28);
+    btPdf->setMinimumHeight(28);
+    buttons->addWidget(btCheck, 1, 3);
+    buttons->addWidget(btPdf, 1, 5);
+
+    auto *window = new QVBoxLayout(this);
+    window->setContentsMargins(8, 8, 8, 8);
+    window->setSpacing(6);
+    window->addWidget(Title);
+    window->addLayout(choice);
+    window->addWidget(GroupBox1, 1);
+    window->addLayout(buttons);
+    // Sized with every field shown: a kind with fewer fields leaves room.
+    window->activate();
+    setFixedSize(window->sizeHint().expandedTo(QSize(738, 423)));
+
+    // Tab order: the selection boxes, then the frame's list, fields and check
+    // box, then the buttons column by column, "Sair" last.
     QList<QWidget *> order = {Title, cbAno, cbPeriodo, lbTitulos};
     for (int i = 1; i <= quelvara::kMaxFields; ++i) {
         order.append(Edit[i]);
     }
-    order << CheckBox1 << btNovo << btAdd << btDel << btView << btCheck << btPdf << btOK;
+    order << CheckBox1 << btNovo << btAdd << btDel << Panel1 << btCheck << SpeedButton8 << btView
+          << btPdf << btOK;
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }

@@ -169,6 +169,7 @@ private:
     int actionDepth_ = 0;
     QSet<QString> shownInAction_;
     bool panelPressed_ = false;
+    int defaultYear_ = 0; // the position of today's year in the year box
     // The registry revision and column each field's pick list was built
     // from: a list that would come out the same is not built again.
     std::array<std::pair<int, int>, quelvara::kMaxFields + 1> pickBuiltFrom_{};

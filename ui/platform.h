@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 class QWidget;
 
 // What the windows ask of the desktop: message boxes, the Yes/No question and
-// the shell's "open". Tests replace the platform with a recording fake.
+// the shell's "open", the clock. Tests replace the platform with a recording fake.
 namespace quelvara {
 
 class Platform {
@@ -24,6 +25,9 @@ public:
     /// Opens a file path, a web address or a "mailto:" address with the desktop, without waiting
     /// for the program that shows it; tells whether the desktop could open it.
     [[nodiscard]] virtual bool openAddress(const QString &address) = 0;
+
+    /// Returns today's date by the desktop's clock.
+    virtual QDate currentDate() const { return QDate::currentDate(); }
 };
 
 /// Returns the platform in use (the real desktop unless a test installed another).
