@@ -909,9 +909,6 @@ void TTribArrec::buildLayout()
     lbTitulos->setObjectName(QStringLiteral("lbTitulos"));
     lbTitulos->setToolTip(QStringLiteral("Lista de Items no Relatório"));
     lbTitulos->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Every row is one line of the same font: without this, filling the list
-    // lays out each of a large report's rows to learn its height.
-    lbTitulos->setUniformItemSizes(true);
     lbTitulos->setContextMenuPolicy(Qt::CustomContextMenu);
     // A long code or number scrolls sideways rather than being cut.
     lbTitulos->setTextElideMode(Qt::ElideNone);
