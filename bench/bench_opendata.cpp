@@ -19,22 +19,13 @@ namespace {
 PageInput purchases(int n)
 {
     const ReportKind *kind = reportKind(ReportCategory::Mensais, 7);
-    PageInput input;
-    input.title = kind->title;
+    PageInput input = pageInputOf(*kind);
     input.municipality = QStringLiteral("Vila Serena - MG");
     input.municipalityName = QStringLiteral("Vila Serena");
     input.state = QStringLiteral("MG");
     input.year = QStringLiteral("2005");
     input.period = QStringLiteral("4");
     input.periodName = QStringLiteral("Abril");
-    input.prefix = kind->prefix;
-    input.category = kind->category;
-    input.position = kind->position;
-    input.fieldCount = kind->fieldCount;
-    for (int j = 1; j <= kind->fieldCount; ++j) {
-        input.captions.append(kind->fields[std::size_t(j - 1)].caption);
-        input.fieldTypes.append(kind->type(j));
-    }
     input.codes.reserve(n);
     input.lines.reserve(n);
     for (int i = 1; i <= n; ++i) {

@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
 {
     using namespace quelvara::cli;
     // The help, the version and a misunderstood command line end here, before Qt starts.
-    const Request request = readRequest(argumentList(argc, argv));
+    const Request request = readRequest(quelvara::argumentList(argc, argv));
     if (!request.goesOn()) {
         return finishRequest(request);
     }

@@ -53,15 +53,6 @@ Request refused(const QString &reason)
 
 } // namespace
 
-QStringList argumentList(int argc, char **argv)
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    }
-    return arguments;
-}
-
 Request readRequest(const QStringList &arguments)
 {
     CommandLine commandLine(kProgram, msg::cliSummary());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commandline.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -41,9 +43,6 @@ struct Request {
     /// Tells whether the command draws text with fonts, which needs a GUI application object.
     bool needsFonts() const { return command == Command::Publicar && pdf; }
 };
-
-/// Returns the arguments of main() as texts.
-QStringList argumentList(int argc, char **argv);
 
 /// Reads the command line, the program's path first.
 Request readRequest(const QStringList &arguments);

@@ -73,6 +73,15 @@ void appendEntry(QString &help, const QString &syntax, const QString &descriptio
 
 QString programVersion() { return QStringLiteral(QUELVARA_VERSION); }
 
+QStringList argumentList(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    return arguments;
+}
+
 QString expandFolder(const QString &folder)
 {
     QString path = folder;

@@ -14,6 +14,9 @@ namespace quelvara {
 /// Returns the program's version as the build sets it, such as "1.0".
 QString programVersion();
 
+/// Returns the arguments of main() as texts.
+QStringList argumentList(int argc, char **argv);
+
 /// Returns a folder given on the command line as a clean full path: "~" and "~/..." lie
 /// under the user's home folder (a launcher passes them unexpanded), a relative path under
 /// the current directory.

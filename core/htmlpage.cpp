@@ -73,6 +73,22 @@ QString plainCell(const QString &text)
 
 } // namespace
 
+PageInput pageInputOf(const ReportKind &kind)
+{
+    PageInput input;
+    input.title = kind.title;
+    input.fieldCount = kind.fieldCount;
+    for (int j = 1; j <= kind.fieldCount; ++j) {
+        input.captions.append(kind.fields[std::size_t(j - 1)].caption);
+        input.fieldTypes.append(kind.type(j));
+    }
+    input.totalRow = kind.totalRow;
+    input.prefix = kind.prefix;
+    input.category = kind.category;
+    input.position = kind.position;
+    return input;
+}
+
 bool isMoneyColumn(const PageInput &input, int j)
 {
     return j >= 2 && j <= input.fieldTypes.size() && isMoneyType(input.fieldTypes[j - 1]);

@@ -41,6 +41,10 @@ struct PageInput {
     int position = -1; // the kind's position in its category; -1 when the title box holds none
 };
 
+/// Returns the page input of a catalogue kind with its title, columns, total-row rule and file
+/// names filled in, and no municipality, period or items yet.
+PageInput pageInputOf(const ReportKind &kind);
+
 /// Tells whether column j (1-based) of the page holds money: fields 2..N of a money type, shown
 /// right-aligned and summed in the total row.
 bool isMoneyColumn(const PageInput &input, int j);

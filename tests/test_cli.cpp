@@ -9,6 +9,7 @@
 #include "messages.h"
 #include "reportdata.h"
 #include "values.h"
+#include "windowinput.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -194,20 +195,10 @@ std::unique_ptr<TTribArrec> openEditor(int category)
     return QTest::qWaitForWindowExposed(editor.get()) ? std::move(editor) : nullptr;
 }
 
-// Picks a list entry as the user does, through the drop-down; tells whether it was picked.
-[[nodiscard]] bool pick(QComboBox *box, int index)
+// Picks a list entry through the drop-down unless it is already shown; tells whether it is.
+[[nodiscard]] bool choose(QComboBox *box, int index)
 {
-    if (box->currentIndex() == index) {
-        return true;
-    }
-    box->showPopup();
-    QAbstractItemView *view = box->view();
-    if (!QTest::qWaitFor([view] { return view->isVisible(); })) {
-        return false;
-    }
-    view->setCurrentIndex(view->model()->index(index, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    return QTest::qWaitFor([view] { return !view->isVisible(); }) && box->currentIndex() == index;
+    return box->currentIndex() == index || pick(box, index);
 }
 
 // Publishes the year in the editor as a clerk would: in each category, every kind with data
@@ -235,15 +226,15 @@ std::unique_ptr<TTribArrec> openEditor(int category)
                 continue;
             }
             QTest::mouseClick(editor->btNovo, Qt::LeftButton);
-            if (editor->cbPeriodo->count() > 0 && !pick(editor->cbPeriodo, 0)) {
+            if (editor->cbPeriodo->count() > 0 && !choose(editor->cbPeriodo, 0)) {
                 return false;
             }
-            if (!pick(editor->Title, kind.position)) {
+            if (!choose(editor->Title, kind.position)) {
                 return false;
             }
             if (last > 1) {
                 QTest::mouseClick(editor->btNovo, Qt::LeftButton);
-                if (!pick(editor->cbPeriodo, last - 1)) {
+                if (!choose(editor->cbPeriodo, last - 1)) {
                     return false;
                 }
                 QTest::mouseClick(editor->Panel1, Qt::LeftButton, {},

@@ -19,16 +19,10 @@ PageInput kindPage(ReportCategory category, int position, const QString &periodN
                    const QStringList &lines)
 {
     const ReportKind *kind = reportKind(category, position);
-    PageInput input;
-    input.title = kind->title;
+    PageInput input = pageInputOf(*kind);
     input.municipality = QStringLiteral("Vila Serena - MG");
     input.year = QStringLiteral("2005");
     input.periodName = periodName;
-    input.fieldCount = kind->fieldCount;
-    for (int i = 1; i <= kind->fieldCount; ++i) {
-        input.captions.append(kind->fields[std::size_t(i - 1)].caption);
-        input.fieldTypes.append(kind->type(i));
-    }
     for (const QString &line : lines) {
         input.codes.append(line.section(u'\t', 0, 0));
     }
@@ -38,7 +32,6 @@ PageInput kindPage(ReportCategory category, int position, const QString &periodN
     input.secFin = officials.value(1);
     input.contador = officials.value(2);
     input.crc = officials.value(3);
-    input.totalRow = kind->totalRow;
     return input;
 }
 

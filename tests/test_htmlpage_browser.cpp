@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <optional>
+
 using namespace quelvara;
 
 // Opens a written page in a real browser and reads back what it shows: the
@@ -16,15 +18,46 @@ using namespace quelvara;
 class TestHtmlPageBrowser : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
     void browserShowsThePageAsWritten();
     void browserShowsTheIndexes();
 
 private:
-    QString renderedDom(const QString &browser, const QString &page);
+    QString renderedDom(const QString &page);
+
+    QString browser_;
+    QString previous_; // the working directory before the test's own
+    std::optional<QTemporaryDir> work_;
 };
 
-QString TestHtmlPageBrowser::renderedDom(const QString &browser, const QString &page)
+void TestHtmlPageBrowser::initTestCase()
 {
+    browser_ = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+    if (browser_.isEmpty()) {
+        QSKIP("no chromium on this machine");
+    }
+}
+
+// Every test writes into a fresh working directory of its own.
+void TestHtmlPageBrowser::init()
+{
+    work_.emplace();
+    previous_ = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(work_->path()));
+}
+
+void TestHtmlPageBrowser::cleanup()
+{
+    QDir::setCurrent(previous_);
+    work_.reset();
+}
+
+QString TestHtmlPageBrowser::renderedDom(const QString &page)
+{
+    const QString browser = browser_;
     QTemporaryDir profile;
     QProcess process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
@@ -49,15 +82,6 @@ QString TestHtmlPageBrowser::renderedDom(const QString &browser, const QString &
 
 void TestHtmlPageBrowser::browserShowsThePageAsWritten()
 {
-    const QString browser = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-    if (browser.isEmpty()) {
-        QSKIP("no chromium on this machine");
-    }
-
-    QTemporaryDir work;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(work.path());
-
     PageInput input;
     input.title = QStringLiteral("Execução dos Orçamentos - Receita Realizada  Art 2º, Inc. XII");
     input.municipality = QStringLiteral("São Tomé das Águas - MG");
@@ -80,11 +104,9 @@ void TestHtmlPageBrowser::browserShowsThePageAsWritten()
 
     const FileResult written = writePageFile(input.year, QStringLiteral("exec-orc-rec-realizada-"),
                                              QStringLiteral("2"), buildPage(input));
-    QDir::setCurrent(previous);
     QVERIFY(written.ok());
 
-    const QString dom = renderedDom(
-        browser, work.filePath(QStringLiteral("2005/exec-orc-rec-realizada-2-2005.htm")));
+    const QString dom = renderedDom(work_->filePath(QStringLiteral("2005/exec-orc-rec-realizada-2-2005.htm")));
     QVERIFY2(!dom.isEmpty(), "the browser showed nothing");
 
     // The template's entity and bytes, and the texts of the report.
@@ -113,14 +135,6 @@ void TestHtmlPageBrowser::browserShowsThePageAsWritten()
 // their tables and links in the browser as UTF-8.
 void TestHtmlPageBrowser::browserShowsTheIndexes()
 {
-    const QString browser = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-    if (browser.isEmpty()) {
-        QSKIP("no chromium on this machine");
-    }
-
-    QTemporaryDir work;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(work.path());
     PageInput input;
     input.title = QStringLiteral("Tributos Arrecadados  Art 2º, Inc. I");
     input.municipality = QStringLiteral("São Tomé das Águas - MG");
@@ -133,10 +147,9 @@ void TestHtmlPageBrowser::browserShowsTheIndexes()
     const bool written =
         writePageFile(input.year, input.prefix, input.period, buildPage(input)).ok() &&
         writeOpenData(input).ok();
-    QDir::setCurrent(previous);
     QVERIFY(written);
 
-    const QString year = renderedDom(browser, work.filePath(QStringLiteral("2005/index.html")));
+    const QString year = renderedDom(work_->filePath(QStringLiteral("2005/index.html")));
     QVERIFY2(!year.isEmpty(), "the browser showed nothing");
     QVERIFY(year.contains(QStringLiteral("<html lang=\"pt-BR\">")));
     QVERIFY(year.contains(QStringLiteral("<h1>São Tomé das Águas - MG</h1>")));
@@ -149,7 +162,7 @@ void TestHtmlPageBrowser::browserShowsTheIndexes()
     }
     QVERIFY(year.contains(QStringLiteral("Atualizado em ")));
 
-    const QString root = renderedDom(browser, work.filePath(QStringLiteral("index.html")));
+    const QString root = renderedDom(work_->filePath(QStringLiteral("index.html")));
     QVERIFY(root.contains(QStringLiteral("<caption>Exercícios</caption>")));
     QVERIFY(root.contains(QStringLiteral("href=\"2005/index.html\"")));
 }

@@ -53,8 +53,7 @@ QString fieldText(const ReportField &field, int i, int j)
 // 2 (the page shows its code alone), hostile, plain.
 PageInput kindInput(const ReportKind &kind)
 {
-    PageInput input;
-    input.title = kind.title;
+    PageInput input = pageInputOf(kind);
     input.municipality = QStringLiteral("Vila Serena - MG");
     input.municipalityName = QStringLiteral("Vila Serena");
     input.state = QStringLiteral("MG");
@@ -62,14 +61,6 @@ PageInput kindInput(const ReportKind &kind)
     const CategoryInfo &category = categoryInfo(kind.category);
     input.period = category.periods.isEmpty() ? QStringLiteral("0") : QStringLiteral("2");
     input.periodName = category.periods.value(1);
-    input.prefix = kind.prefix;
-    input.category = kind.category;
-    input.position = kind.position;
-    input.fieldCount = kind.fieldCount;
-    for (int j = 1; j <= kind.fieldCount; ++j) {
-        input.captions.append(kind.fields[std::size_t(j - 1)].caption);
-        input.fieldTypes.append(kind.type(j));
-    }
     for (int i = 0; i < 5; ++i) {
         QString line;
         for (int j = 1; j <= kind.fieldCount; ++j) {
@@ -85,7 +76,6 @@ PageInput kindInput(const ReportKind &kind)
     input.secFin = QStringLiteral("Beatriz Lima");
     input.contador = QStringLiteral("Paulo Souza");
     input.crc = QStringLiteral("MG-012345/O-6");
-    input.totalRow = kind.totalRow;
     return input;
 }
 

@@ -32,20 +32,11 @@ QString codeOf(int i) { return QStringLiteral("C%1").arg(i, 5, 10, QLatin1Char('
 PageInput purchases(int n)
 {
     const ReportKind *kind = reportKind(ReportCategory::Mensais, 7);
-    PageInput input;
-    input.title = kind->title;
+    PageInput input = pageInputOf(*kind);
     input.municipality = QStringLiteral("São Tomé das Águas - MG");
     input.year = QStringLiteral("2005");
     input.period = QStringLiteral("4");
     input.periodName = QStringLiteral("Abril");
-    input.prefix = kind->prefix;
-    input.category = kind->category;
-    input.position = kind->position;
-    input.fieldCount = kind->fieldCount;
-    for (int j = 1; j <= kind->fieldCount; ++j) {
-        input.captions.append(kind->fields[std::size_t(j - 1)].caption);
-        input.fieldTypes.append(kind->type(j));
-    }
     for (int i = 1; i <= n; ++i) {
         const QString description =
             i % 5 == 0 ? QStringLiteral("Material de expediente para as escolas rurais do "

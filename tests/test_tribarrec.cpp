@@ -19,6 +19,7 @@
 #include "textfile.h"
 #include "values.h"
 #include "vendor.h"
+#include "windowinput.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -43,20 +44,6 @@
 using namespace quelvara;
 
 namespace {
-
-// Picks a list entry as the user does: opens the drop-down, moves to the
-// entry and confirms with Enter. Tells whether the entry was picked.
-[[nodiscard]] bool pick(QComboBox *box, int index)
-{
-    box->showPopup();
-    QAbstractItemView *view = box->view();
-    if (!QTest::qWaitFor([view] { return view->isVisible(); })) {
-        return false;
-    }
-    view->setCurrentIndex(view->model()->index(index, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    return QTest::qWaitFor([view] { return !view->isVisible(); }) && box->currentIndex() == index;
-}
 
 // Types text at the end of a selection box, as the user does.
 void typeInto(QComboBox *box, const QString &text)

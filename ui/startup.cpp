@@ -58,15 +58,6 @@ void holdStartUpMessage(QtMsgType type, const QMessageLogContext &context, const
 
 } // namespace
 
-QStringList argumentList(int argc, char **argv)
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    }
-    return arguments;
-}
-
 StartRequest readStartRequest(const QStringList &arguments, const QProcessEnvironment &environment)
 {
     StartRequest request;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commandline.h"
 #include "fileresult.h"
 #include "folderlock.h"
 
@@ -30,9 +31,6 @@ struct StartRequest {
     /// Tells whether start-up goes on to open the windows.
     bool goesOn() const { return exitCode < 0; }
 };
-
-/// Returns the arguments of main() as texts.
-QStringList argumentList(int argc, char **argv);
 
 /// Reads the program's arguments and environment: the help, the version, an error, or the
 /// folder to start in.
