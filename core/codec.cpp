@@ -35,6 +35,23 @@ int toByte(char16_t c)
     return -1;
 }
 
+// The general road: NFC first, so that a letter typed with a combining
+// accent is stored as the one character Windows-1252 has for it.
+bool appendNormalized(QByteArray &bytes, QStringView text)
+{
+    const QString normal = text.toString().normalized(QString::NormalizationForm_C);
+    QByteArray encoded(normal.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < normal.size(); ++i) {
+        const int byte = toByte(normal[i].unicode());
+        if (byte < 0) {
+            return false;
+        }
+        encoded[i] = static_cast<char>(byte);
+    }
+    bytes += encoded;
+    return true;
+}
+
 } // namespace
 
 bool fitsCp1252(char16_t c) { return toByte(c) >= 0; }
@@ -51,16 +68,29 @@ QString decodeCp1252(const QByteArray &bytes)
 
 std::optional<QByteArray> encodeCp1252(const QString &text)
 {
-    const QString normal = text.normalized(QString::NormalizationForm_C);
-    QByteArray bytes(normal.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < normal.size(); ++i) {
-        const int byte = toByte(normal[i].unicode());
-        if (byte < 0) {
-            return std::nullopt;
-        }
-        bytes[i] = static_cast<char>(byte);
+    QByteArray bytes;
+    if (!appendCp1252(bytes, text)) {
+        return std::nullopt;
     }
     return bytes;
+}
+
+bool appendCp1252(QByteArray &bytes, QStringView text)
+{
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size());
+    char *out = bytes.data() + start;
+    const char16_t *in = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = in[i];
+        const int byte = c < 0x80 || (c >= 0xA0 && c <= 0xFF) ? int(c) : toByte(c);
+        if (byte < 0) {
+            bytes.truncate(start);
+            return appendNormalized(bytes, text);
+        }
+        out[i] = static_cast<char>(byte);
+    }
+    return true;
 }
 
 QString keepCp1252(const QString &text, QString *removed)

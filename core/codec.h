@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -16,6 +17,11 @@ QString decodeCp1252(const QByteArray &bytes);
 /// Encodes a text (normalised to NFC first) as Windows-1252, or nothing if a character does not
 /// fit.
 std::optional<QByteArray> encodeCp1252(const QString &text);
+
+/// Appends a text encoded as by encodeCp1252 to the bytes; false, with the bytes as they were, if
+/// a character does not fit. A text of Windows-1252 characters is already in NFC: it goes
+/// straight in, without a copy.
+bool appendCp1252(QByteArray &bytes, QStringView text);
 
 /// Tells whether Windows-1252 can hold the character.
 bool fitsCp1252(char16_t c);

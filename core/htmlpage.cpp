@@ -256,4 +256,146 @@ FileResult writePageFile(const QString &ano, const QString &prefixo, const QStri
     return writeLines(pageFilePath(ano, prefixo, periodo), entries);
 }
 
+namespace {
+
+// The page's entries as they go into the file: pieces of fixed ASCII text
+// and escaped texts, each entry closed by CR LF.
+class PageStream {
+public:
+    explicit PageStream(TextFileWriter &out)
+        : out_(out)
+    {
+    }
+    PageStream &operator<<(QLatin1String ascii)
+    {
+        out_.write(ascii);
+        return *this;
+    }
+    // A text as escapeHtml writes it.
+    PageStream &operator<<(QStringView text)
+    {
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i].unicode();
+            if (c == u'&' || c == u'<' || c == u'>') {
+                out_.write(text.mid(start, i - start));
+                out_.write(c == u'&'   ? QLatin1String("&amp;")
+                           : c == u'<' ? QLatin1String("&lt;")
+                                       : QLatin1String("&gt;"));
+                start = i + 1;
+            }
+        }
+        out_.write(text.mid(start));
+        return *this;
+    }
+    // A whole entry built as buildPage builds it.
+    void entry(const QString &text)
+    {
+        out_.write(text);
+        out_.write(QLatin1String("\r\n"));
+    }
+
+private:
+    TextFileWriter &out_;
+};
+
+} // namespace
+
+FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
+                          const PageInput &input)
+{
+    // A year still being typed ("2", "20", "200") must not create directories.
+    if (!isValidYear(ano)) {
+        return FileResult::failed({});
+    }
+    const QString dir = pageYearDir(ano);
+    if (!makeDir(dir)) {
+        return FileResult::failed(msg::cannotCreateDirectory(dir));
+    }
+    TextFileWriter file(pageFilePath(ano, prefixo, periodo));
+    PageStream page(file);
+    const int n = input.fieldCount;
+    const QString title = escapeHtml(input.title);
+
+    // The head, the headings, the signatures and the foot are built as
+    // buildPage builds them: they are small. The rows go straight out.
+    page.entry(QStringLiteral("<html><head><title> ") + title + headPiece() +
+               escapeHtml(input.municipality) + QStringLiteral(" <br>\n") + title +
+               QStringLiteral("<br>\nEXERC&Iacute;CIO: ") + escapeHtml(input.year) +
+               QStringLiteral(" - ") + escapeHtml(input.periodName) +
+               QStringLiteral("</b></div></td></tr>\n</table>\n</div>\n<div "
+                              "align=\"center\"><br>\n"));
+    page.entry(QStringLiteral(
+        "  <table cellspacing=0 style=\"t1\" width=1050>\n    <tr bgcolor=#CCCCCC>\n"));
+    page.entry(QStringLiteral("      <td>") + escapeHtml(nth(input.captions, 1)) +
+               QStringLiteral("</td>\n      <td>") + escapeHtml(nth(input.captions, 2)) +
+               QStringLiteral("</td>\n      <td>") + escapeHtml(nth(input.captions, 3)) +
+               QStringLiteral("</td>"));
+    for (int k = 4; k <= n; ++k) {
+        page.entry(QStringLiteral("      <td>") + escapeHtml(nth(input.captions, k)) +
+                   QStringLiteral("</td>"));
+    }
+
+    std::vector<bool> money(static_cast<std::size_t>(std::max(n, 0)) + 1, false);
+    for (int j = 2; j <= n; ++j) {
+        money[static_cast<std::size_t>(j)] = isMoneyColumn(input, j);
+    }
+    std::vector<double> sums(static_cast<std::size_t>(std::max(n, 0)) + 1, 0.0);
+    for (qsizetype i = 0; i < input.codes.size(); ++i) {
+        const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i])
+                                                         : QStringView());
+        page << QLatin1String("    <tr>\r\n      <td> &nbsp;") << QStringView(input.codes[i])
+             << QLatin1String("</td>\r\n");
+        if (!fields.at(2).isEmpty()) {
+            const bool excluded = fields.at(n + 1) == u"1";
+            for (int j = 2; j <= n; ++j) {
+                const QStringView value = fields.at(j);
+                if (money[static_cast<std::size_t>(j)]) {
+                    page << QLatin1String("      <td><div align=right> &nbsp;") << value
+                         << QLatin1String("</div></td>\r\n");
+                    if (!excluded) {
+                        // The line's own characters, read without a copy.
+                        const QString text = QString::fromRawData(value.data(), value.size());
+                        if (const auto amount = MoneyValue(text)) {
+                            sums[static_cast<std::size_t>(j)] += *amount;
+                        }
+                    }
+                } else {
+                    page << QLatin1String("      <td><div align=left> &nbsp;") << value
+                         << QLatin1String("</div></td>\r\n");
+                }
+            }
+        }
+        page << QLatin1String("    </tr>\n\r\n");
+    }
+
+    if (input.totalRow) {
+        page.entry(QStringLiteral("    <tr bgcolor=#CCCCCC>"));
+        page.entry(QStringLiteral("      <td> total: </td>"));
+        for (int j = 2; j <= n; ++j) {
+            if (money[static_cast<std::size_t>(j)]) {
+                page.entry(moneyCell(AmountText(sums[static_cast<std::size_t>(j)])));
+            } else {
+                page.entry(QStringLiteral("      <td> &nbsp;</td>"));
+            }
+        }
+        page.entry(QStringLiteral("    </tr>\n"));
+    }
+
+    const QString line31 = QString(31, u'_');
+    page.entry(QStringLiteral("</table><br>  <table width=900>\n  <tr>\n      <td width=300><div "
+                              "align=center><br>") +
+               line31 + QStringLiteral("<br>") + escapeHtml(input.prefeito) +
+               QStringLiteral("<br> (Prefeito)</div></td>\n      <td width=300><div "
+                              "align=center><br>") +
+               line31 + QStringLiteral("<br>") + escapeHtml(input.secFin) +
+               QStringLiteral("<br> (Secret&aacute;rio de Finan&ccedil;as)</div></td>\n      <td "
+                              "width=300><div align=center><br>") +
+               line31 + QStringLiteral("<br>") + escapeHtml(input.contador) + u'/' +
+               escapeHtml(input.crc) +
+               QStringLiteral("<br>(Contador/CRC)</div></td>\n  </tr>\n  </table>"));
+    page.entry(QStringLiteral("<p></div></table>\n</td></tr></table>\n</body> </html>\n"));
+    return file.commit();
+}
+
 } // namespace quelvara

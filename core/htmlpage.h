@@ -79,4 +79,9 @@ QString escapeHtml(const QString &text);
 FileResult writePageFile(const QString &ano, const QString &prefixo, const QString &periodo,
                          const QStringList &entries);
 
+/// Writes the page straight into its file, encoded on the way and never held whole, with the same
+/// bytes, directory and results as writePageFile of buildPage's entries.
+FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
+                          const PageInput &input);
+
 } // namespace quelvara

@@ -56,8 +56,17 @@ QString lineCode(const QString &line)
 
 int ItemList::indexOf(const QString &code) const
 {
-    ensureIndex();
-    return index_.value(foldKey(code), -1);
+    const auto found = index_.constFind(foldKey(code));
+    return found == index_.cend() ? -1 : positionOf(found->first);
+}
+
+int ItemList::positionOf(const QString &code) const
+{
+    // The list is in order, so the first item written exactly so is found
+    // by a binary search; equal codes keep the order in which they came.
+    const auto it = std::lower_bound(codes_.cbegin(), codes_.cend(), code, lessText);
+    Q_ASSERT(it != codes_.cend() && *it == code);
+    return int(it - codes_.cbegin());
 }
 
 int ItemList::insertionPoint(const QString &code) const
@@ -80,28 +89,51 @@ int ItemList::put(const QString &code, const QString &line)
 int ItemList::insert(const QString &code, const QString &line)
 {
     const int at = insertionPoint(code);
+    Entry &entry = index_[foldKey(code)];
+    // An item put before the first of its folded code becomes the first.
+    if (entry.count == 0 || at <= positionOf(entry.first)) {
+        entry.first = code;
+    }
+    ++entry.count;
     codes_.insert(at, code);
     lines_.insert(at, line);
-    keys_.insert(at, foldKey(code));
-    indexValid_ = false;
     return at;
 }
 
 void ItemList::removeAt(int i)
 {
+    const QString code = codes_.at(i);
+    const QString key = foldKey(code);
+    const auto found = index_.find(key);
     codes_.removeAt(i);
     lines_.removeAt(i);
-    keys_.removeAt(i);
-    indexValid_ = false;
+    if (found == index_.end()) {
+        return;
+    }
+    if (--found->count == 0) {
+        index_.erase(found);
+    } else if (found->first == code && (i >= codes_.size() || codes_.at(i) != code)) {
+        // The first of several items that differ in case only went: the
+        // next one is looked for. Only hand-edited files hold such twins.
+        rescan(key, *found);
+    }
+}
+
+void ItemList::rescan(const QString &key, Entry &entry) const
+{
+    for (const QString &code : codes_) {
+        if (foldKey(code) == key) {
+            entry.first = code;
+            return;
+        }
+    }
 }
 
 void ItemList::clear()
 {
     codes_.clear();
     lines_.clear();
-    keys_.clear();
     index_.clear();
-    indexValid_ = true;
 }
 
 void ItemList::assignLines(const QStringList &lines)
@@ -120,30 +152,18 @@ void ItemList::assignItems(QStringList codes, QStringList lines)
     const std::vector<int> order = sortedOrder(codes);
     codes_.clear();
     lines_.clear();
-    keys_.clear();
+    index_.clear();
     codes_.reserve(codes.size());
     lines_.reserve(codes.size());
-    keys_.reserve(codes.size());
+    index_.reserve(codes.size());
     for (const int i : order) {
         codes_.append(codes.at(i));
         lines_.append(lines.at(i));
-        keys_.append(foldKey(codes.at(i)));
+        Entry &entry = index_[foldKey(codes.at(i))];
+        if (entry.count++ == 0) {
+            entry.first = codes.at(i);
+        }
     }
-    indexValid_ = false;
-}
-
-void ItemList::ensureIndex() const
-{
-    if (indexValid_) {
-        return;
-    }
-    index_.clear();
-    index_.reserve(keys_.size());
-    // Backwards, so that of several equal keys the first position wins.
-    for (int i = int(keys_.size()) - 1; i >= 0; --i) {
-        index_.insert(keys_.at(i), i);
-    }
-    indexValid_ = true;
 }
 
 } // namespace quelvara

@@ -61,15 +61,23 @@ public:
     const QStringList &lines() const { return lines_; }
 
 private:
+    // Where the first item of a folded code stands: its code as written, so
+    // that its position is found by a binary search of the ordered codes, and
+    // how many items have the folded code (nearly always one).
+    struct Entry {
+        QString first;
+        int count = 0;
+    };
+
     int insertionPoint(const QString &code) const;
-    void ensureIndex() const;
+    int positionOf(const QString &code) const;
+    void rescan(const QString &key, Entry &entry) const;
 
     QStringList codes_;
     QStringList lines_;
-    QStringList keys_; // folded codes, parallel to codes_
-    // Folded code -> first position; rebuilt on the first look-up after a change.
-    mutable QHash<QString, int> index_;
-    mutable bool indexValid_ = true;
+    // Folded code -> its first item. Kept up to date by every change, in
+    // O(log N) look-ups of the ordered codes: no change rebuilds it.
+    QHash<QString, Entry> index_;
 };
 
 /// Returns the item code of a data line: the text before its first TAB (empty when it has none).

@@ -181,6 +181,7 @@ LoadedItems itemListFromFile(TextLines file, const QStringList &registry, const 
 {
     LoadedItems loaded;
     loaded.status = file.status;
+    loaded.tooLarge = file.tooLarge;
     if (file.status == ReadStatus::Missing && registryKind) {
         file.lines = seedFromRegistry(registry, types, numCampos, accumulate);
     }

@@ -42,6 +42,7 @@ ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
 struct LoadedItems {
     ItemList items;
     ReadStatus status = ReadStatus::Missing; // of the data file
+    bool tooLarge = false;                   // unreadable because larger than kMaxFileSize
 };
 
 /// Loads a period's item list from its data file, seeded from and merged with the registry for a

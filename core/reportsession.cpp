@@ -10,11 +10,22 @@
 #include "textfile.h"
 #include "values.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace quelvara {
 
 namespace {
+
+// A field text as it may stand in a record: a TAB or a line break in it
+// would split the field or the line.
+QString recordText(const QString &text)
+{
+    QString result = StripBreaks(text);
+    result.remove(u'\r');
+    return result;
+}
 
 } // namespace
 
@@ -83,7 +94,7 @@ SessionResult ReportSession::chooseKind(int position, const QString &shownTitle)
             fields_[std::size_t(i)] = i <= fieldCount_ ? kind_->fields[std::size_t(i - 1)]
                                                        : makeField({}, Texto, i, registryFile_);
         }
-        registry_.clear();
+        store_.clear();
         ++registryRevision_;
         if (kind_->loaded) {
             result.ok = loadRegistry(result);
@@ -112,7 +123,7 @@ SessionResult ReportSession::chooseKind(int position, const QString &shownTitle)
 
 bool ReportSession::loadRegistry(SessionResult &result)
 {
-    registry_.clear();
+    store_.clear();
     ++registryRevision_;
     if (registryFile_.isEmpty()) {
         registryLoaded_ = true;
@@ -121,11 +132,12 @@ bool ReportSession::loadRegistry(SessionResult &result)
     const TextLines read = readRegistry(registryFile_);
     if (read.status == ReadStatus::Unreadable) {
         registryLoaded_ = false;
-        result.messages.append(msg::cannotReadFile(registryPath(registryFile_)));
+        const QString path = registryPath(registryFile_);
+        result.messages.append(read.tooLarge ? msg::fileTooLarge(path) : msg::cannotReadFile(path));
         return false;
     }
     // A registry that does not exist yet is an empty registry.
-    registry_ = read.lines;
+    store_.assign(read.lines);
     registryLoaded_ = true;
     return true;
 }
@@ -163,14 +175,16 @@ void ReportSession::loadPeriod(SessionResult &result)
         return;
     }
     const QString path = dataFilePath(year_, prefix_, period_);
-    LoadedItems loaded = loadItemList(path, registry_, fieldTypes(), fieldCount_,
+    ++operation_;
+    LoadedItems loaded = loadItemList(path, store_.lines(), fieldTypes(), fieldCount_,
                                       followsRegistry(), accumulateInto(result));
     items_ = std::move(loaded.items);
     if (loaded.status == ReadStatus::Unreadable) {
         // What could be shown is not what the file holds: saving this list
         // over it would lose the user's items.
         dataFileReadable_ = false;
-        result.messages.append(msg::cannotReadFile(path));
+        result.messages.append(loaded.tooLarge ? msg::fileTooLarge(path)
+                                               : msg::cannotReadFile(path));
     }
 }
 
@@ -179,7 +193,12 @@ void ReportSession::loadPeriod(SessionResult &result)
 
 QStringList ReportSession::pickList(int n) const
 {
-    return registryColumn(registry_, field(n).lookupColumn);
+    return registryColumn(store_.lines(), field(n).lookupColumn);
+}
+
+int ReportSession::pickIndex(int n, const QString &text) const
+{
+    return store_.indexOf(field(n).lookupColumn, text);
 }
 
 bool ReportSession::reloadRegistry()
@@ -190,7 +209,7 @@ bool ReportSession::reloadRegistry()
     if (read.status == ReadStatus::Unreadable) {
         return false;
     }
-    registry_ = read.lines;
+    store_.assign(read.lines);
     ++registryRevision_;
     return true;
 }
@@ -198,19 +217,16 @@ bool ReportSession::reloadRegistry()
 std::optional<Completion> ReportSession::complete(int n, const QString &text) const
 {
     const int column = field(n).lookupColumn;
-    if (column == 0) {
+    const int entry = store_.indexOf(column, text);
+    if (entry < 0) {
         return std::nullopt;
     }
-    for (const QString &line : registry_) {
-        if (sameText(GetField(line, column), text)) {
-            if (column == 1 && n < kMaxFields) {
-                return Completion{n + 1, GetField(line, 2)};
-            }
-            if (column == 2 && n >= 2) {
-                return Completion{n - 1, GetField(line, 1)};
-            }
-            return std::nullopt;
-        }
+    const QString &line = store_.at(entry);
+    if (column == 1 && n < kMaxFields) {
+        return Completion{n + 1, registryLineField(line, 2)};
+    }
+    if (column == 2 && n >= 2) {
+        return Completion{n - 1, registryLineField(line, 1)};
     }
     return std::nullopt;
 }
@@ -218,8 +234,7 @@ std::optional<Completion> ReportSession::complete(int n, const QString &text) co
 // ---------------------------------------------------------------------------
 // Fields
 
-std::optional<QString> ReportSession::resetField(int n, const QString &code,
-                                                 SessionResult &result)
+std::optional<QString> ReportSession::resetField(int n, const QString &code, SessionResult &result)
 {
     // Without a data directory nothing has been set up yet: the fields keep
     // what they show.
@@ -346,20 +361,37 @@ SessionResult ReportSession::saveItem(const FieldTexts &texts, bool excluded)
     items_.put(lineCode(line), line);
     result.add(writeDataFile());
 
-    QStringList fields;
-    for (int i = 1; i <= kMaxFields; ++i) {
-        fields.append(texts[std::size_t(i)]);
-    }
-    const QStringList before = registry_;
-    if (extendRegistry(registry_, category_, kind_ ? kind_->position : -1, fields)) {
-        // A registry that cannot be written keeps its additions in memory;
-        // the next save or deletion writes them again.
-        (void)writeRegistry(registryFile_, registry_);
-        if (registry_ != before) {
-            ++registryRevision_;
-        }
+    if (extendStore(texts)) {
+        ++registryRevision_;
     }
     return result;
+}
+
+bool ReportSession::extendStore(const FieldTexts &texts)
+{
+    const int position = kind_ ? kind_->position : -1;
+    if (!writesRegistryOnSave(category_, position)) {
+        return false;
+    }
+    // Every extension is checked against the registry as it was before this
+    // save; the lines are then added in order.
+    QStringList added;
+    for (const RegistryExtension &extension : registryExtensions(category_, position)) {
+        const QString code = recordText(texts[std::size_t(extension.codeField)]);
+        if (extension.requireNonEmpty && code.isEmpty()) {
+            continue;
+        }
+        if (store_.indexOf(1, code) < 0) {
+            added.append(code + u'\t' + recordText(texts[std::size_t(extension.nameField)]) +
+                         u'\t');
+        }
+    }
+    const bool changed = !added.isEmpty() || !store_.isSorted();
+    store_.add(added);
+    // A registry that cannot be written keeps its additions in memory; the
+    // next save or deletion writes them again.
+    (void)writeRegistry(registryFile_, store_.lines());
+    return changed;
 }
 
 SessionResult ReportSession::addItem(const FieldTexts &texts, bool excluded)
@@ -384,19 +416,22 @@ SessionResult ReportSession::writeDataFile()
         result.messages.append(msg::cannotCreateDirectory(yearDir));
         return result;
     }
-    const FileResult written = writeLines(dataFilePath(year_, prefix_, period_), items_.lines());
+    const QString path = dataFilePath(year_, prefix_, period_);
+    const FileResult written = writeLines(path, items_.lines());
     if (!written.ok()) {
         result.ok = false;
         result.messages.append(written.message());
     }
-    forgetPreviousPeriod();
+    if (previous_ && previous_->path == path) {
+        previous_.reset();
+    }
     return result;
 }
 
 bool ReportSession::asksRegistryDeletion(int row) const
 {
     return row >= 0 && row < items_.size() && followsRegistry() &&
-           registryIndexOf(registry_, items_.code(row)) >= 0;
+           store_.indexOf(1, items_.code(row)) >= 0;
 }
 
 SessionResult ReportSession::deleteItem(int row, bool alsoFromRegistry)
@@ -407,17 +442,18 @@ SessionResult ReportSession::deleteItem(int row, bool alsoFromRegistry)
         result.messages.append(msg::selectAnItem());
     } else {
         const QString code = items_.code(row);
-        const int entry = asksRegistryDeletion(row) ? registryIndexOf(registry_, code) : -1;
+        const int entry = asksRegistryDeletion(row) ? store_.indexOf(1, code) : -1;
         items_.removeAt(row);
         if (entry >= 0) {
             if (alsoFromRegistry) {
-                registry_.removeAt(entry);
+                store_.removeAt(entry);
                 ++registryRevision_;
                 registryChanged = true;
             } else if (!items_.contains(code)) {
                 // The registry keeps the item: it stays in the list, reset.
-                const QString line = registryItemLine(registry_.at(entry), fieldTypes(),
-                                                      fieldCount_, false, accumulateInto(result));
+                ++operation_;
+                const QString line = registryItemLine(store_.at(entry), fieldTypes(), fieldCount_,
+                                                      false, accumulateInto(result));
                 items_.put(lineCode(line), line);
             }
         }
@@ -430,7 +466,7 @@ SessionResult ReportSession::deleteItem(int row, bool alsoFromRegistry)
     // written back it would wipe that file. A typed title leaves the store
     // of the kind before it, so it writes only what this deletion changed.
     if ((kind_ && kind_->loaded) || registryChanged) {
-        if (!writeRegistry(registryFile_, registry_).ok()) {
+        if (!writeRegistry(registryFile_, store_.lines()).ok()) {
             result.messages.append(msg::cannotSaveRegistry());
         }
     }
@@ -439,7 +475,9 @@ SessionResult ReportSession::deleteItem(int row, bool alsoFromRegistry)
         if (!writeLines(path, items_.lines()).ok()) {
             result.messages.append(msg::cannotAlterFile(path));
         }
-        forgetPreviousPeriod();
+        if (previous_ && previous_->path == path) {
+            previous_.reset();
+        }
     }
     return result;
 }
@@ -450,23 +488,56 @@ SessionResult ReportSession::deleteItem(int row, bool alsoFromRegistry)
 AccumulateFn ReportSession::accumulateInto(SessionResult &result)
 {
     return [this, &result](const QString &value, int k, const QString &code) {
-        return accumulatedValue(value, k, code, result);
+        return accumulateValue(value, k, code, result);
     };
 }
 
 QString ReportSession::accumulatedValue(const QString &value, int k, const QString &code,
                                         SessionResult &result)
 {
-    // The previous period's file is read once and serves every item and
-    // field until a data file is written or the period shown changes.
-    if (!accumulator_ || !accumulator_->isFor(year_, prefix_, period_)) {
-        accumulator_.emplace(year_, prefix_, period_);
+    ++operation_;
+    return accumulateValue(value, k, code, result);
+}
+
+QString ReportSession::accumulateValue(const QString &value, int k, const QString &code,
+                                       SessionResult &result)
+{
+    if (period_ == QStringLiteral("1")) {
+        // The first month or bimester starts from its own amount.
+        return value;
     }
-    const Accumulation accumulation = accumulator_->value(value, k, code);
+    if (!isValidYear(year_)) {
+        // No file is looked for under a year that is not one; nothing to tell
+        // the user while the year is still being typed.
+        return msg::accumulationInstruction();
+    }
+    const Accumulation accumulation = accumulate(previousPeriod(), value, k, code);
     if (!accumulation.message.isEmpty()) {
         result.messages.append(accumulation.message);
     }
     return accumulation.text;
+}
+
+const PreviousPeriod &ReportSession::previousPeriod()
+{
+    // Looked at once per operation: a load asks for every item, and one
+    // look at the file serves them all, without building its path again.
+    if (previous_ && checkedIn_ == operation_ && checkedFor_ == std::tie(year_, prefix_, period_)) {
+        return previous_->data;
+    }
+    const QString path = dataFilePath(year_, prefix_, previousPeriodNumber(period_));
+    const QFileInfo info(path);
+    FileStamp stamp;
+    if (info.exists()) {
+        stamp = {true, info.size(), info.lastModified(),
+                 info.fileTime(QFileDevice::FileMetadataChangeTime)};
+    }
+    if (!previous_ || previous_->path != path || !(previous_->stamp == stamp)) {
+        previous_ = PreviousFile{path, stamp, PreviousPeriod::load(year_, prefix_, period_)};
+    }
+    checkedIn_ = operation_;
+    checkedFor_ = {year_, prefix_, period_};
+    return previous_->data;
 }
 
 SessionResult ReportSession::recalculateYear()
@@ -530,7 +601,8 @@ SessionResult ReportSession::writePage()
 {
     SessionResult result;
     const PageInput input = pageInput();
-    FileResult written = writePageFile(year_, prefix_, period_, buildPage(input));
+    // A page of 100,000 rows is 26 MB: it goes to its file as it is written.
+    FileResult written = streamPageFile(year_, prefix_, period_, input);
     if (written.ok()) {
         // The open data and the indexes always follow the page they stand beside.
         written = writeOpenData(input);

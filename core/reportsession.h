@@ -5,13 +5,16 @@
 #include "checks.h"
 #include "htmlpage.h"
 #include "itemlist.h"
+#include "lookupstore.h"
 #include "reportdata.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <optional>
+#include <tuple>
 
 // The report editor without a window: one report kind, year and period of a
 // category, with the registry that feeds it (the lookup store), its item list,
@@ -111,7 +114,7 @@ public:
     // The registry of the kind (the lookup store).
 
     /// Returns the registry's lines as last read or saved.
-    const QStringList &registry() const { return registry_; }
+    const QStringList &registry() const { return store_.lines(); }
     /// Tells whether the registry of the kind shown was read (nothing is saved otherwise).
     bool registryLoaded() const { return registryLoaded_; }
     /// Returns a number that changes whenever the registry's lines change.
@@ -120,6 +123,9 @@ public:
     QStringList pickList(int n) const;
     /// Reads the registry again after the registry dialog; tells whether it could be read.
     bool reloadRegistry();
+    /// Returns the position in lookup field n's pick list of the first entry equal to the text
+    /// without regard to case, or -1 (also for a field that is no lookup).
+    int pickIndex(int n, const QString &text) const;
     /// Returns what a registry entry whose column holds the text completes, for lookup field n.
     std::optional<Completion> complete(int n, const QString &text) const;
 
@@ -167,8 +173,9 @@ public:
     /// Recomputes and writes every period of the year up to the current one, each page too, and
     /// leaves the current period loaded; fails, saying nothing, in a period that has none before.
     SessionResult recalculateYear();
-    /// Drops the previous period's file as read, so the next accumulation reads it again.
-    void forgetPreviousPeriod() { accumulator_.reset(); }
+    /// Makes the next accumulation look at the previous period's file again: it is read again
+    /// when it changed on disk since it was read, and kept otherwise.
+    void forgetPreviousPeriod() { ++operation_; }
     /// Returns everything the page of the item list shows.
     PageInput pageInput() const;
     /// Writes the page of the item list.
@@ -189,6 +196,10 @@ private:
     bool loadRegistry(SessionResult &result);
     void loadPeriod(SessionResult &result);
     AccumulateFn accumulateInto(SessionResult &result);
+    QString accumulateValue(const QString &value, int k, const QString &code,
+                            SessionResult &result);
+    const PreviousPeriod &previousPeriod();
+    bool extendStore(const FieldTexts &texts);
     FieldTypes fieldTypes() const;
 
     ReportCategory category_;
@@ -203,13 +214,30 @@ private:
     QString periodName_;
     Profile profile_;
 
-    QStringList registry_;
+    LookupStore store_;
     bool registryLoaded_ = false; // false until a kind is applied, and after an unreadable registry
     int registryRevision_ = 0;
     ItemList items_;
     bool dataFileReadable_ = true; // an unreadable data file is never written over in that load
-    // The accumulation of the period shown, with the previous period's file as read.
-    std::optional<Accumulator> accumulator_;
+    // The previous period's data file as last read, with what the file
+    // system told of it then: kept while the file stays as it was, so that
+    // neither a new item nor an entered field reads it again.
+    struct FileStamp {
+        bool exists = false;
+        qint64 size = 0;
+        QDateTime modified;
+        QDateTime changed;
+        friend bool operator==(const FileStamp &, const FileStamp &) = default;
+    };
+    struct PreviousFile {
+        QString path;
+        FileStamp stamp;
+        PreviousPeriod data;
+    };
+    std::optional<PreviousFile> previous_;
+    int operation_ = 0;  // counts the operations that may accumulate
+    int checkedIn_ = -1; // the operation in which the previous file was last looked at
+    std::tuple<QString, QString, QString> checkedFor_; // year, prefix and period then
 };
 
 } // namespace quelvara

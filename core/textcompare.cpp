@@ -3,6 +3,9 @@
 #include <QCollator>
 #include <QLocale>
 
+#include <algorithm>
+#include <optional>
+
 namespace quelvara {
 
 namespace {
@@ -26,10 +29,44 @@ const QCollator &collator(Qt::CaseSensitivity sensitivity)
 
 int sign(int value) { return (value > 0) - (value < 0); }
 
+// Digits, the dot and the TAB each make one collation element of their own,
+// ordered as their codes are (TAB, then the dot, then 0 to 9), with nothing
+// that combines with them. Item codes and the code part of registry lines are
+// made of them: two texts that first differ at one of them, or where one of
+// them ends and the other goes on with one, are in that order, without the
+// collator, at every strength.
+bool isPlain(char16_t c) { return (c >= u'0' && c <= u'9') || c == u'.' || c == u'\t'; }
+
+std::optional<int> plainOrder(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (!isPlain(x) || !isPlain(y)) {
+            return std::nullopt;
+        }
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+    }
+    if (a.size() == b.size()) {
+        return 0;
+    }
+    const QStringView longer = a.size() > b.size() ? a : b;
+    if (!isPlain(longer[n].unicode())) {
+        return std::nullopt;
+    }
+    return a.size() < b.size() ? -1 : 1;
+}
+
 } // namespace
 
 int compareTexts(const QString &a, const QString &b)
 {
+    if (const std::optional<int> order = plainOrder(a, b)) {
+        return *order;
+    }
     if (int r = collator(Qt::CaseInsensitive).compare(a, b)) {
         return sign(r);
     }

@@ -77,10 +77,9 @@ bool createTemporary(QFile &file, const QString &dir, const QString &targetName)
     return false;
 }
 
-bool writeAll(QFile &file, const QByteArray &bytes)
+bool writeAll(QFile &file, const char *data, qint64 size)
 {
-    const char *data = bytes.constData();
-    qint64 left = bytes.size();
+    qint64 left = size;
     do {
         qint64 chunk = std::min(left, kWriteChunk);
         const StepOutcome outcome = askHook(FileStep::Write);
@@ -99,27 +98,71 @@ bool writeAll(QFile &file, const QByteArray &bytes)
     return true;
 }
 
-// Writes the bytes to a new temporary file and closes it; removes it on failure.
-bool writeTemporary(QFile &file, const QString &dir, const QString &targetName,
-                    const QByteArray &bytes, std::optional<QFileDevice::Permissions> permissions)
+// Where a replace writes: the file a link points to (the link stays), its
+// directory, and the permissions a replaced file keeps.
+struct ReplaceTarget {
+    QString dir;
+    QString finalPath;
+    QString fileName;
+    std::optional<QFileDevice::Permissions> permissions;
+};
+
+// Tells where a replace of the path writes, or nothing if the file there
+// cannot be replaced (a directory, a read-only file).
+std::optional<ReplaceTarget> replaceTarget(const QString &path)
 {
-    if (askHook(FileStep::Create).error != 0 || !createTemporary(file, dir, targetName)) {
+    QFileInfo target(path);
+    if (target.isSymLink()) {
+        target.setFile(target.symLinkTarget());
+    }
+    ReplaceTarget result;
+    if (target.exists()) {
+        if (!target.isFile() || !target.isWritable()) {
+            return std::nullopt;
+        }
+        result.permissions = target.permissions();
+    }
+    result.dir = target.absolutePath();
+    result.finalPath = target.absoluteFilePath();
+    result.fileName = target.fileName();
+    return result;
+}
+
+// Creates the temporary file of a replace, open for writing.
+bool beginReplace(QFile &file, const ReplaceTarget &target)
+{
+    if (askHook(FileStep::Create).error != 0 ||
+        !createTemporary(file, target.dir, target.fileName)) {
         return false;
     }
-    if (permissions) {
+    if (target.permissions) {
         // A replaced file keeps its permissions; a failure here loses no data.
-        file.setPermissions(*permissions);
+        file.setPermissions(*target.permissions);
         file.unsetError();
     }
-    bool ok = writeAll(file, bytes);
-    ok = ok && askHook(FileStep::Sync).error == 0 && platformfile::syncFile(file);
+    return true;
+}
+
+// Syncs and closes the temporary file and renames it over the target, then
+// syncs the directory; removes the temporary file if it is not in place.
+bool finishReplace(QFile &file, const QString &dir, const QString &finalPath)
+{
+    bool ok = askHook(FileStep::Sync).error == 0 && platformfile::syncFile(file);
     const bool closeFailed = askHook(FileStep::Close).error != 0;
     file.close();
     ok = ok && !closeFailed && file.error() == QFileDevice::NoError;
     if (!ok) {
         file.remove();
+        return false;
     }
-    return ok;
+    if (askHook(FileStep::Rename).error != 0 ||
+        !platformfile::replaceFile(file.fileName(), finalPath)) {
+        file.remove();
+        return false;
+    }
+    // The new file is in place, but until the directory is synced a power
+    // cut may still bring back the old one: the user must hear of it.
+    return askHook(FileStep::SyncDirectory).error == 0 && platformfile::syncDirectory(dir);
 }
 
 } // namespace
@@ -129,12 +172,15 @@ QStringList decodeLines(const QByteArray &bytes) { return splitLines(decodeCp125
 std::optional<QByteArray> encodeLines(const QStringList &lines)
 {
     QByteArray bytes;
+    qsizetype size = 0;
     for (const QString &line : lines) {
-        const std::optional<QByteArray> encoded = encodeCp1252(line);
-        if (!encoded) {
+        size += line.size() + 2;
+    }
+    bytes.reserve(size);
+    for (const QString &line : lines) {
+        if (!appendCp1252(bytes, line)) {
             return std::nullopt;
         }
-        bytes += *encoded;
         bytes += "\r\n";
     }
     return bytes;
@@ -190,44 +236,99 @@ FileResult writeLines(const QString &path, const QStringList &lines)
 FileResult writeBytes(const QString &path, const QByteArray &bytes)
 {
     const FileResult failed = FileResult::failed(msg::cannotCreateFile(path));
-    // A link is followed: the file it points to is replaced, the link stays.
-    QFileInfo target(path);
-    if (target.isSymLink()) {
-        target.setFile(target.symLinkTarget());
-    }
-    std::optional<QFileDevice::Permissions> permissions;
-    if (target.exists()) {
-        if (!target.isFile() || !target.isWritable()) {
-            return failed;
-        }
-        permissions = target.permissions();
-    }
-    const QString dir = target.absolutePath();
-    const QString finalPath = target.absoluteFilePath();
-
-    QFile temporary;
-    if (!writeTemporary(temporary, dir, target.fileName(), bytes, permissions)) {
+    const std::optional<ReplaceTarget> target = replaceTarget(path);
+    if (!target) {
         return failed;
     }
-    if (askHook(FileStep::Rename).error != 0 ||
-        !platformfile::replaceFile(temporary.fileName(), finalPath)) {
+    QFile temporary;
+    if (!beginReplace(temporary, *target)) {
+        return failed;
+    }
+    if (!writeAll(temporary, bytes.constData(), bytes.size())) {
+        temporary.close();
         temporary.remove();
         return failed;
     }
-    // The new file is in place, but until the directory is synced a power
-    // cut may still bring back the old one: the user must hear of it.
-    if (askHook(FileStep::SyncDirectory).error != 0 || !platformfile::syncDirectory(dir)) {
+    return finishReplace(temporary, target->dir, target->finalPath) ? FileResult::done() : failed;
+}
+
+namespace {
+
+// The encoded text goes to the file in pieces of this size.
+constexpr qsizetype kWriterBuffer = 64 * 1024;
+
+} // namespace
+
+TextFileWriter::TextFileWriter(const QString &path)
+    : path_(path)
+    , file_(std::make_unique<QFile>())
+{
+    buffer_.reserve(kWriterBuffer + 1024);
+    const std::optional<ReplaceTarget> target = replaceTarget(path);
+    failed_ = !target || !beginReplace(*file_, *target);
+    if (target) {
+        dir_ = target->dir;
+        finalPath_ = target->finalPath;
+    }
+}
+
+TextFileWriter::~TextFileWriter() { abandon(); }
+
+void TextFileWriter::abandon()
+{
+    if (file_->isOpen()) {
+        file_->close();
+        file_->remove();
+    }
+}
+
+void TextFileWriter::write(QStringView text)
+{
+    if (failed_) {
+        return;
+    }
+    // A text no file can hold is never written in part.
+    failed_ = !appendCp1252(buffer_, text);
+    if (buffer_.size() >= kWriterBuffer) {
+        flush();
+    }
+}
+
+void TextFileWriter::write(QLatin1String ascii)
+{
+    if (failed_) {
+        return;
+    }
+    buffer_.append(ascii.data(), ascii.size());
+    if (buffer_.size() >= kWriterBuffer) {
+        flush();
+    }
+}
+
+void TextFileWriter::flush()
+{
+    if (!failed_ && !buffer_.isEmpty()) {
+        failed_ = !writeAll(*file_, buffer_.constData(), buffer_.size());
+    }
+    buffer_.clear();
+}
+
+FileResult TextFileWriter::commit()
+{
+    const FileResult failed = FileResult::failed(msg::cannotCreateFile(path_));
+    flush();
+    if (failed_ || !file_->isOpen()) {
+        abandon();
         return failed;
     }
-    return FileResult::done();
+    return finishReplace(*file_, dir_, finalPath_) ? FileResult::done() : failed;
 }
 
 bool isTemporaryFileName(const QString &name)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^.+\\.[a-z0-9]{%1}%2$")
-            .arg(kRandomLength)
-            .arg(QRegularExpression::escape(kTemporarySuffix)));
+    static const QRegularExpression pattern(QStringLiteral("^.+\\.[a-z0-9]{%1}%2$")
+                                                .arg(kRandomLength)
+                                                .arg(QRegularExpression::escape(kTemporarySuffix)));
     return pattern.match(name).hasMatch();
 }
 

@@ -3,11 +3,16 @@
 #include "fileresult.h"
 
 #include <QByteArray>
+#include <QLatin1String>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QFile;
 
 // The file layer: whole text files as lines, written with an atomic replace so
 // that a failed or interrupted save never leaves a half-written file behind.
@@ -39,6 +44,39 @@ TextLines readLines(const QString &path);
 /// Replaces a file atomically with the lines, each followed by CR LF; the old file stays whole on
 /// failure, which says that the file could not be created.
 FileResult writeLines(const QString &path, const QStringList &lines);
+
+// A file written as text in pieces, each encoded as it comes, that replaces
+// the old file atomically on commit through the same temporary file, syncs
+// and rename as writeBytes: until then, and whenever a piece or the commit
+// fails, the old file stays whole and the temporary file is removed. A large
+// file so never stands whole in memory.
+class TextFileWriter {
+public:
+    /// Starts replacing the file at the path.
+    explicit TextFileWriter(const QString &path);
+    /// Drops what was written unless it was committed.
+    ~TextFileWriter();
+    TextFileWriter(const TextFileWriter &) = delete;
+    TextFileWriter &operator=(const TextFileWriter &) = delete;
+
+    /// Appends a text encoded as Windows-1252; a character no file can hold fails the whole file.
+    void write(QStringView text);
+    /// Appends a fixed text of ASCII characters as it is.
+    void write(QLatin1String ascii);
+    /// Replaces the file with what was written; says that it could not be created otherwise.
+    FileResult commit();
+
+private:
+    void flush();
+    void abandon();
+
+    QString path_;
+    QString dir_;
+    QString finalPath_;
+    std::unique_ptr<QFile> file_; // the temporary file; closed once committed or abandoned
+    QByteArray buffer_;
+    bool failed_ = false;
+};
 
 /// Replaces a file atomically with the bytes; the old file stays whole on failure, which says that
 /// the file could not be created.

@@ -74,6 +74,9 @@ void TestCodec::nfcBeforeEncoding()
     const std::optional<QByteArray> bytes = encodeCp1252(decomposed);
     QVERIFY(bytes.has_value());
     QCOMPARE(*bytes, QByteArray("Jos\xE9"));
+    QByteArray appended("x;");
+    QVERIFY(appendCp1252(appended, decomposed));
+    QCOMPARE(appended, QByteArray("x;Jos\xE9"));
 }
 
 void TestCodec::unencodable_data()
@@ -90,6 +93,9 @@ void TestCodec::unencodable()
 {
     QFETCH(QString, text);
     QVERIFY(!encodeCp1252(text).has_value());
+    QByteArray bytes("kept\r\n");
+    QVERIFY(!appendCp1252(bytes, QStringLiteral("ok ") + text));
+    QCOMPARE(bytes, QByteArray("kept\r\n"));
 }
 
 void TestCodec::keepCp1252Reports()

@@ -1,6 +1,7 @@
 // Tests of the report session: the editor's rules, files and messages without
 // a window. Every test runs in a fresh working directory holding a copy of the
 // sample data folder; messages are compared with their exact texts.
+#include "messages.h"
 #include "reportsession.h"
 #include "reportpaths.h"
 #include "testfiles.h"
@@ -103,6 +104,7 @@ private slots:
     void seedsFromTheRegistry();
     void loadMergesTheRegistry();
     void missingPreviousFileOnLoad();
+    void unreadableDataFileIsNeverReplaced_data();
     void unreadableDataFileIsNeverReplaced();
     void invalidYearIsNeverAPath_data();
     void invalidYearIsNeverAPath();
@@ -194,7 +196,8 @@ void TestReportSession::chooseKindReadsTheRegistry_data()
 {
     QTest::addColumn<ReportCategory>("category");
     QTest::addColumn<int>("position");
-    QTest::addColumn<QString>("state"); // of the registry file: "sample", "missing", "unreadable"
+    // Of the registry file: "sample", "missing", "unreadable", "too large".
+    QTest::addColumn<QString>("state");
     QTest::addColumn<QStringList>("registry");
 
     const QString sample = QStringLiteral("sample");
@@ -205,6 +208,7 @@ void TestReportSession::chooseKindReadsTheRegistry_data()
     QTest::newRow("bimonthly expense") << B << 5 << sample << sampleLines("grupo.vqd");
     QTest::newRow("missing registry is empty") << M << 1 << "missing" << QStringList();
     QTest::newRow("unreadable registry") << M << 4 << "unreadable" << QStringList();
+    QTest::newRow("registry too large") << M << 7 << "too large" << QStringList();
 }
 
 void TestReportSession::chooseKindReadsTheRegistry()
@@ -221,16 +225,21 @@ void TestReportSession::chooseKindReadsTheRegistry()
         QVERIFY(QFile::remove(dataFile(file)));
     } else if (state == QStringLiteral("unreadable")) {
         QVERIFY(blockWithDirectory(dataFile(file)));
+    } else if (state == QStringLiteral("too large")) {
+        QVERIFY(QFile(dataFile(file)).resize(kMaxFileSize + 1)); // sparse: costs no disk
     }
 
     const SessionResult chosen = s().chooseKind(position, QString());
 
-    const bool unreadable = state == QStringLiteral("unreadable");
+    const bool tooLarge = state == QStringLiteral("too large");
+    const bool unreadable = tooLarge || state == QStringLiteral("unreadable");
     QCOMPARE(chosen.ok, !unreadable);
-    QCOMPARE(chosen.messages, unreadable ? QStringList{QStringLiteral("Não foi possível ler o "
-                                                                      "arquivo ") +
-                                                       nativePath(dataFile(file))}
-                                         : QStringList());
+    const QString path = dataFile(file);
+    QCOMPARE(chosen.messages, !unreadable ? QStringList()
+                              : tooLarge  ? QStringList{msg::fileTooLarge(path)}
+                                          : QStringList{QStringLiteral("Não foi possível ler o "
+                                                                       "arquivo ") +
+                                                        nativePath(path)});
     QCOMPARE(s().registryLoaded(), !unreadable);
     QCOMPARE(s().registry(), registry);
     QCOMPARE(s().registryFile(), file);
@@ -238,6 +247,9 @@ void TestReportSession::chooseKindReadsTheRegistry()
     if (unreadable) {
         // No item of the kind before is offered under this one.
         QVERIFY(s().items().isEmpty());
+        if (tooLarge) {
+            QCOMPARE(QFileInfo(path).size(), kMaxFileSize + 1);
+        }
         // A kind whose registry can be read makes the session whole again.
         QVERIFY(s().chooseKind(0, QString()).ok);
         QVERIFY(s().registryLoaded());
@@ -469,6 +481,8 @@ void TestReportSession::complete_data()
     QTest::newRow("name gives code, case ignored") << 0 << 2 << "iptu" << 1 << "101";
     QTest::newRow("the line holding the text") << 0 << 1 << "205" << 2 << "ITBI";
     QTest::newRow("unknown code") << 0 << 1 << "999" << 0 << "";
+    QTest::newRow("code gives a last name without its TAB") << 0 << 1 << "300" << 2 << "ITR";
+    QTest::newRow("a last name without its TAB gives code") << 0 << 2 << "itr" << 1 << "300";
     QTest::newRow("a money field looks nothing up") << 0 << 3 << "205" << 0 << "";
     QTest::newRow("contractor gives cnpj") << 6 << 2 << "beta sa" << 3 << "22.222.222/0001-22";
     QTest::newRow("cnpj gives contractor") << 6 << 3 << "11.111.111/0001-11" << 2 << "Alfa Ltda";
@@ -486,7 +500,7 @@ void TestReportSession::complete()
     QFETCH(QString, partnerText);
 
     QVERIFY(writeFile(dataFile(QStringLiteral("tributos.vqd")),
-                      "090\tISS\t\r\n101\tIPTU\t\r\n205\tITBI\t\r\n"));
+                      "090\tISS\t\r\n101\tIPTU\t\r\n205\tITBI\t\r\n300\tITR\r\n"));
     QVERIFY(writeFile(dataFile(QStringLiteral("cnpj.vqd")),
                       "Alfa Ltda\t11.111.111/0001-11\t\r\nBeta SA\t22.222.222/0001-22\t\r\n"));
     ReportSession session(M);
@@ -608,13 +622,30 @@ void TestReportSession::missingPreviousFileOnLoad()
     QVERIFY(!QFileInfo::exists(data2005(QStringLiteral("trib-arrec-3-2005.vqd"))));
 }
 
+void TestReportSession::unreadableDataFileIsNeverReplaced_data()
+{
+    QTest::addColumn<bool>("tooLarge"); // otherwise a directory in its place
+    QTest::newRow("a directory") << false;
+    QTest::newRow("too large") << true;
+}
+
 void TestReportSession::unreadableDataFileIsNeverReplaced()
 {
+    QFETCH(bool, tooLarge);
     const QString path = data2005(kTaxes);
-    QVERIFY(QDir().mkpath(path));
+    if (tooLarge) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile huge(path);
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(kMaxFileSize + 1)); // sparse: costs no disk
+        huge.close();
+    } else {
+        QVERIFY(QDir().mkpath(path));
+    }
 
-    QCOMPARE(open(M), QStringList{QStringLiteral("Não foi possível ler o arquivo ") +
-                                  nativePath(path)});
+    QCOMPARE(open(M), QStringList{tooLarge ? msg::fileTooLarge(path)
+                                           : QStringLiteral("Não foi possível ler o arquivo ") +
+                                                 nativePath(path)});
     // The registry's items are offered, but none of them can replace the file.
     QCOMPARE(s().items().lines(), seeded(QStringLiteral("tributos.vqd"), "0,00\t0,00\t0\t"));
     const QStringList refused{QStringLiteral("O arquivo não foi lido e não será alterado: ") +
@@ -624,7 +655,11 @@ void TestReportSession::unreadableDataFileIsNeverReplaced()
     QCOMPARE(saved.messages, refused);
     QCOMPARE(s().deleteItem(3, false).messages, refused);
     QCOMPARE(s().writeDataFile().messages, refused);
-    QVERIFY(QFileInfo(path).isDir());
+    if (tooLarge) {
+        QCOMPARE(QFileInfo(path).size(), kMaxFileSize + 1);
+    } else {
+        QVERIFY(QFileInfo(path).isDir());
+    }
 
     // Another period loads and saves as usual.
     QCOMPARE(select(1), QStringList());

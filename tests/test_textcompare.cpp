@@ -1,5 +1,7 @@
 #include "textcompare.h"
 
+#include <QCollator>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <algorithm>
@@ -16,6 +18,7 @@ private slots:
     void sorts();
     void orderIsTotal();
     void independentOfLocale();
+    void codesOrderAsTheCollatorSays();
 };
 
 void TestTextCompare::sameText_data()
@@ -94,6 +97,45 @@ void TestTextCompare::independentOfLocale()
     QVERIFY(lessText("Construtora", "COOPSERENA"));
     QVERIFY(lessText("ação", "Agua"));
     QLocale::setDefault(previous);
+}
+
+// Codes are ordered without the collator where they differ in digits, dots or
+// TABs: the order must be the collator's all the same, including where texts
+// share a prefix, one ends, or letters, spaces and signs follow.
+void TestTextCompare::codesOrderAsTheCollatorSays()
+{
+    QCollator insensitive(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    insensitive.setCaseSensitivity(Qt::CaseInsensitive);
+    QCollator sensitive(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    sensitive.setCaseSensitivity(Qt::CaseSensitive);
+    const auto reference = [&](const QString &a, const QString &b) {
+        int r = insensitive.compare(a, b);
+        if (r == 0) {
+            r = sensitive.compare(a, b);
+        }
+        if (r == 0) {
+            r = QString::compare(a, b, Qt::CaseSensitive);
+        }
+        return (r > 0) - (r < 0);
+    };
+    const QString alphabet = QStringLiteral("0123456789..\t\t019.\taAé -/_,\u00ad");
+    QRandomGenerator random(2005);
+    QStringList texts{QString(), QStringLiteral("1112.02.00\tIPTU\t"),
+                      QStringLiteral("1112.02.00\tiptu\t"), QStringLiteral("1112.02\t")};
+    while (texts.size() < 700) {
+        QString text;
+        for (int n = random.bounded(8); n > 0; --n) {
+            text += alphabet[random.bounded(int(alphabet.size()))];
+        }
+        texts.append(text);
+    }
+    for (const QString &a : texts) {
+        for (const QString &b : texts) {
+            if (compareTexts(a, b) != reference(a, b)) {
+                QFAIL(qPrintable(QStringLiteral("\"%1\" against \"%2\"").arg(a, b)));
+            }
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTextCompare)

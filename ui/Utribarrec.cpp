@@ -300,6 +300,13 @@ int TTribArrec::FindPick(int n)
         return -1;
     }
     const QString text = Edit[n]->currentText();
+    // A pick list built from the registry as it is now holds its lines in
+    // order: the session's index finds the text without a pass over them all
+    // on every keystroke.
+    const std::pair<int, int> source{session_.registryRevision(), session_.field(n).lookupColumn};
+    if (Edit[n]->count() > 0 && pickBuiltFrom_[std::size_t(n)] == source) {
+        return session_.pickIndex(n, text);
+    }
     for (int i = 0; i < Edit[n]->count(); ++i) {
         if (quelvara::sameText(Edit[n]->itemText(i), text)) {
             return i;

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -15,6 +16,11 @@ EntryBox::EntryBox(QWidget *parent)
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
     setProperty("pickList", false);
+    // A pick list may hold a whole large registry: rows of one line each need
+    // no layout of their own.
+    if (auto *list = qobject_cast<QListView *>(view())) {
+        list->setUniformItemSizes(true);
+    }
     // Qt reports the text as activated when the field is merely left holding
     // a text of its list; that is no change by the user, and completing then
     // would overwrite the partner field of a shown item.

@@ -1,0 +1,972 @@
+// The report editor's operations at scale, on generated data folders of 1,000,
+// 10,000 and 100,000 items (monthly taxes of 2005, March shown): each driven
+// through the report session alone and through the real editor window on the
+// offscreen platform, each beside a floor that does the same file work with
+// nothing else: reading, splitting, sorting and atomically writing the same
+// bytes. At the end a table gives every figure as a ratio to its floor.
+//
+// Peak memory and start-up are measured in child processes (this program run
+// again with --child=...), from the CPU time and peak resident size the
+// kernel reports for them.
+#include "Uprincipal.h"
+#include "Utribarrec.h"
+#include "application.h"
+#include "codec.h"
+#include "platform.h"
+#include "registry.h"
+#include "reportpaths.h"
+#include "reportsession.h"
+#include "sampledata.h"
+#include "textfile.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <fcntl.h>
+#include <map>
+#include <memory>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <typeinfo>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+using namespace quelvara;
+
+namespace {
+
+const QString kMarch = QStringLiteral("Março");
+constexpr int kMarchIndex = 2;
+constexpr int kJuneIndex = 5;
+
+// ---------------------------------------------------------------------------
+// Data folders
+
+// The generated folder of n items, made once per run and copied for each use.
+QString pristineFolder(int n)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> folders;
+    auto &folder = folders[n];
+    if (!folder) {
+        folder = std::make_unique<QTemporaryDir>();
+        sample::writeDataFolder(folder->path(), n);
+    }
+    return folder->path();
+}
+
+void copyFolder(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(source));
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(source, target);
+    }
+}
+
+// A working copy of the folder of n items, made the current directory.
+class WorkFolder {
+public:
+    explicit WorkFolder(int n)
+    {
+        copyFolder(pristineFolder(n), dir_.path());
+        QDir::setCurrent(dir_.path());
+    }
+    ~WorkFolder() { QDir::setCurrent(QDir::tempPath()); }
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QString taxPath(int period)
+{
+    return dataFilePath(sample::kYear, QStringLiteral("trib-arrec-"), QString::number(period));
+}
+
+QString taxPage(int period)
+{
+    return pageFilePath(sample::kYear, QStringLiteral("trib-arrec-"), QString::number(period));
+}
+
+// What opening a period writes beside its data: the page, its open data
+// (CSV and JSON) and the indexes of the year and of the years.
+QStringList publishedFiles(int period)
+{
+    const QString number = QString::number(period);
+    const QString prefix = QStringLiteral("trib-arrec-");
+    return {taxPage(period), besidePagePath(sample::kYear, prefix, number, QStringLiteral(".csv")),
+            besidePagePath(sample::kYear, prefix, number, QStringLiteral(".json")),
+            yearIndexPath(sample::kYear), rootIndexPath()};
+}
+
+// ---------------------------------------------------------------------------
+// The floor: plain file work, written here without the program's code.
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Windows-1252 in and out: Latin-1 but for 0x80 to 0x9F.
+constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString decode(const QByteArray &bytes)
+{
+    QString text = QString::fromLatin1(bytes);
+    for (QChar &c : text) {
+        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F) {
+            c = QChar(kHigh[c.unicode() - 0x80]);
+        }
+    }
+    return text;
+}
+
+void appendEncoded(QByteArray &bytes, const QString &text)
+{
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size());
+    char *out = bytes.data() + start;
+    for (const QChar c : text) {
+        char16_t u = c.unicode();
+        if (u >= 0x100) {
+            for (int k = 0; k < 32; ++k) {
+                if (kHigh[k] == u) {
+                    u = char16_t(0x80 + k);
+                }
+            }
+        }
+        *out++ = char(u);
+    }
+}
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', start)) {
+        const qsizetype end = i > start && text[i - 1] == u'\r' ? i - 1 : i;
+        lines.append(text.mid(start, end - start));
+        start = i + 1;
+    }
+    return lines;
+}
+
+void sortByCode(QStringList &lines)
+{
+    std::stable_sort(lines.begin(), lines.end(), [](const QString &a, const QString &b) {
+        return QStringView(a).left(a.indexOf(u'\t')) < QStringView(b).left(b.indexOf(u'\t'));
+    });
+}
+
+QByteArray encodeLines(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        appendEncoded(bytes, line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+// Replaces a file as durably as the program does: the data synced before the
+// rename, the directory after it.
+void atomicWrite(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        ::fsync(file.handle()) != 0 || !file.commit()) {
+        qFatal("floor: cannot write %s", qPrintable(path));
+    }
+    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                           O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+QStringList readSplitSort(const QString &path)
+{
+    QStringList lines = splitLines(decode(readBytes(path)));
+    sortByCode(lines);
+    return lines;
+}
+
+// ---------------------------------------------------------------------------
+// One fixture at a time: a benchmark's state is built on its first run for an
+// N and kept while the same benchmark and N run again.
+
+struct Fixture {
+    virtual ~Fixture() = default;
+};
+
+// The fixture of the benchmarks running, kept from one size to the next of
+// the same kind; dropped before the application goes, for its windows.
+std::unique_ptr<Fixture> currentFixture;
+std::string currentFixtureKey; // its type and size
+
+template <class F>
+F &fixture(int n)
+{
+    const std::string wanted = std::string(typeid(F).name()) + '/' + std::to_string(n);
+    if (currentFixtureKey != wanted || !currentFixture) {
+        currentFixture.reset();
+        currentFixture = std::make_unique<F>(n);
+        currentFixtureKey = wanted;
+    }
+    return static_cast<F &>(*currentFixture);
+}
+
+// Answers every question with Yes and counts the messages.
+class BenchPlatform final : public Platform {
+public:
+    BenchPlatform() { setPlatform(this); }
+    ~BenchPlatform() override { setPlatform(nullptr); }
+    void showMessage(QWidget *, const QString &) override { ++messages; }
+    void showError(QWidget *, const QString &) override { ++messages; }
+    bool askYesNo(QWidget *, const QString &, const QString &) override { return true; }
+    bool openAddress(const QString &) override { return true; }
+    int messages = 0;
+};
+
+// Runs what the event loop has pending: deferred layouts, paints.
+void settle()
+{
+    for (int i = 0; i < 50; ++i) {
+        QCoreApplication::sendPostedEvents();
+        if (!QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents)) {
+            break;
+        }
+    }
+}
+
+void reportN(benchmark::State &state, int n) { state.SetComplexityN(n); }
+
+// ---------------------------------------------------------------------------
+// The session
+
+struct SessionFixture : Fixture {
+    explicit SessionFixture(int n)
+        : folder(n)
+        , items(n)
+    {
+        session.setMunicipality(QStringLiteral("Prefeitura Municipal de Vila Serena"),
+                                QStringLiteral("MG"));
+        session.readOfficials();
+        session.chooseKind(0, reportKind(ReportCategory::Mensais, 0)->title);
+        session.setYear(sample::kYear);
+        openPeriod(kMarchIndex);
+        row = n / 2;
+        const FieldTexts shown = session.item(row).first;
+        for (int k = 0; k < 2; ++k) {
+            SessionResult ignored;
+            edited[k] = shown;
+            edited[k][3] =
+                session.leaveField(3, k == 0 ? QStringLiteral("1234,5") : QStringLiteral("2345,6"));
+            edited[k][4] = session.enterField(4, edited[k], ignored).value_or(QString());
+        }
+    }
+    void openPeriod(int index)
+    {
+        session.setPeriod(index, categoryInfo(ReportCategory::Mensais).periods.at(index));
+        session.load();
+    }
+
+    WorkFolder folder;
+    int items;
+    ReportSession session{ReportCategory::Mensais};
+    int row = 0;
+    FieldTexts edited[2];
+};
+
+void BM_SessionSave(benchmark::State &state)
+{
+    auto &f = fixture<SessionFixture>(int(state.range(0)));
+    int k = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(f.session.saveItem(f.edited[k], false));
+        k = 1 - k;
+    }
+    reportN(state, f.items);
+}
+
+void BM_SessionDelete(benchmark::State &state)
+{
+    auto &f = fixture<SessionFixture>(int(state.range(0)));
+    const auto [texts, excluded] = f.session.item(f.row);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(f.session.deleteItem(f.row, true));
+        state.PauseTiming();
+        f.session.saveItem(texts, excluded);
+        state.ResumeTiming();
+    }
+    reportN(state, f.items);
+}
+
+void BM_SessionOpenPeriod(benchmark::State &state)
+{
+    auto &f = fixture<SessionFixture>(int(state.range(0)));
+    // Two periods in turn, neither the other's previous one: every opening
+    // reads its own file and the one before it.
+    int k = 0;
+    for (auto _ : state) {
+        f.openPeriod(k == 0 ? kJuneIndex : kMarchIndex);
+        k = 1 - k;
+    }
+    reportN(state, f.items);
+}
+
+void BM_SessionRecalculate(benchmark::State &state)
+{
+    auto &f = fixture<SessionFixture>(int(state.range(0)));
+    f.session.setPeriod(11, QStringLiteral("Dezembro"));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(f.session.recalculateYear());
+    }
+    reportN(state, f.items);
+}
+
+// ---------------------------------------------------------------------------
+// The editor window
+
+struct EditorFixture : Fixture {
+    explicit EditorFixture(int n)
+        : folder(n)
+        , items(n)
+    {
+        editor = std::make_unique<TTribArrec>();
+        editor->NomePrefeitura = QStringLiteral("Prefeitura Municipal de Vila Serena");
+        editor->UF = QStringLiteral("MG");
+        editor->SubTitle->setCurrentIndex(0);
+        editor->show();
+        settle();
+        openPeriod(kMarchIndex);
+        row = n / 2;
+    }
+    ~EditorFixture() override
+    {
+        editor.reset();
+        settle();
+    }
+    void openPeriod(int index)
+    {
+        editor->cbPeriodo->setCurrentIndex(index);
+        editor->runAction([this] { editor->cbPeriodoChange(); });
+        settle();
+    }
+    void select(int r)
+    {
+        editor->lbTitulos->setCurrentRow(r);
+        editor->runAction([this] { editor->lbTitulosClick(); });
+        settle();
+    }
+    void setText(int field, const QString &text) { editor->Edit[field]->setEditText(text); }
+
+    BenchPlatform platform;
+    WorkFolder folder;
+    int items;
+    std::unique_ptr<TTribArrec> editor;
+    int row = 0;
+};
+
+void BM_EditorSave(benchmark::State &state)
+{
+    auto &f = fixture<EditorFixture>(int(state.range(0)));
+    int k = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.select(f.row);
+        f.setText(3, k == 0 ? QStringLiteral("1.234,50") : QStringLiteral("2.345,60"));
+        k = 1 - k;
+        state.ResumeTiming();
+        f.editor->runAction([&f] { f.editor->btAddClick(); });
+        settle();
+    }
+    reportN(state, f.items);
+}
+
+void BM_EditorDelete(benchmark::State &state)
+{
+    auto &f = fixture<EditorFixture>(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.select(f.row);
+        QStringList texts;
+        for (int i = 1; i <= 4; ++i) {
+            texts.append(f.editor->Edit[i]->currentText());
+        }
+        state.ResumeTiming();
+        f.editor->runAction([&f] { f.editor->btDelClick(); });
+        settle();
+        state.PauseTiming();
+        for (int i = 1; i <= 4; ++i) {
+            f.setText(i, texts[i - 1]);
+        }
+        f.editor->runAction([&f] { f.editor->btAddClick(); });
+        settle();
+        state.ResumeTiming();
+    }
+    reportN(state, f.items);
+}
+
+void BM_EditorOpenPeriod(benchmark::State &state)
+{
+    auto &f = fixture<EditorFixture>(int(state.range(0)));
+    int k = 0;
+    for (auto _ : state) {
+        f.openPeriod(k == 0 ? kJuneIndex : kMarchIndex);
+        k = 1 - k;
+    }
+    reportN(state, f.items);
+}
+
+void BM_EditorRecalculate(benchmark::State &state)
+{
+    auto &f = fixture<EditorFixture>(int(state.range(0)));
+    f.openPeriod(11);
+    for (auto _ : state) {
+        f.editor->runAction([&f] { f.editor->RecalculateYear(); });
+        settle();
+    }
+    reportN(state, f.items);
+}
+
+// One character typed into the code field and taken out again: each runs the
+// completion against the registry.
+void BM_EditorKeystroke(benchmark::State &state)
+{
+    auto &f = fixture<EditorFixture>(int(state.range(0)));
+    f.editor->runAction([&f] { f.editor->btNovoClick(); });
+    QLineEdit *line = f.editor->Edit[1]->lineEdit();
+    line->setText(sample::taxCode(f.items / 3).chopped(1));
+    line->setFocus();
+    for (auto _ : state) {
+        for (const auto &[key, text] :
+             {std::pair{Qt::Key_7, QStringLiteral("7")}, std::pair{Qt::Key_Backspace, QString()}}) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(line, &press);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(line, &release);
+        }
+        settle();
+    }
+    reportN(state, f.items);
+}
+
+// Entering the accumulated field of a shown item computes it from the
+// previous month.
+void BM_EditorEnterAccumulated(benchmark::State &state)
+{
+    auto &f = fixture<EditorFixture>(int(state.range(0)));
+    f.select(f.row);
+    for (auto _ : state) {
+        f.editor->runAction([&f] { f.editor->EditEnter(4); });
+    }
+    reportN(state, f.items);
+}
+
+// ---------------------------------------------------------------------------
+// Floors
+
+struct FloorFixture : Fixture {
+    explicit FloorFixture(int n)
+        : folder(n)
+        , items(n)
+    {
+        // The session writes the pages whose bytes the floor writes again.
+        ReportSession session(ReportCategory::Mensais);
+        session.readOfficials();
+        session.setMunicipality(QStringLiteral("Prefeitura Municipal de Vila Serena"),
+                                QStringLiteral("MG"));
+        session.chooseKind(0, reportKind(ReportCategory::Mensais, 0)->title);
+        session.setYear(sample::kYear);
+        for (int p = 1; p <= 12; ++p) {
+            session.setPeriod(p - 1, categoryInfo(ReportCategory::Mensais).periods.at(p - 1));
+            session.load();
+            QList<QByteArray> files;
+            for (const QString &path : publishedFiles(p)) {
+                files.append(readBytes(path));
+            }
+            published.append(files);
+        }
+        dataLines = readSplitSort(taxPath(3));
+        registryLines = splitLines(decode(readBytes(registryPath(QStringLiteral("tributos.vqd")))));
+    }
+
+    WorkFolder folder;
+    int items;
+    QList<QList<QByteArray>> published; // months 1 to 12: what publishedFiles names
+    void publish(int period) const
+    {
+        const QStringList paths = publishedFiles(period);
+        for (qsizetype i = 0; i < paths.size(); ++i) {
+            atomicWrite(paths[i], published[period - 1][i]);
+        }
+    }
+    QStringList dataLines;
+    QStringList registryLines;
+};
+
+// What a save or a deletion must write: the data file and the registry.
+void BM_FloorSave(benchmark::State &state)
+{
+    auto &f = fixture<FloorFixture>(int(state.range(0)));
+    for (auto _ : state) {
+        atomicWrite(taxPath(3), encodeLines(f.dataLines));
+        atomicWrite(registryPath(QStringLiteral("tributos.vqd")), encodeLines(f.registryLines));
+    }
+    reportN(state, f.items);
+}
+
+// Opening a period: read, split and sort its file, write its page, open
+// data and indexes.
+void BM_FloorOpenPeriod(benchmark::State &state)
+{
+    auto &f = fixture<FloorFixture>(int(state.range(0)));
+    for (auto _ : state) {
+        const QStringList lines = readSplitSort(taxPath(3));
+        benchmark::DoNotOptimize(lines.size());
+        f.publish(3);
+    }
+    reportN(state, f.items);
+}
+
+// Twelve months: each read, split and sorted, its file, page, open data and
+// indexes written.
+void BM_FloorRecalculate(benchmark::State &state)
+{
+    auto &f = fixture<FloorFixture>(int(state.range(0)));
+    for (auto _ : state) {
+        for (int p = 1; p <= 12; ++p) {
+            const QStringList lines = readSplitSort(taxPath(p));
+            atomicWrite(taxPath(p), encodeLines(lines));
+            f.publish(p);
+        }
+    }
+    reportN(state, f.items);
+}
+
+// ---------------------------------------------------------------------------
+// Child processes: peak memory and start-up
+
+struct ChildUsage {
+    double cpuSeconds = 0;
+    double peakMegabytes = 0;
+};
+
+// A child inherits the parent's peak resident size in what the kernel
+// reports for it: it tells its own peak instead, through a file.
+ChildUsage runChild(const QStringList &arguments)
+{
+    QTemporaryDir reportDir;
+    const QString report = reportDir.filePath(QStringLiteral("peak"));
+    std::vector<std::string> args = {QCoreApplication::applicationFilePath().toStdString()};
+    for (const QString &a : arguments) {
+        args.push_back(a.toStdString());
+    }
+    args.push_back("--report=" + report.toStdString());
+    std::vector<char *> argv;
+    for (std::string &a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        qFatal("cannot start %s", argv[0]);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        qFatal("child %s failed", qPrintable(arguments.join(u' ')));
+    }
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return {seconds(usage.ru_utime) + seconds(usage.ru_stime),
+            readBytes(report).trimmed().toDouble() / 1024.0};
+}
+
+// Writes the peak resident size of this process, in kB, to a file.
+void reportPeak(const QString &path)
+{
+    for (const QByteArray &line : readBytes(QStringLiteral("/proc/self/status")).split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            QFile out(path);
+            if (out.open(QIODevice::WriteOnly)) {
+                out.write(line.mid(6).trimmed().split(' ').first());
+            }
+        }
+    }
+}
+
+void measureChild(benchmark::State &state, const QStringList &arguments)
+{
+    double peak = 0;
+    for (auto _ : state) {
+        const ChildUsage usage = runChild(arguments);
+        state.SetIterationTime(usage.cpuSeconds);
+        peak = std::max(peak, usage.peakMegabytes);
+    }
+    state.counters["peak_MB"] = peak;
+}
+
+// First show of the editor, then March opened.
+void BM_EditorMemory(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    measureChild(state, {QStringLiteral("--child=editor-memory"), pristineFolder(n)});
+    reportN(state, n);
+}
+
+// What opening March writes, as the editor writes it, kept for the floor to
+// copy: one file per path of publishedFiles, in a folder of its own.
+QString marchPublished(int n)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> copies;
+    auto &dir = copies[n];
+    if (!dir) {
+        dir = std::make_unique<QTemporaryDir>();
+        SessionFixture session(n);
+        const QStringList paths = publishedFiles(3);
+        for (qsizetype i = 0; i < paths.size(); ++i) {
+            QFile::copy(paths[i], dir->filePath(QString::number(i)));
+        }
+    }
+    return dir->path();
+}
+
+// The same data read, split and sorted, and the page written, beside a
+// minimal window.
+void BM_FloorMemory(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    measureChild(state,
+                 {QStringLiteral("--child=floor-memory"), pristineFolder(n), marchPublished(n)});
+    reportN(state, n);
+}
+
+void BM_Startup(benchmark::State &state)
+{
+    measureChild(state, {QStringLiteral("--child=startup"), pristineFolder(1000)});
+}
+
+void BM_FloorStartup(benchmark::State &state)
+{
+    measureChild(state, {QStringLiteral("--child=minimal-window"), pristineFolder(1000)});
+}
+
+// Quits once the window has been painted.
+void quitWhenPainted(QWidget *window)
+{
+    struct PaintWatch : QObject {
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint) {
+                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            }
+            return false;
+        }
+    };
+    window->installEventFilter(new PaintWatch);
+}
+
+int childMain(int argc, char **argv, const QString &what, const QString &folder,
+              const QString &copies)
+{
+    if (!folder.isEmpty()) {
+        QDir::setCurrent(folder);
+    }
+    if (what == QStringLiteral("startup")) {
+        // What main() does, up to the painted main window.
+        Application app(argc, argv);
+        auto window = std::make_unique<TPrincipal>();
+        quitWhenPainted(window.get());
+        window->show();
+        return QApplication::exec();
+    }
+    QApplication app(argc, argv);
+    if (what == QStringLiteral("minimal-window")) {
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(new QLabel(QStringLiteral("Prefeitura Municipal de Vila Serena")));
+        quitWhenPainted(&window);
+        window.show();
+        return QApplication::exec();
+    }
+    // Memory: the editor writes, so it works on a copy.
+    QTemporaryDir work;
+    copyFolder(folder, work.path());
+    QDir::setCurrent(work.path());
+    if (what == QStringLiteral("editor-memory")) {
+        BenchPlatform platform;
+        TTribArrec editor;
+        editor.SubTitle->setCurrentIndex(0);
+        editor.show();
+        settle();
+        editor.cbPeriodo->setCurrentIndex(kMarchIndex);
+        editor.runAction([&editor] { editor.cbPeriodoChange(); });
+        settle();
+        return 0;
+    }
+    if (what == QStringLiteral("floor-memory")) {
+        QWidget window;
+        window.show();
+        settle();
+        // Kept: the registry and the period; read and dropped: the period before.
+        const QStringList registry =
+            splitLines(decode(readBytes(registryPath(QStringLiteral("tributos.vqd")))));
+        const QStringList lines = readSplitSort(taxPath(3));
+        benchmark::DoNotOptimize(readSplitSort(taxPath(2)).size());
+        // What the editor writes, streamed from copies of it.
+        makeDir(pageYearDir(sample::kYear));
+        const QStringList paths = publishedFiles(3);
+        for (qsizetype i = 0; i < paths.size(); ++i) {
+            QFile from(QDir(copies).filePath(QString::number(i)));
+            QSaveFile out(paths[i]);
+            if (!from.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) {
+                return 1;
+            }
+            while (!from.atEnd()) {
+                out.write(from.read(1 << 16));
+            }
+            if (!out.flush() || ::fsync(out.handle()) != 0 || !out.commit()) {
+                return 1;
+            }
+        }
+        benchmark::DoNotOptimize(registry.size() + lines.size());
+        return 0;
+    }
+    return 2;
+}
+
+// ---------------------------------------------------------------------------
+// Ratios
+
+struct Row {
+    const char *benchmark;
+    const char *floor;
+    const char *operation;
+    bool memory; // compare the peak_MB counters instead of the times
+};
+
+const Row kRows[] = {
+    {"BM_SessionSave", "BM_FloorSave", "Save one item (session)", false},
+    {"BM_EditorSave", "BM_FloorSave", "Save one item (editor)", false},
+    {"BM_SessionDelete", "BM_FloorSave", "Delete one item, registry too (session)", false},
+    {"BM_EditorDelete", "BM_FloorSave", "Delete one item, registry too (editor)", false},
+    {"BM_SessionOpenPeriod", "BM_FloorOpenPeriod", "Open a period (session)", false},
+    {"BM_EditorOpenPeriod", "BM_FloorOpenPeriod", "Open a period (editor)", false},
+    {"BM_SessionRecalculate", "BM_FloorRecalculate", "Atualizar Valores, 12 months (session)",
+     false},
+    {"BM_EditorRecalculate", "BM_FloorRecalculate", "Atualizar Valores, 12 months (editor)", false},
+    {"BM_EditorKeystroke", nullptr, "Type and erase a character in field 1", false},
+    {"BM_EditorEnterAccumulated", nullptr, "Enter the accumulated field", false},
+    {"BM_EditorMemory", "BM_FloorMemory", "Peak memory, first show + open a period", true},
+    {"BM_Startup", "BM_FloorStartup", "Start-up to the painted main window (CPU)", false},
+    {"BM_Startup", "BM_FloorStartup", "Start-up to the painted main window (memory)", true},
+};
+
+// Prints every run as the console does, then the table of ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            if (run.error_occurred || run.report_big_o || run.report_rms) {
+                continue;
+            }
+            // Medians where there are repetitions, otherwise the one run.
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type == Run::RT_Aggregate && !median) {
+                continue;
+            }
+            Figures &figures = results_[{run.run_name.function_name, run.run_name.args}];
+            if (figures.fromMedian && !median) {
+                continue;
+            }
+            figures.fromMedian = median;
+            // Manual time is the child's CPU time.
+            figures.seconds = (run.run_name.time_type == "manual_time" ? run.GetAdjustedRealTime()
+                                                                       : run.GetAdjustedCPUTime()) *
+                              secondsPer(run.time_unit);
+            const auto peak = run.counters.find("peak_MB");
+            figures.megabytes = peak == run.counters.end() ? 0 : double(peak->second);
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-48s %7s %12s %12s %8s %10s\n", "Operation", "N", "figure", "floor",
+                    "ratio", "vs N/10");
+        for (const Row &row : kRows) {
+            for (const auto &[key, figures] : results_) {
+                if (key.first != row.benchmark) {
+                    continue;
+                }
+                const double value = row.memory ? figures.megabytes : figures.seconds;
+                const auto floor =
+                    row.floor ? results_.find({row.floor, key.second}) : results_.end();
+                const auto smaller = results_.find({key.first, tenth(key.second)});
+                std::printf("%-48s %7s %12s", row.operation, key.second.c_str(),
+                            format(value, row.memory).c_str());
+                if (floor != results_.end()) {
+                    const double base =
+                        row.memory ? floor->second.megabytes : floor->second.seconds;
+                    std::printf(" %12s %7.1fx", format(base, row.memory).c_str(), value / base);
+                } else {
+                    std::printf(" %12s %8s", "-", "-");
+                }
+                if (smaller != results_.end() && !row.memory) {
+                    std::printf(" %9.1fx", value / smaller->second.seconds);
+                }
+                std::printf("\n");
+            }
+        }
+        std::fflush(stdout);
+    }
+
+private:
+    struct Figures {
+        double seconds = 0;
+        double megabytes = 0;
+        bool fromMedian = false;
+    };
+    struct ByN {
+        bool operator()(const std::pair<std::string, std::string> &a,
+                        const std::pair<std::string, std::string> &b) const
+        {
+            if (a.first != b.first) {
+                return a.first < b.first;
+            }
+            const long long x = std::atoll(a.second.c_str());
+            const long long y = std::atoll(b.second.c_str());
+            return x != y ? x < y : a.second < b.second;
+        }
+    };
+
+    static double secondsPer(benchmark::TimeUnit unit)
+    {
+        switch (unit) {
+        case benchmark::kNanosecond:
+            return 1e-9;
+        case benchmark::kMicrosecond:
+            return 1e-6;
+        case benchmark::kMillisecond:
+            return 1e-3;
+        case benchmark::kSecond:
+            return 1;
+        }
+        return 1;
+    }
+    static std::string tenth(const std::string &n)
+    {
+        const long long value = std::atoll(n.c_str());
+        return value >= 10 ? std::to_string(value / 10) : std::string("none");
+    }
+    static std::string format(double value, bool memory)
+    {
+        char text[32];
+        if (memory) {
+            std::snprintf(text, sizeof text, "%.1f MB", value);
+        } else if (value >= 1) {
+            std::snprintf(text, sizeof text, "%.2f s", value);
+        } else {
+            std::snprintf(text, sizeof text, "%.2f ms", value * 1e3);
+        }
+        return text;
+    }
+
+    std::map<std::pair<std::string, std::string>, Figures, ByN> results_;
+};
+
+// ---------------------------------------------------------------------------
+// Registration
+
+void sizes(benchmark::internal::Benchmark *b) { b->Arg(1000)->Arg(10000)->Arg(100000); }
+
+// Process CPU time: the kernel's share of reading and writing counts too.
+void scaled(benchmark::internal::Benchmark *b)
+{
+    sizes(b);
+    b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Complexity();
+}
+
+void inChild(benchmark::internal::Benchmark *b)
+{
+    b->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+BENCHMARK(BM_FloorSave)->Apply(scaled);
+BENCHMARK(BM_SessionSave)->Apply(scaled);
+BENCHMARK(BM_SessionDelete)->Apply(scaled);
+BENCHMARK(BM_FloorOpenPeriod)->Apply(scaled);
+BENCHMARK(BM_SessionOpenPeriod)->Apply(scaled);
+BENCHMARK(BM_FloorRecalculate)->Apply(scaled);
+BENCHMARK(BM_SessionRecalculate)->Apply(scaled);
+BENCHMARK(BM_EditorSave)->Apply(scaled);
+BENCHMARK(BM_EditorDelete)->Apply(scaled);
+BENCHMARK(BM_EditorOpenPeriod)->Apply(scaled);
+BENCHMARK(BM_EditorRecalculate)->Apply(scaled);
+BENCHMARK(BM_EditorKeystroke)->Apply(scaled);
+BENCHMARK(BM_EditorEnterAccumulated)->Apply(scaled);
+BENCHMARK(BM_FloorMemory)->Apply(sizes)->Apply(inChild);
+BENCHMARK(BM_EditorMemory)->Apply(sizes)->Apply(inChild);
+BENCHMARK(BM_FloorStartup)->Apply(inChild);
+BENCHMARK(BM_Startup)->Apply(inChild);
+
+int main(int argc, char **argv)
+{
+    // Windows are never shown on a screen here.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (argc >= 3 && QByteArray(argv[1]).startsWith("--child=") &&
+        QByteArray(argv[argc - 1]).startsWith("--report=")) {
+        QStringList args;
+        for (int i = 1; i < argc - 1; ++i) {
+            args.append(QString::fromLocal8Bit(argv[i]));
+        }
+        int childArgc = 1;
+        const int status =
+            childMain(childArgc, argv, args.value(0).mid(8), args.value(1), args.value(2));
+        reportPeak(QString::fromLocal8Bit(argv[argc - 1] + 9));
+        return status;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    QApplication app(argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    currentFixture.reset();
+    benchmark::Shutdown();
+    return 0;
+}
