@@ -9,6 +9,7 @@
 #include "vendor.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace quelvara {
@@ -62,12 +63,6 @@ QString nth(const QStringList &list, int j)
 QString moneyCell(const QString &text)
 {
     return QStringLiteral("      <td><div align=right> &nbsp;") + text +
-           QStringLiteral("</div></td>");
-}
-
-QString plainCell(const QString &text)
-{
-    return QStringLiteral("      <td><div align=left> &nbsp;") + text +
            QStringLiteral("</div></td>");
 }
 
@@ -170,92 +165,6 @@ QString escapeHtml(const QString &text)
     return result;
 }
 
-QStringList buildPage(const PageInput &input)
-{
-    const int n = input.fieldCount;
-    const QString title = escapeHtml(input.title);
-    QStringList page;
-
-    page.append(QStringLiteral("<html><head><title> ") + title + headPiece() +
-                escapeHtml(input.municipality) + QStringLiteral(" <br>\n") + title +
-                QStringLiteral("<br>\nEXERC&Iacute;CIO: ") + escapeHtml(input.year) +
-                QStringLiteral(" - ") + escapeHtml(input.periodName) +
-                QStringLiteral("</b></div></td></tr>\n</table>\n</div>\n<div "
-                               "align=\"center\"><br>\n"));
-
-    page.append(QStringLiteral(
-        "  <table cellspacing=0 style=\"t1\" width=1050>\n    <tr bgcolor=#CCCCCC>\n"));
-
-    // The heading row stays open: the browser closes it at the first item row.
-    page.append(QStringLiteral("      <td>") + escapeHtml(nth(input.captions, 1)) +
-                QStringLiteral("</td>\n      <td>") + escapeHtml(nth(input.captions, 2)) +
-                QStringLiteral("</td>\n      <td>") + escapeHtml(nth(input.captions, 3)) +
-                QStringLiteral("</td>"));
-    for (int k = 4; k <= n; ++k) {
-        page.append(QStringLiteral("      <td>") + escapeHtml(nth(input.captions, k)) +
-                    QStringLiteral("</td>"));
-    }
-
-    for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i])
-                                                         : QStringView());
-        page.append(QStringLiteral("    <tr>"));
-        page.append(QStringLiteral("      <td> &nbsp;") + escapeHtml(input.codes[i]) +
-                    QStringLiteral("</td>"));
-        if (showsFields(fields)) {
-            for (int j = 2; j <= n; ++j) {
-                const QString value = escapeHtml(fields.at(j).toString());
-                page.append(isMoneyColumn(input, j) ? moneyCell(value) : plainCell(value));
-            }
-        }
-        page.append(QStringLiteral("    </tr>\n"));
-    }
-
-    if (input.totalRow) {
-        const QStringList totals = columnTotals(input);
-        page.append(QStringLiteral("    <tr bgcolor=#CCCCCC>"));
-        page.append(QStringLiteral("      <td> total: </td>"));
-        for (int j = 2; j <= n; ++j) {
-            if (isMoneyColumn(input, j)) {
-                page.append(moneyCell(totals[j - 1]));
-            } else {
-                page.append(QStringLiteral("      <td> &nbsp;</td>"));
-            }
-        }
-        page.append(QStringLiteral("    </tr>\n"));
-    }
-
-    const QString line31 = QString(31, u'_');
-    page.append(QStringLiteral("</table><br>  <table width=900>\n  <tr>\n      <td width=300><div "
-                               "align=center><br>") +
-                line31 + QStringLiteral("<br>") + escapeHtml(input.prefeito) +
-                QStringLiteral("<br> (Prefeito)</div></td>\n      <td width=300><div "
-                               "align=center><br>") +
-                line31 + QStringLiteral("<br>") + escapeHtml(input.secFin) +
-                QStringLiteral("<br> (Secret&aacute;rio de Finan&ccedil;as)</div></td>\n      <td "
-                               "width=300><div align=center><br>") +
-                line31 + QStringLiteral("<br>") + escapeHtml(input.contador) + u'/' +
-                escapeHtml(input.crc) +
-                QStringLiteral("<br>(Contador/CRC)</div></td>\n  </tr>\n  </table>"));
-
-    page.append(QStringLiteral("<p></div></table>\n</td></tr></table>\n</body> </html>\n"));
-    return page;
-}
-
-FileResult writePageFile(const QString &ano, const QString &prefixo, const QString &periodo,
-                         const QStringList &entries)
-{
-    // A year still being typed ("2", "20", "200") must not create directories.
-    if (!isValidYear(ano)) {
-        return FileResult::failed({});
-    }
-    const QString dir = pageYearDir(ano);
-    if (!makeDir(dir)) {
-        return FileResult::failed(msg::cannotCreateDirectory(dir));
-    }
-    return writeLines(pageFilePath(ano, prefixo, periodo), entries);
-}
-
 namespace {
 
 // The page's entries as they go into the file: pieces of fixed ASCII text
@@ -288,7 +197,7 @@ public:
         out_.write(text.mid(start));
         return *this;
     }
-    // A whole entry built as buildPage builds it.
+    // A whole entry, already escaped.
     void entry(const QString &text)
     {
         out_.write(text);
@@ -299,26 +208,49 @@ private:
     TextFileWriter &out_;
 };
 
-} // namespace
 
-FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
-                          const PageInput &input)
+// The page's entries held as texts: what the piece-by-piece writer writes,
+// cut at its CR LF into the entries writePageFile joins again.
+class PageEntries {
+public:
+    PageEntries &operator<<(QLatin1String ascii)
+    {
+        qsizetype start = 0;
+        for (qsizetype end = ascii.indexOf(QLatin1String("\r\n")); end >= 0;
+             end = ascii.indexOf(QLatin1String("\r\n"), start)) {
+            current_ += ascii.sliced(start, end - start);
+            entries_.append(std::exchange(current_, QString()));
+            start = end + 2;
+        }
+        current_ += ascii.sliced(start);
+        return *this;
+    }
+    PageEntries &operator<<(QStringView text)
+    {
+        current_ += escapeHtml(text.toString());
+        return *this;
+    }
+    void entry(const QString &text)
+    {
+        current_ += text;
+        entries_.append(std::exchange(current_, QString()));
+    }
+    QStringList take() { return std::move(entries_); }
+
+private:
+    QStringList entries_;
+    QString current_;
+};
+
+// Writes the page through `page`, a PageStream or PageEntries.
+template <typename Page>
+void emitPage(const PageInput &input, Page &page)
 {
-    // A year still being typed ("2", "20", "200") must not create directories.
-    if (!isValidYear(ano)) {
-        return FileResult::failed({});
-    }
-    const QString dir = pageYearDir(ano);
-    if (!makeDir(dir)) {
-        return FileResult::failed(msg::cannotCreateDirectory(dir));
-    }
-    TextFileWriter file(pageFilePath(ano, prefixo, periodo));
-    PageStream page(file);
     const int n = input.fieldCount;
     const QString title = escapeHtml(input.title);
 
-    // The head, the headings, the signatures and the foot are built as
-    // buildPage builds them: they are small. The rows go straight out.
+    // The head, the headings, the signatures and the foot are small: each is
+    // built whole. The rows, the bulk of a large page, go out piece by piece.
     page.entry(QStringLiteral("<html><head><title> ") + title + headPiece() +
                escapeHtml(input.municipality) + QStringLiteral(" <br>\n") + title +
                QStringLiteral("<br>\nEXERC&Iacute;CIO: ") + escapeHtml(input.year) +
@@ -346,8 +278,8 @@ FileResult streamPageFile(const QString &ano, const QString &prefixo, const QStr
                                                          : QStringView());
         page << QLatin1String("    <tr>\r\n      <td> &nbsp;") << QStringView(input.codes[i])
              << QLatin1String("</td>\r\n");
-        if (!fields.at(2).isEmpty()) {
-            const bool excluded = fields.at(n + 1) == u"1";
+        if (showsFields(fields)) {
+            const bool excluded = isExcludedFromTotals(fields, n);
             for (int j = 2; j <= n; ++j) {
                 const QStringView value = fields.at(j);
                 if (money[static_cast<std::size_t>(j)]) {
@@ -395,6 +327,46 @@ FileResult streamPageFile(const QString &ano, const QString &prefixo, const QStr
                escapeHtml(input.crc) +
                QStringLiteral("<br>(Contador/CRC)</div></td>\n  </tr>\n  </table>"));
     page.entry(QStringLiteral("<p></div></table>\n</td></tr></table>\n</body> </html>\n"));
+}
+
+} // namespace
+
+QStringList buildPage(const PageInput &input)
+{
+    PageEntries page;
+    emitPage(input, page);
+    return page.take();
+}
+
+FileResult writePageFile(const QString &ano, const QString &prefixo, const QString &periodo,
+                         const QStringList &entries)
+{
+    // A year still being typed ("2", "20", "200") must not create directories.
+    if (!isValidYear(ano)) {
+        return FileResult::failed({});
+    }
+    const QString dir = pageYearDir(ano);
+    if (!makeDir(dir)) {
+        return FileResult::failed(msg::cannotCreateDirectory(dir));
+    }
+    return writeLines(pageFilePath(ano, prefixo, periodo), entries);
+}
+
+
+FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
+                          const PageInput &input)
+{
+    // A year still being typed ("2", "20", "200") must not create directories.
+    if (!isValidYear(ano)) {
+        return FileResult::failed({});
+    }
+    const QString dir = pageYearDir(ano);
+    if (!makeDir(dir)) {
+        return FileResult::failed(msg::cannotCreateDirectory(dir));
+    }
+    TextFileWriter file(pageFilePath(ano, prefixo, periodo));
+    PageStream page(file);
+    emitPage(input, page);
     return file.commit();
 }
 
