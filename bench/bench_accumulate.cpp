@@ -30,7 +30,10 @@ void BM_AccumulateLoad(benchmark::State &state)
     for (int i = 0; i < n; ++i) {
         lines.append(code(i) + QStringLiteral("\tImposto %1\t1.000,00\t12.345,67\t0\t").arg(i));
     }
-    writeLines(dataFilePath(ano, prefixo, QStringLiteral("1")), lines);
+    if (!writeLines(dataFilePath(ano, prefixo, QStringLiteral("1")), lines).ok()) {
+        state.SkipWithError("the previous period could not be written");
+        return;
+    }
     QStringList codes;
     codes.reserve(n);
     for (int i = 0; i < n; ++i) {
