@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QList>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -87,9 +88,22 @@ private:
             return opened;
         }
         // Still running: it is showing the address. It is left running, even
-        // past the end of this program, and forgotten once it ends.
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        // past the end of this program (destroying it would kill it), and
+        // forgotten once it ends.
+        runningOpeners().append(process);
+        QObject::connect(process, &QProcess::finished, process, [process] {
+            runningOpeners().removeOne(process);
+            process->deleteLater();
+        });
         return true;
+    }
+
+    // The openers still running. Never destroyed: at exit they are left to
+    // run, not killed, and are still known rather than lost.
+    static QList<QProcess *> &runningOpeners()
+    {
+        static auto *running = new QList<QProcess *>;
+        return *running;
     }
 };
 
