@@ -380,7 +380,7 @@ QByteArray buildJson(const PageInput &input, const QDateTime &updatedAt)
     return out;
 }
 
-FileResult writeOpenData(const PageInput &input)
+FileResult writeOpenData(const PageInput &input, bool withIndexes)
 {
     // A year still being typed must not create directories.
     if (!isValidYear(input.year)) {
@@ -400,7 +400,7 @@ FileResult writeOpenData(const PageInput &input)
                    buildCsv(input)),
         writeBytes(besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")),
                    buildJson(input, updatedAt)),
-        writeIndexes(input.year, input.municipality),
+        withIndexes ? writeIndexes(input.year, input.municipality) : FileResult::done(),
     };
     for (const FileResult &result : results) {
         if (!result.ok()) {

@@ -32,9 +32,9 @@ QByteArray buildCsv(const PageInput &input);
 /// Returns the report's JSON document in UTF-8, stamped with the moment its page was written.
 QByteArray buildJson(const PageInput &input, const QDateTime &updatedAt);
 
-/// Writes the CSV and the JSON beside the page, then the year's index and the index of the years;
-/// a failed file does not stop the others, and the first failure is the one returned. A year
-/// that is no four-digit text writes nothing and says nothing.
-FileResult writeOpenData(const PageInput &input);
+/// Writes the CSV and the JSON beside the page, then, unless told not to, the year's index and
+/// the index of the years; a failed file does not stop the others, and the first failure is the
+/// one returned. A year that is no four-digit text writes nothing and says nothing.
+FileResult writeOpenData(const PageInput &input, bool withIndexes = true);
 
 } // namespace quelvara

@@ -5,6 +5,7 @@
 #include "profile.h"
 #include "registry.h"
 #include "reportdata.h"
+#include "reportindex.h"
 #include "reportpaths.h"
 #include "textcompare.h"
 #include "textfile.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 namespace quelvara {
 
@@ -552,6 +554,9 @@ SessionResult ReportSession::recalculateYear()
     }
     const QString shownName = periodName_;
     const QStringList &names = categoryInfo(category_).periods;
+    // Every period's page would rewrite both indexes, each a pass over the
+    // year's folder: they are written once, after the last page.
+    indexesDeferred_ = true;
     for (int p = 1; p <= n; ++p) {
         // Each period's page carries that period's own name.
         setPeriod(p - 1, p - 1 < names.size() ? names.at(p - 1) : shownName);
@@ -559,6 +564,13 @@ SessionResult ReportSession::recalculateYear()
         // Writing drops the previous period read so far: the next period
         // accumulates from the file just written.
         result.add(writeDataFile());
+    }
+    indexesDeferred_ = false;
+    if (std::exchange(indexesPending_, false)) {
+        const FileResult indexed = writeIndexes(year_, profile_.municipality());
+        if (!indexed.ok()) {
+            result.messages.append(indexed.message());
+        }
     }
     period_ = QString::number(n);
     periodName_ = shownName;
@@ -604,8 +616,10 @@ SessionResult ReportSession::writePage()
     // A page of 100,000 rows is 26 MB: it goes to its file as it is written.
     FileResult written = streamPageFile(year_, prefix_, period_, input);
     if (written.ok()) {
-        // The open data and the indexes always follow the page they stand beside.
-        written = writeOpenData(input);
+        // The open data always follow the page they stand beside; the indexes
+        // too, unless a recalculation writes them once at its end.
+        written = writeOpenData(input, !indexesDeferred_);
+        indexesPending_ = indexesPending_ || (indexesDeferred_ && written.ok());
     }
     if (!written.ok()) {
         result.ok = false;

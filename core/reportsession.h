@@ -219,6 +219,8 @@ private:
     int registryRevision_ = 0;
     ItemList items_;
     bool dataFileReadable_ = true; // an unreadable data file is never written over in that load
+    bool indexesDeferred_ = false; // while a recalculation writes page after page
+    bool indexesPending_ = false;  // a page was written while the indexes were deferred
     // The previous period's data file as last read, with what the file
     // system told of it then: kept while the file stays as it was, so that
     // neither a new item nor an entered field reads it again.
