@@ -2,6 +2,7 @@
 
 #include "accumulate.h"
 #include "messages.h"
+#include "opendata.h"
 #include "recalculation.h"
 #include "registry.h"
 #include "reportpaths.h"
@@ -48,14 +49,7 @@ std::optional<QDate> dateValue(const QString &text)
 }
 
 // A caption as a heading reads it, without its closing colon.
-QString plainCaption(const ReportField &field)
-{
-    QString caption = field.caption.trimmed();
-    if (caption.endsWith(u':')) {
-        caption.chop(1);
-    }
-    return caption;
-}
+QString plainCaption(const ReportField &field) { return columnName(field.caption); }
 
 QString periodName(ReportCategory category, int period)
 {
