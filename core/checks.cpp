@@ -143,10 +143,10 @@ private:
             if (kind_.fieldCount >= 2 && GetField(line, 2).isEmpty()) {
                 add(Severity::Aviso, p, code, 2, msg::itemLeftOut(plainCaption(kind_.fields[1])));
             }
+            const auto at = stored.constFind(foldKey(code));
             for (int n = 1; n <= kind_.fieldCount; ++n) {
                 const ReportField &field = kind_.fields[std::size_t(n - 1)];
                 if (field.accumulates()) {
-                    const auto at = stored.constFind(foldKey(code));
                     if (at != stored.cend()) {
                         checkAccumulated(p, code, n, GetField(period.stored.at(*at), n),
                                          GetField(line, n));
