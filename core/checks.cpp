@@ -2,6 +2,7 @@
 
 #include "accumulate.h"
 #include "messages.h"
+#include "opendata.h"
 #include "recalculation.h"
 #include "registry.h"
 #include "reportpaths.h"
@@ -48,14 +49,7 @@ std::optional<QDate> dateValue(const QString &text)
 }
 
 // A caption as a heading reads it, without its closing colon.
-QString plainCaption(const ReportField &field)
-{
-    QString caption = field.caption.trimmed();
-    if (caption.endsWith(u':')) {
-        caption.chop(1);
-    }
-    return caption;
-}
+QString plainCaption(const ReportField &field) { return columnName(field.caption); }
 
 QString periodName(ReportCategory category, int period)
 {
@@ -149,10 +143,10 @@ private:
             if (kind_.fieldCount >= 2 && GetField(line, 2).isEmpty()) {
                 add(Severity::Aviso, p, code, 2, msg::itemLeftOut(plainCaption(kind_.fields[1])));
             }
+            const auto at = stored.constFind(foldKey(code));
             for (int n = 1; n <= kind_.fieldCount; ++n) {
                 const ReportField &field = kind_.fields[std::size_t(n - 1)];
                 if (field.accumulates()) {
-                    const auto at = stored.constFind(foldKey(code));
                     if (at != stored.cend()) {
                         checkAccumulated(p, code, n, GetField(period.stored.at(*at), n),
                                          GetField(line, n));

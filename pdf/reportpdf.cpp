@@ -115,7 +115,6 @@ struct Table {
     QStringList headings;
     std::vector<Qt::Alignment> alignment;
     QStringList totals; // empty when the kind has no total row
-    bool hasTotal = false;
 };
 
 Table makeTable(const PageInput &input)
@@ -126,8 +125,7 @@ Table makeTable(const PageInput &input)
         table.headings.append(input.captions.value(j - 1));
         table.alignment.push_back(isMoneyColumn(input, j) ? Qt::AlignRight : Qt::AlignLeft);
     }
-    table.hasTotal = input.totalRow;
-    if (table.hasTotal) {
+    if (input.totalRow) {
         table.totals = columnTotals(input);
         while (table.totals.size() < table.columns) {
             table.totals.append(QString());
@@ -155,7 +153,7 @@ std::vector<double> columnWidths(const PageInput &input, const Table &table, con
     const QFontMetricsF body(fonts.body, device);
     const QFontMetricsF bold(fonts.bold, device);
     std::vector<double> wanted(std::size_t(n), kMinColumn);
-    const qsizetype rows = input.codes.size() + (table.hasTotal ? 1 : 0);
+    const qsizetype rows = input.codes.size() + (input.totalRow ? 1 : 0);
     for (int j = 1; j <= n; ++j) {
         double &w = wanted[std::size_t(j - 1)];
         // A heading wraps at its words: its longest word is what it needs.
@@ -260,7 +258,7 @@ private:
         return std::make_unique<TextBlock>(text, font, &writer_, width, alignment);
     }
 
-    qsizetype rowCount() const { return input_.codes.size() + (table_.hasTotal ? 1 : 0); }
+    qsizetype rowCount() const { return input_.codes.size() + (input_.totalRow ? 1 : 0); }
 
     bool isTotalRow(qsizetype row) const { return row >= input_.codes.size(); }
 
