@@ -9,9 +9,12 @@ namespace quelvara {
 
 namespace {
 
-// The text of a registry line's column as every look-up reads it: a last
+// The key of a registry line's column as every look-up folds it: a last
 // field without its closing TAB still counts, as in the registry dialog.
-QString columnText(const QString &line, int column) { return registryLineField(line, column); }
+QString columnKey(const QString &line, int column)
+{
+    return foldKey(registryLineField(line, column));
+}
 
 } // namespace
 
@@ -31,7 +34,7 @@ LookupStore::Index &LookupStore::index(int column) const
         index.emplace();
         index->reserve(lines_.size());
         for (const QString &line : lines_) {
-            Entry &entry = (*index)[foldKey(columnText(line, column))];
+            Entry &entry = (*index)[columnKey(line, column)];
             if (entry.count++ == 0) {
                 entry.first = line;
             }
@@ -67,7 +70,7 @@ void LookupStore::enter(int at, const QString &line)
         if (!indexes_[std::size_t(column - 1)]) {
             continue;
         }
-        Entry &entry = (*indexes_[std::size_t(column - 1)])[foldKey(columnText(line, column))];
+        Entry &entry = (*indexes_[std::size_t(column - 1)])[columnKey(line, column)];
         // A line put before the first of its text becomes the first.
         if (entry.count == 0 || at <= locate(entry.first)) {
             entry.first = line;
@@ -105,7 +108,7 @@ void LookupStore::removeAt(int i)
         if (!index) {
             continue;
         }
-        const QString key = foldKey(columnText(line, column));
+        const QString key = columnKey(line, column);
         const auto found = index->find(key);
         if (found == index->end()) {
             continue;
@@ -122,7 +125,7 @@ void LookupStore::removeAt(int i)
 void LookupStore::rescan(int column, const QString &key, Entry &entry) const
 {
     for (const QString &line : lines_) {
-        if (foldKey(columnText(line, column)) == key) {
+        if (columnKey(line, column) == key) {
             entry.first = line;
             return;
         }

@@ -1,6 +1,7 @@
 #include "registry.h"
 
 #include "textcompare.h"
+#include "values.h"
 
 #include <algorithm>
 
@@ -22,16 +23,8 @@ FileResult writeRegistry(const QString &fileName, const QStringList &lines)
 
 QString registryLineField(const QString &line, int n)
 {
-    qsizetype start = 0;
-    for (int i = 1; i < n; ++i) {
-        const qsizetype tab = line.indexOf(u'\t', start);
-        if (tab < 0) {
-            return {};
-        }
-        start = tab + 1;
-    }
-    const qsizetype end = line.indexOf(u'\t', start);
-    return line.mid(start, end < 0 ? -1 : end - start);
+    // Only a hand-edited line lacks its closing TAB, so only such a line is copied.
+    return GetField(terminatedRegistryLine(line), n);
 }
 
 QString terminatedRegistryLine(const QString &line)

@@ -1,5 +1,6 @@
 #include "values.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -9,6 +10,8 @@ namespace quelvara {
 namespace {
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+bool isDigits(const QString &text) { return std::all_of(text.cbegin(), text.cend(), isDigit); }
 
 bool isAsciiLetter(QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
 
@@ -367,14 +370,9 @@ QString FormatCnpj(const QString &text)
 bool IsValidCnpj(const QString &text)
 {
     const QString plain = withoutMask(text).toUpper();
-    if (plain.size() != 14 || !isDigit(plain[12]) || !isDigit(plain[13]) ||
-        isOneDigitRepeated(plain)) {
+    if (plain.size() != 14 || isOneDigitRepeated(plain) ||
+        !(isDigits(plain) || isAlphanumericCnpj(plain))) {
         return false;
-    }
-    for (qsizetype i = 0; i < 12; ++i) {
-        if (!isDigit(plain[i]) && !isAsciiLetter(plain[i])) {
-            return false;
-        }
     }
     // Each character counts as its code less that of "0", so a digit counts
     // as itself and "A" as 17; the weights run 2 to 9 from the right, again and again.
@@ -394,13 +392,8 @@ bool IsValidCnpj(const QString &text)
 bool IsValidCpf(const QString &text)
 {
     const QString plain = withoutMask(text);
-    if (plain.size() != 11 || isOneDigitRepeated(plain)) {
+    if (plain.size() != 11 || isOneDigitRepeated(plain) || !isDigits(plain)) {
         return false;
-    }
-    for (const QChar c : plain) {
-        if (!isDigit(c)) {
-            return false;
-        }
     }
     // The weights run down to 2 from the digit's position plus one.
     const auto checkDigit = [&plain](qsizetype count) {
