@@ -591,6 +591,16 @@ void TTribArrec::Panel1MouseUp()
     Panel1->setLineWidth(1);
 }
 
+// A press and release at once, as a click on the panel makes them.
+void TTribArrec::clickPanel()
+{
+    runAction([this] {
+        Panel1MouseDown();
+        Panel1MouseUp();
+        RecalculateYear();
+    });
+}
+
 void TTribArrec::WritePage() { tell(session_.writePage()); }
 
 bool TTribArrec::mayPublish()
@@ -773,11 +783,7 @@ bool TTribArrec::eventFilter(QObject *watched, QEvent *event)
             if (!key->isAutoRepeat()) {
                 const bool down = event->type() == QEvent::KeyPress;
                 if (enter && down) {
-                    runAction([this] {
-                        Panel1MouseDown();
-                        Panel1MouseUp();
-                        RecalculateYear();
-                    });
+                    clickPanel();
                 } else if (space && down) {
                     panelPressed_ = true;
                     runAction([this] { Panel1MouseDown(); });
@@ -794,11 +800,7 @@ bool TTribArrec::eventFilter(QObject *watched, QEvent *event)
         case QEvent::FocusIn:
             // Alt and the caption's letter acts as a click, as on a button.
             if (static_cast<QFocusEvent *>(event)->reason() == Qt::ShortcutFocusReason) {
-                runAction([this] {
-                    Panel1MouseDown();
-                    Panel1MouseUp();
-                    RecalculateYear();
-                });
+                clickPanel();
             }
             break;
         case QEvent::MouseButtonPress:

@@ -162,6 +162,7 @@ private:
     int selectedRow() const;
     void showItem(int row);
     bool mayPublish();
+    void clickPanel();
     void openPublished(const QString &path);
 
     quelvara::ReportSession session_;
