@@ -12,6 +12,7 @@
 #include "Utribarrec.h"
 #include "application.h"
 #include "codec.h"
+#include "entrybox.h"
 #include "platform.h"
 #include "registry.h"
 #include "reportpaths.h"
@@ -28,7 +29,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTimer>
