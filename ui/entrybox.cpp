@@ -126,7 +126,7 @@ private:
 };
 
 // Sizes every row as the widest code needs: with uniform item sizes the view
-// asks only the first row, whatever its code.
+// asks one row only, whatever its code.
 class WidestRowDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
