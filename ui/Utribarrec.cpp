@@ -420,6 +420,10 @@ void TTribArrec::cbAnoChange() { LoadItemList(); }
 void TTribArrec::LoadItemList()
 {
     session_.setYear(cbAno->currentText());
+    // The session drops the items of the period shown before it reads the
+    // next one; the list lets their codes go too instead of holding them
+    // through the load.
+    lbTitulos->showCodes({});
     tell(session_.load());
     showItems();
     mirror();

@@ -91,15 +91,17 @@ public:
             if (change.removed > 0) {
                 emit dataChanged(index(change.first), index(change.first + change.removed - 1));
             }
-        } else if (change.removed == 0) {
+        } else if (before > 0 && after > 0 && change.removed == 0) {
             beginInsertRows({}, change.first, change.first + change.inserted - 1);
             codes_ = codes;
             endInsertRows();
-        } else if (change.inserted == 0) {
+        } else if (before > 0 && after > 0 && change.inserted == 0) {
             beginRemoveRows({}, change.first, change.first + change.removed - 1);
             codes_ = codes;
             endRemoveRows();
         } else {
+            // Rows both removed and inserted, or a list emptied or filled:
+            // the view lays out every row once, without following each.
             beginResetModel();
             codes_ = codes;
             endResetModel();
