@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QStyledItemDelegate>
