@@ -61,7 +61,8 @@ public:
     explicit ItemListBox(QWidget *parent);
 
     /// Shows the codes, in order: the rows that differ from those shown are changed, inserted or
-    /// removed; the others, with the current item and the selection, stay.
+    /// removed and the others stay, with the current item and the selection; a list emptied,
+    /// filled or changed both ways is shown anew.
     void showCodes(const QStringList &codes);
     /// Returns the number of rows.
     int count() const;
