@@ -12,6 +12,7 @@
 #include "Ucadastro.h"
 #include "Utribarrec.h"
 #include "catalogue.h"
+#include "entrybox.h"
 #include "fakeplatform.h"
 #include "findingsdialog.h"
 #include "layoutcheck.h"
@@ -21,6 +22,7 @@
 #include "vendor.h"
 #include "windowinput.h"
 
+#include <QAbstractItemModelTester>
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QCheckBox>
@@ -30,7 +32,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -161,23 +163,25 @@ void setFields(TTribArrec &editor, const QStringList &texts)
 // Clicks the item with that code in the list; tells whether it is then the one selected.
 [[nodiscard]] bool clickItem(TTribArrec &editor, const QString &code)
 {
-    const QList<QListWidgetItem *> found = editor.lbTitulos->findItems(code, Qt::MatchExactly);
+    const QAbstractItemModel *model = editor.lbTitulos->model();
+    const QModelIndexList found =
+        model->match(model->index(0, 0), Qt::DisplayRole, code, -1, Qt::MatchExactly);
     if (found.size() != 1) {
         return false;
     }
-    editor.lbTitulos->scrollToItem(found.first());
-    const QRect rect = editor.lbTitulos->visualItemRect(found.first());
+    editor.lbTitulos->scrollTo(found.first());
+    const QRect rect = editor.lbTitulos->visualRect(found.first());
     QTest::mouseClick(editor.lbTitulos->viewport(), Qt::LeftButton, {}, rect.center());
     // The click may have rebuilt the list: look again.
-    const QList<QListWidgetItem *> selected = editor.lbTitulos->selectedItems();
-    return selected.size() == 1 && selected.first()->text() == code;
+    const QModelIndexList selected = editor.lbTitulos->selectionModel()->selectedIndexes();
+    return selected.size() == 1 && selected.first().data().toString() == code;
 }
 
 QStringList listed(const TTribArrec &editor)
 {
     QStringList codes;
     for (int i = 0; i < editor.lbTitulos->count(); ++i) {
-        codes.append(editor.lbTitulos->item(i)->text());
+        codes.append(editor.lbTitulos->model()->index(i, 0).data().toString());
     }
     return codes;
 }
@@ -291,6 +295,8 @@ private slots:
     void deleteInCnpjKind();
     void deleteByKeyAndMenu();
     void deleteWithoutSelection();
+    void itemListFollowsSaveAndDelete_data();
+    void itemListFollowsSaveAndDelete();
     void exitStoresItem_data();
     void exitStoresItem();
     void exitLeavesUntouchedProposal_data();
@@ -407,7 +413,7 @@ void TestTribArrec::layoutControls()
              QStringLiteral("Periodo"));
     QCOMPARE(stripMnemonic(e.findChild<QLabel *>(QStringLiteral("Label5"))->text()),
              QStringLiteral("Itens do Relatório"));
-    auto *list = e.findChild<QListWidget *>(QStringLiteral("lbTitulos"));
+    auto *list = e.findChild<QListView *>(QStringLiteral("lbTitulos"));
     QCOMPARE(list->toolTip(), QStringLiteral("Lista de Items no Relatório"));
     auto *menu = e.findChild<QMenu *>(QStringLiteral("PopupMenu1"));
     QVERIFY(menu);
@@ -999,10 +1005,10 @@ void TestTribArrec::typingNonLookupFieldClearsItemSelection()
     QCOMPARE(e.lbTitulos->currentRow(), 0);
 
     e.lbTitulos->setCurrentRow(0);
-    QVERIFY(e.lbTitulos->currentItem()->isSelected());
+    QVERIFY(e.lbTitulos->selectionModel()->isSelected(e.lbTitulos->currentIndex()));
     QVERIFY(typeField(e, 3, QStringLiteral("1")));
     QCOMPARE(e.lbTitulos->currentRow(), -1);
-    QVERIFY(e.lbTitulos->selectedItems().isEmpty());
+    QVERIFY(e.lbTitulos->selectionModel()->selectedIndexes().isEmpty());
 }
 
 // ---------------------------------------------------------------------------
@@ -1325,7 +1331,7 @@ void TestTribArrec::typicalEntryMarch2005()
     QCOMPARE(fake_->messages, QStringList());
     // Ready for the next item.
     QCOMPARE(e.Edit[1]->currentText(), QString());
-    QVERIFY(e.lbTitulos->selectedItems().isEmpty());
+    QVERIFY(e.lbTitulos->selectionModel()->selectedIndexes().isEmpty());
 }
 
 void TestTribArrec::saveNewCodeShowsItEverywhere()
@@ -1436,7 +1442,7 @@ void TestTribArrec::selectStoresEditorItemInRegistryKind()
     QVERIFY(clickItem(e, QStringLiteral("1130.00.00")));
 
     QCOMPARE(e.Edit[1]->currentText(), QStringLiteral("1130.00.00"));
-    QCOMPARE(e.lbTitulos->currentItem()->text(), QStringLiteral("1130.00.00"));
+    QCOMPARE(e.lbTitulos->currentIndex().data().toString(), QStringLiteral("1130.00.00"));
     const QStringList stored = readLines(dir_->file(data2005(kTaxFile))).lines;
     QVERIFY(stored.contains(QStringLiteral("1113.05.00\tISS\t7,00\t7,00\t0\t")));
 }
@@ -1544,6 +1550,58 @@ void TestTribArrec::deleteByKeyAndMenu()
     e.Deletar1->trigger();
     QCOMPARE(fake_->questions.size(), 2);
     QVERIFY(!listed(e).contains(QStringLiteral("1130.00.00")));
+}
+
+void TestTribArrec::itemListFollowsSaveAndDelete_data()
+{
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<QString>("deleted");
+    // The view takes the size of every row from one of them: the long code
+    // is not that one.
+    const QString longCode = QStringLiteral("1000.00.00.00.00.00.00.00.00.00.00.00");
+    QTest::newRow("new first, long") << longCode << QString();
+    QTest::newRow("new in the middle") << QStringLiteral("1121.50.00") << QString();
+    QTest::newRow("new last") << QStringLiteral("9999.99.99") << QString();
+    QTest::newRow("stored again in place") << QStringLiteral("1130.00.00") << QString();
+    // An item is stored before its deletion, which rewrites the period's file.
+    QTest::newRow("first deleted") << QStringLiteral("1112.02.00") << QStringLiteral("1112.02.00");
+    QTest::newRow("last deleted") << QStringLiteral("1230.00.00") << QStringLiteral("1230.00.00");
+    QTest::newRow("long saved, then deleted") << longCode << longCode;
+}
+
+// The list is told only the rows a save or deletion changed: it must still
+// hold the session's codes in order, each row as wide as the widest code
+// (a long one reached by scrolling sideways) and no wider once it is gone.
+void TestTribArrec::itemListFollowsSaveAndDelete()
+{
+    QFETCH(QString, saved);
+    QFETCH(QString, deleted);
+    TTribArrec &e = open(0);
+    QAbstractItemModel *model = e.lbTitulos->model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const int rows = e.lbTitulos->count();
+    const int width = e.lbTitulos->visualRect(model->index(0, 0)).width();
+
+    if (!saved.isEmpty()) {
+        const QString name = taxName(saved);
+        setFields(e, {saved, name.isEmpty() ? QStringLiteral("Taxa Nova") : name,
+                      QStringLiteral("1,00"), QStringLiteral("1,00")});
+        click(e.btAdd);
+        QCOMPARE(listed(e), e.session().items().codes());
+        QVERIFY(listed(e).contains(saved));
+        QCOMPARE(layoutFaults(&e), QStringList());
+    }
+    if (!deleted.isEmpty()) {
+        QVERIFY(clickItem(e, deleted));
+        fake_->answers.enqueue(true);
+        click(e.btDel);
+        QCOMPARE(listed(e), e.session().items().codes());
+        QVERIFY(!listed(e).contains(deleted));
+    }
+    if (e.lbTitulos->count() == rows) {
+        QCOMPARE(e.lbTitulos->visualRect(model->index(0, 0)).width(), width);
+    }
+    QCOMPARE(fake_->messages, QStringList());
 }
 
 void TestTribArrec::deleteWithoutSelection()
@@ -1779,8 +1837,9 @@ void TestTribArrec::updateValuesShowsTheItemAgain()
     QVERIFY(QFileInfo::exists(dir_->file(data2005(QStringLiteral("trib-arrec-2-2005.vqd")))));
     QCOMPARE(e.Periodo, QStringLiteral("3"));
     QCOMPARE(e.cbPeriodo->currentText(), QStringLiteral("Março"));
-    QCOMPARE(e.lbTitulos->selectedItems().size(), 1);
-    QCOMPARE(e.lbTitulos->selectedItems().first()->text(), QStringLiteral("102"));
+    QCOMPARE(e.lbTitulos->selectionModel()->selectedIndexes().size(), 1);
+    QCOMPARE(e.lbTitulos->selectionModel()->selectedIndexes().first().data().toString(),
+             QStringLiteral("102"));
     QCOMPARE(e.Edit[1]->currentText(), QStringLiteral("102"));
     QCOMPARE(e.Edit[3]->currentText(), QStringLiteral("25,00"));
     QCOMPARE(e.Edit[4]->currentText(), QStringLiteral("75,00"));

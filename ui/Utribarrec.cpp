@@ -24,7 +24,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -285,7 +284,7 @@ void TTribArrec::FillField(int n)
     if (lookup) {
         setPickList(n);
     } else {
-        Edit[n]->clear();
+        static_cast<EntryBox *>(Edit[n])->clearPickLines();
         pickBuiltFrom_[std::size_t(n)] = {};
     }
     setFieldText(n, *text);
@@ -378,11 +377,10 @@ void TTribArrec::setPickList(int n)
 {
     // Position i of the pick list is line i of the registry: completion
     // relies on it. A list built from the same lines is kept as it is.
-    QComboBox *edit = Edit[n];
+    auto *edit = static_cast<EntryBox *>(Edit[n]);
     const std::pair<int, int> source{session_.registryRevision(), session_.field(n).lookupColumn};
     if (pickBuiltFrom_[std::size_t(n)] != source || edit->count() == 0) {
-        edit->clear();
-        edit->addItems(session_.pickList(n));
+        edit->setPickLines(session_.registry(), source.second);
         pickBuiltFrom_[std::size_t(n)] = source;
     }
     edit->setCurrentIndex(-1);
@@ -422,6 +420,10 @@ void TTribArrec::cbAnoChange() { LoadItemList(); }
 void TTribArrec::LoadItemList()
 {
     session_.setYear(cbAno->currentText());
+    // The session drops the items of the period shown before it reads the
+    // next one; the list lets their codes go too instead of holding them
+    // through the load.
+    lbTitulos->showCodes({});
     tell(session_.load());
     showItems();
     mirror();
@@ -430,17 +432,13 @@ void TTribArrec::LoadItemList()
 
 void TTribArrec::showItems()
 {
-    lbTitulos->clear();
-    lbTitulos->addItems(session_.items().codes());
+    // Only the rows a save or deletion changed are told to the list.
+    lbTitulos->showCodes(session_.items().codes());
     lbTitulos->setCurrentRow(-1);
     lbTitulos->clearSelection();
 }
 
-int TTribArrec::selectedRow() const
-{
-    const QList<QListWidgetItem *> selected = lbTitulos->selectedItems();
-    return selected.isEmpty() ? -1 : lbTitulos->row(selected.first());
-}
+int TTribArrec::selectedRow() const { return lbTitulos->selectedRow(); }
 
 bool TTribArrec::SaveItem()
 {
@@ -906,8 +904,7 @@ void TTribArrec::buildLayout()
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
 
     Label5 = makeLabel(GroupBox1, QStringLiteral("Label5"), QStringLiteral("&Itens do Relatório"));
-    auto *list = new ItemListBox(GroupBox1);
-    lbTitulos = list;
+    lbTitulos = new ItemListBox(GroupBox1);
     lbTitulos->setObjectName(QStringLiteral("lbTitulos"));
     lbTitulos->setToolTip(QStringLiteral("Lista de Items no Relatório"));
     lbTitulos->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -1192,10 +1189,9 @@ void TTribArrec::connectHandlers()
     connect(btCheck, &QPushButton::clicked, this, user([this] { btCheckClick(); }));
     connect(SpeedButton8, &QPushButton::clicked, this, user([this] { SpeedButton8Click(); }));
 
-    auto *list = static_cast<ItemListBox *>(lbTitulos);
-    list->onUserSelect = user([this] { lbTitulosClick(); });
-    list->onDeleteKey = user([this] { btDelClick(); });
-    connect(lbTitulos, &QListWidget::clicked, this, user([this] { lbTitulosClick(); }));
+    lbTitulos->onUserSelect = user([this] { lbTitulosClick(); });
+    lbTitulos->onDeleteKey = user([this] { btDelClick(); });
+    connect(lbTitulos, &QAbstractItemView::clicked, this, user([this] { lbTitulosClick(); }));
     connect(lbTitulos, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         PopupMenu1->popup(lbTitulos->viewport()->mapToGlobal(pos));
     });

@@ -17,14 +17,14 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QToolButton;
 
 namespace quelvara {
 class FocusWatch;
-}
+class ItemListBox;
+} // namespace quelvara
 
 // The report editor: the user picks a report kind, a year and a period, and
 // enters the items of that report. The window is a view of a report session:
@@ -62,7 +62,7 @@ public:
     std::array<QComboBox *, quelvara::kMaxFields + 1> Edit{};
     std::array<QToolButton *, 7> SpeedButton{}; // 1 to 6
     QLabel *Label5 = nullptr;
-    QListWidget *lbTitulos = nullptr;
+    quelvara::ItemListBox *lbTitulos = nullptr;
     QMenu *PopupMenu1 = nullptr;
     QAction *Deletar1 = nullptr;
     QPushButton *btNovo = nullptr;

@@ -1,13 +1,158 @@
 #include "entrybox.h"
 
+#include "registry.h"
+
+#include <QAbstractListModel>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListView>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace quelvara {
+
+// A drop-down list over one column of the registry lines it was given: it
+// shares the lines instead of holding a copy of each entry, and takes the
+// column's text from a line only when a row is shown or asked for.
+class PickListModel final : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void show(const QStringList &lines, int column)
+    {
+        beginResetModel();
+        lines_ = lines;
+        column_ = column;
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(lines_.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= lines_.size() ||
+            (role != Qt::DisplayRole && role != Qt::EditRole)) {
+            return {};
+        }
+        return registryLineField(lines_.at(index.row()), column_);
+    }
+
+private:
+    QStringList lines_;
+    int column_ = 0;
+};
+
+// The codes of the item list, shared with the list they came from.
+class ItemListModel final : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    // The rows that differ between the codes shown before and after a change:
+    // from `first` on, `removed` rows of the old codes became `inserted` rows.
+    struct Change {
+        int first = 0;
+        int removed = 0;
+        int inserted = 0;
+    };
+
+    const QStringList &codes() const { return codes_; }
+
+    // Shows new codes, telling the views only about the rows between the
+    // unchanged ones at the start and at the end.
+    Change show(const QStringList &codes)
+    {
+        const qsizetype before = codes_.size();
+        const qsizetype after = codes.size();
+        const qsizetype shorter = std::min(before, after);
+        // Codes the list did not touch are the same shared text: most are
+        // told equal without comparing a character.
+        const auto same = [](const QString &a, const QString &b) {
+            return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+        };
+        qsizetype head = 0;
+        while (head < shorter && same(codes_.at(head), codes.at(head))) {
+            ++head;
+        }
+        qsizetype tail = 0;
+        while (tail < shorter - head &&
+               same(codes_.at(before - 1 - tail), codes.at(after - 1 - tail))) {
+            ++tail;
+        }
+        const Change change{int(head), int(before - head - tail), int(after - head - tail)};
+        if (change.removed == change.inserted) {
+            codes_ = codes;
+            if (change.removed > 0) {
+                emit dataChanged(index(change.first), index(change.first + change.removed - 1));
+            }
+        } else if (before > 0 && after > 0 && change.removed == 0) {
+            beginInsertRows({}, change.first, change.first + change.inserted - 1);
+            codes_ = codes;
+            endInsertRows();
+        } else if (before > 0 && after > 0 && change.inserted == 0) {
+            beginRemoveRows({}, change.first, change.first + change.removed - 1);
+            codes_ = codes;
+            endRemoveRows();
+        } else {
+            // Rows both removed and inserted, or a list emptied or filled:
+            // the view lays out every row once, without following each.
+            beginResetModel();
+            codes_ = codes;
+            endResetModel();
+        }
+        return change;
+    }
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(codes_.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= codes_.size() ||
+            (role != Qt::DisplayRole && role != Qt::EditRole)) {
+            return {};
+        }
+        return codes_.at(index.row());
+    }
+
+private:
+    QStringList codes_;
+};
+
+// Sizes every row as the widest code needs: with uniform item sizes the view
+// asks one row only, whatever its code.
+class WidestRowDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    // Returns whether the width changed.
+    bool setWidest(int width)
+    {
+        if (width == widest_) {
+            return false;
+        }
+        widest_ = width;
+        return true;
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const int text = option.fontMetrics.horizontalAdvance(index.data().toString());
+        size.setWidth(size.width() + std::max(0, widest_ - text));
+        return size;
+    }
+
+private:
+    int widest_ = 0;
+};
 
 EntryBox::EntryBox(QWidget *parent)
     : QComboBox(parent)
@@ -21,6 +166,9 @@ EntryBox::EntryBox(QWidget *parent)
     if (auto *list = qobject_cast<QListView *>(view())) {
         list->setUniformItemSizes(true);
     }
+    // Nor any item of its own: the rows are the registry's lines.
+    pickModel_ = new PickListModel(this);
+    setModel(pickModel_);
     // Qt reports the text as activated when the field is merely left holding
     // a text of its list; that is no change by the user, and completing then
     // would overwrite the partner field of a shown item.
@@ -42,6 +190,11 @@ void EntryBox::setPickList(bool on)
         placeEditor();
     }
     update();
+}
+
+void EntryBox::setPickLines(const QStringList &lines, int column)
+{
+    pickModel_->show(lines, column);
 }
 
 void EntryBox::showPopup()
@@ -93,6 +246,107 @@ void EntryBox::placeEditor()
     lineEdit()->setGeometry(rect().adjusted(frame + 1, frame, -frame - 1, -frame));
 }
 
+ItemListBox::ItemListBox(QWidget *parent)
+    : QListView(parent)
+    , model_(new ItemListModel(this))
+    , delegate_(new WidestRowDelegate(this))
+{
+    advances_.fill(-1);
+    setModel(model_);
+    setItemDelegate(delegate_);
+    // Every row is one line of the same font and as wide as the widest code:
+    // no change lays out each row of a large report to learn its size.
+    setUniformItemSizes(true);
+}
+
+void ItemListBox::showCodes(const QStringList &codes)
+{
+    const QStringList before = model_->codes();
+    const ItemListModel::Change change = model_->show(codes);
+    bool widestGone = false;
+    for (int row = change.first; row < change.first + change.removed; ++row) {
+        widestGone = widestGone || before.at(row) == widestCode_;
+    }
+    if (widestGone) {
+        measureAll();
+    } else {
+        for (int row = change.first; row < change.first + change.inserted; ++row) {
+            const int width = advance(codes.at(row));
+            if (width > widestAdvance_) {
+                widestAdvance_ = width;
+                widestCode_ = codes.at(row);
+            }
+        }
+    }
+    applyWidest();
+}
+
+int ItemListBox::count() const { return model_->rowCount(); }
+
+int ItemListBox::currentRow() const { return currentIndex().row(); }
+
+void ItemListBox::setCurrentRow(int row)
+{
+    selectionModel()->setCurrentIndex(model_->index(row), QItemSelectionModel::ClearAndSelect);
+}
+
+int ItemListBox::selectedRow() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void ItemListBox::changeEvent(QEvent *event)
+{
+    QListView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        advances_.fill(-1);
+        measureAll();
+        applyWidest();
+    }
+}
+
+int ItemListBox::advance(const QString &code)
+{
+    const QFontMetrics metrics = fontMetrics();
+    int width = 0;
+    for (const QChar c : code) {
+        if (c.unicode() < advances_.size()) {
+            int &known = advances_[c.unicode()];
+            if (known < 0) {
+                known = metrics.horizontalAdvance(c);
+            }
+            width += known;
+        } else {
+            width += metrics.horizontalAdvance(c);
+        }
+    }
+    return width;
+}
+
+void ItemListBox::measureAll()
+{
+    widestAdvance_ = 0;
+    widestCode_.clear();
+    for (const QString &code : model_->codes()) {
+        const int width = advance(code);
+        if (width > widestAdvance_) {
+            widestAdvance_ = width;
+            widestCode_ = code;
+        }
+    }
+}
+
+void ItemListBox::applyWidest()
+{
+    // The sum of the characters' advances leaves out kerning: the widest code
+    // is measured whole too.
+    const int widest = std::max(widestAdvance_, fontMetrics().horizontalAdvance(widestCode_));
+    if (delegate_->setWidest(widest)) {
+        scheduleDelayedItemsLayout();
+    }
+}
+
 void ItemListBox::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Delete) {
@@ -103,7 +357,7 @@ void ItemListBox::keyPressEvent(QKeyEvent *event)
         return;
     }
     const int before = currentRow();
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
     if (currentRow() != before && onUserSelect) {
         onUserSelect();
     }
