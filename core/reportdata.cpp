@@ -1,5 +1,6 @@
 #include "reportdata.h"
 
+#include "recordfields.h"
 #include "registry.h"
 #include "textcompare.h"
 #include "values.h"
@@ -136,16 +137,22 @@ ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
             const int found = same.takeFirst();
             alive[std::size_t(found)] = false;
             const QString &old = merged.at(found);
+            const RecordFields fields(old);
             line = registryPrefix(entry);
+            line.reserve(line.size() + old.size() + 16);
             for (int i = 3; i <= numCampos; ++i) {
                 // Only the kind's own fields are computed; the field after
                 // them is the exclusion flag, copied as it stands.
-                line += (types[std::size_t(i)] == Acumulado && accumulate
-                             ? accumulate(GetField(old, i - 1), i, code)
-                             : GetField(old, i)) +
-                        kTab;
+                if (types[std::size_t(i)] == Acumulado && accumulate) {
+                    const QStringView value = fields.at(i - 1);
+                    line += accumulate(QString::fromRawData(value.data(), value.size()), i, code);
+                } else {
+                    line += fields.at(i);
+                }
+                line += u'\t';
             }
-            line += GetField(old, numCampos + 1) + kTab;
+            line += fields.at(numCampos + 1);
+            line += u'\t';
         }
         codes.append(code);
         merged.append(line);
