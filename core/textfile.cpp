@@ -294,12 +294,14 @@ void TextFileWriter::write(QStringView text)
     }
 }
 
-void TextFileWriter::write(QLatin1String ascii)
+void TextFileWriter::write(QLatin1String ascii) { write(QByteArrayView(ascii.data(), ascii.size())); }
+
+void TextFileWriter::write(QByteArrayView bytes)
 {
     if (failed_) {
         return;
     }
-    buffer_.append(ascii.data(), ascii.size());
+    buffer_.append(bytes);
     if (buffer_.size() >= kWriterBuffer) {
         flush();
     }
