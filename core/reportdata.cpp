@@ -23,9 +23,9 @@ const QString kTab = QStringLiteral("\t");
 // The code and name of a registry line as the first two fields of a data
 // line. A hand-edited registry line with a missing last TAB or an extra
 // field would otherwise shift every field after it.
-QString registryPrefix(const QString &registryLine)
+QString registryPrefix(const QString &code, const QString &registryLine)
 {
-    return registryLineField(registryLine, 1) + kTab + registryLineField(registryLine, 2) + kTab;
+    return code + kTab + registryLineField(registryLine, 2) + kTab;
 }
 
 // A field text as it may stand in a record: a TAB or a line break in it
@@ -78,7 +78,7 @@ QString registryItemLine(const QString &registryLine, const FieldTypes &types, i
                          bool withFlag, const AccumulateFn &accumulate)
 {
     const QString code = registryLineField(registryLine, 1);
-    QString line = registryPrefix(registryLine);
+    QString line = registryPrefix(code, registryLine);
     for (int i = 3; i <= numCampos && i <= kMaxFields; ++i) {
         const int type = types[std::size_t(i)];
         line += (type == Acumulado && accumulate ? accumulate(defaultFieldText(type), i, code)
@@ -138,7 +138,7 @@ ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
             alive[std::size_t(found)] = false;
             const QString &old = merged.at(found);
             const RecordFields fields(old);
-            line = registryPrefix(entry);
+            line = registryPrefix(code, entry);
             line.reserve(line.size() + old.size() + 16);
             for (int i = 3; i <= numCampos; ++i) {
                 // Only the kind's own fields are computed; the field after

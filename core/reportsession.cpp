@@ -554,8 +554,10 @@ void ReportSession::keepWrittenAsPrevious()
     // would read back other than the list: such a list is read again.
     const QStringList &lines = items_.lines();
     const bool asWritten = std::all_of(lines.cbegin(), lines.cend(), [](const QString &line) {
-        return std::all_of(line.cbegin(), line.cend(),
-                           [](QChar c) { return c.unicode() < 0x80 || fitsCp1252(c.unicode()); });
+        return std::all_of(line.cbegin(), line.cend(), [](QChar c) {
+            const char16_t u = c.unicode();
+            return u < 0x80 || (u >= 0xA0 && u <= 0xFF) || fitsCp1252(u);
+        });
     });
     if (!asWritten) {
         return;
