@@ -166,8 +166,8 @@ ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
     keptLines.reserve(merged.size());
     for (qsizetype i = 0; i < merged.size(); ++i) {
         if (alive[std::size_t(i)]) {
-            keptCodes.append(codes.at(i));
-            keptLines.append(merged.at(i));
+            keptCodes.append(std::move(codes[i]));
+            keptLines.append(std::move(merged[i]));
         }
     }
     ItemList items;
