@@ -79,8 +79,7 @@ Accumulation accumulate(const PreviousPeriod &previous, const QString &value, in
     const std::optional<double> a = MoneyValue(*before);
     const std::optional<double> b = MoneyValue(value);
     if (!a || !b) {
-        return {msg::accumulationInstruction(),
-                msg::previousNotANumber(before->toString(), value)};
+        return {msg::accumulationInstruction(), msg::previousNotANumber(before->toString(), value)};
     }
     // AmountText is NumberText and FormatMoney after dropping the binary noise
     // of the sum, which FormatMoney's cut to two decimals would turn into a lost cent.

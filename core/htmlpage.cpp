@@ -208,7 +208,6 @@ private:
     TextFileWriter &out_;
 };
 
-
 // The page's entries held as texts: what the piece-by-piece writer writes,
 // cut at its CR LF into the entries writePageFile joins again.
 class PageEntries {
@@ -349,7 +348,6 @@ FileResult writePageFile(const QString &ano, const QString &prefixo, const QStri
     }
     return writeLines(pageFilePath(ano, prefixo, periodo), entries);
 }
-
 
 FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
                           const PageInput &input)

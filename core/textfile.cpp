@@ -295,7 +295,10 @@ void TextFileWriter::write(QStringView text)
     }
 }
 
-void TextFileWriter::write(QLatin1String ascii) { write(QByteArrayView(ascii.data(), ascii.size())); }
+void TextFileWriter::write(QLatin1String ascii)
+{
+    write(QByteArrayView(ascii.data(), ascii.size()));
+}
 
 void TextFileWriter::write(QByteArrayView bytes)
 {
