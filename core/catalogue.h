@@ -62,7 +62,7 @@ struct ReportField {
     QString defaultText; // what a new item holds
     FieldShape shape = FieldShape::AsTyped;
     FieldComputation computation = FieldComputation::None;
-    int operand1 = 0; // the fields it is computed from
+    int operand1 = 0;     // the fields it is computed from
     int operand2 = 0;
     int lookupColumn = 0; // the registry column it is picked from; 0 for none
     // What a check before publishing asks of the text beyond its shape.
@@ -100,8 +100,8 @@ struct ReportKind {
     bool loaded = true;   // false: the lookup store is only emptied when the kind is chosen
     int fieldCount = 0;
     std::array<ReportField, kMaxFields> fields; // fields[0] is field 1
-    bool numbersItems = false;           // a new item is given the next free six-digit number
-    bool totalRow = true;                // the page ends its table with the column totals
+    bool numbersItems = false; // a new item is given the next free six-digit number
+    bool totalRow = true;      // the page ends its table with the column totals
     QList<RegistryExtension> extensions; // what saving an item adds to the registry, in order
 
     /// Returns the field type of field i (1-based), Texto beyond the field count.

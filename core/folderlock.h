@@ -24,7 +24,7 @@ namespace quelvara {
 
 /// Who holds a folder's lock, as far as its lock file tells.
 struct LockHolder {
-    QString computer;   // empty when not known
+    QString computer; // empty when not known
     qint64 process = 0; // 0 when not known
 };
 
