@@ -21,10 +21,14 @@ namespace {
 const QString kTab = QStringLiteral("\t");
 
 // The code and name of a registry line as the first two fields of a data
-// line. A hand-edited registry line with a missing last TAB or an extra
-// field would otherwise shift every field after it.
+// line: the line itself as the program writes it, rebuilt otherwise. A
+// hand-edited registry line with a missing last TAB or an extra field would
+// otherwise shift every field after it.
 QString registryPrefix(const QString &code, const QString &registryLine)
 {
+    if (registryLine.endsWith(u'\t') && registryLine.count(u'\t') == 2) {
+        return registryLine;
+    }
     return code + kTab + registryLineField(registryLine, 2) + kTab;
 }
 
