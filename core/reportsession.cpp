@@ -1,6 +1,5 @@
 #include "reportsession.h"
 
-#include "codec.h"
 #include "messages.h"
 #include "opendata.h"
 #include "profile.h"
@@ -529,42 +528,18 @@ const PreviousPeriod &ReportSession::previousPeriod()
         return previous_->data;
     }
     const QString path = dataFilePath(year_, prefix_, previousPeriodNumber(period_));
-    const FileStamp stamp = FileStamp::of(path);
+    const QFileInfo info(path);
+    FileStamp stamp;
+    if (info.exists()) {
+        stamp = {true, info.size(), info.lastModified(),
+                 info.fileTime(QFileDevice::FileMetadataChangeTime)};
+    }
     if (!previous_ || previous_->path != path || !(previous_->stamp == stamp)) {
         previous_ = PreviousFile{path, stamp, PreviousPeriod::load(year_, prefix_, period_)};
     }
     checkedIn_ = operation_;
     checkedFor_ = {year_, prefix_, period_};
     return previous_->data;
-}
-
-ReportSession::FileStamp ReportSession::FileStamp::of(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        return {};
-    }
-    return {true, info.size(), info.lastModified(),
-            info.fileTime(QFileDevice::FileMetadataChangeTime)};
-}
-
-void ReportSession::keepWrittenAsPrevious()
-{
-    // A character outside Windows-1252 is written normalised, so the file
-    // would read back other than the list: such a list is read again.
-    const QStringList &lines = items_.lines();
-    const bool asWritten = std::all_of(lines.cbegin(), lines.cend(), [](const QString &line) {
-        return std::all_of(line.cbegin(), line.cend(), [](QChar c) {
-            const char16_t u = c.unicode();
-            return u < 0x80 || (u >= 0xA0 && u <= 0xFF) || fitsCp1252(u);
-        });
-    });
-    if (!asWritten) {
-        return;
-    }
-    const QString path = dataFilePath(year_, prefix_, period_);
-    previous_ = PreviousFile{path, FileStamp::of(path),
-                             PreviousPeriod::fromRead(path, TextLines{ReadStatus::Ok, lines})};
 }
 
 SessionResult ReportSession::recalculateYear()
@@ -586,15 +561,9 @@ SessionResult ReportSession::recalculateYear()
         // Each period's page carries that period's own name.
         setPeriod(p - 1, p - 1 < names.size() ? names.at(p - 1) : shownName);
         result.add(load());
-        // The next period accumulates from the lines just written, as the
-        // file now holds them, without reading it back.
-        SessionResult unused;
-        const bool writes = mayWriteDataFile(unused);
-        const SessionResult written = writeDataFile();
-        if (writes && written.ok) {
-            keepWrittenAsPrevious();
-        }
-        result.add(written);
+        // Writing drops the previous period read so far: the next period
+        // accumulates from the file just written.
+        result.add(writeDataFile());
     }
     indexesDeferred_ = false;
     if (std::exchange(indexesPending_, false)) {

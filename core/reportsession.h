@@ -199,7 +199,6 @@ private:
     QString accumulateValue(const QString &value, int k, const QString &code,
                             SessionResult &result);
     const PreviousPeriod &previousPeriod();
-    void keepWrittenAsPrevious();
     bool extendStore(const FieldTexts &texts);
     FieldTypes fieldTypes() const;
 
@@ -231,7 +230,6 @@ private:
         QDateTime modified;
         QDateTime changed;
         friend bool operator==(const FileStamp &, const FileStamp &) = default;
-        static FileStamp of(const QString &path);
     };
     struct PreviousFile {
         QString path;
