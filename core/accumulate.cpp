@@ -1,6 +1,7 @@
 #include "accumulate.h"
 
 #include "messages.h"
+#include "recordfields.h"
 #include "reportpaths.h"
 #include "textcompare.h"
 #include "values.h"
@@ -52,11 +53,17 @@ PreviousPeriod PreviousPeriod::fromRead(const QString &path, TextLines read)
 
 std::optional<QString> PreviousPeriod::field(const QString &code, int k) const
 {
+    const std::optional<QStringView> view = fieldView(code, k);
+    return view ? std::optional<QString>(view->toString()) : std::nullopt;
+}
+
+std::optional<QStringView> PreviousPeriod::fieldView(const QString &code, int k) const
+{
     const auto found = index_.constFind(foldKey(code));
     if (found == index_.cend()) {
         return std::nullopt;
     }
-    return GetField(lines_[*found], k);
+    return RecordFields(lines_[*found]).at(k);
 }
 
 Accumulation accumulate(const PreviousPeriod &previous, const QString &value, int k,
@@ -65,14 +72,14 @@ Accumulation accumulate(const PreviousPeriod &previous, const QString &value, in
     if (previous.status() == ReadStatus::Missing) {
         return {msg::accumulationInstruction(), msg::noPreviousFile(previous.path())};
     }
-    const std::optional<QString> before = previous.field(code, k);
+    const std::optional<QStringView> before = previous.fieldView(code, k);
     if (!before) {
         return {value, {}};
     }
     const std::optional<double> a = MoneyValue(*before);
     const std::optional<double> b = MoneyValue(value);
     if (!a || !b) {
-        return {msg::accumulationInstruction(), msg::previousNotANumber(*before, value)};
+        return {msg::accumulationInstruction(), msg::previousNotANumber(before->toString(), value)};
     }
     // AmountText is NumberText and FormatMoney after dropping the binary noise
     // of the sum, which FormatMoney's cut to two decimals would turn into a lost cent.

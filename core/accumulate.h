@@ -39,6 +39,9 @@ public:
     /// nothing.
     std::optional<QString> field(const QString &code, int k) const;
 
+    /// Returns field k of that line as field does, as a view into the line held here.
+    std::optional<QStringView> fieldView(const QString &code, int k) const;
+
 private:
     QString path_;
     ReadStatus status_ = ReadStatus::Missing;

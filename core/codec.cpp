@@ -56,7 +56,9 @@ bool appendNormalized(QByteArray &bytes, QStringView text)
 
 bool fitsCp1252(char16_t c) { return toByte(c) >= 0; }
 
-QString decodeCp1252(const QByteArray &bytes)
+QString decodeCp1252(const QByteArray &bytes) { return decodeCp1252(QByteArrayView(bytes)); }
+
+QString decodeCp1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();

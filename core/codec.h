@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -13,6 +14,9 @@ namespace quelvara {
 
 /// Decodes Windows-1252 bytes into a text of the same length.
 QString decodeCp1252(const QByteArray &bytes);
+
+/// Decodes Windows-1252 bytes held elsewhere, as decodeCp1252 does.
+QString decodeCp1252(QByteArrayView bytes);
 
 /// Encodes a text (normalised to NFC first) as Windows-1252, or nothing if a character does not
 /// fit.

@@ -119,7 +119,7 @@ QStringList columnTotals(const PageInput &input)
             continue;
         }
         for (const int j : money) {
-            if (const auto amount = MoneyValue(fields.at(j).toString())) {
+            if (const auto amount = MoneyValue(fields.at(j))) {
                 sums[static_cast<std::size_t>(j)] += *amount;
             }
         }
@@ -208,7 +208,6 @@ private:
     TextFileWriter &out_;
 };
 
-
 // The page's entries held as texts: what the piece-by-piece writer writes,
 // cut at its CR LF into the entries writePageFile joins again.
 class PageEntries {
@@ -286,9 +285,7 @@ void emitPage(const PageInput &input, Page &page)
                     page << QLatin1String("      <td><div align=right> &nbsp;") << value
                          << QLatin1String("</div></td>\r\n");
                     if (!excluded) {
-                        // The line's own characters, read without a copy.
-                        const QString text = QString::fromRawData(value.data(), value.size());
-                        if (const auto amount = MoneyValue(text)) {
+                        if (const auto amount = MoneyValue(value)) {
                             sums[static_cast<std::size_t>(j)] += *amount;
                         }
                     }
@@ -351,7 +348,6 @@ FileResult writePageFile(const QString &ano, const QString &prefixo, const QStri
     }
     return writeLines(pageFilePath(ano, prefixo, periodo), entries);
 }
-
 
 FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
                           const PageInput &input)

@@ -157,12 +157,12 @@ void ItemList::assignItems(QStringList codes, QStringList lines)
     lines_.reserve(codes.size());
     index_.reserve(codes.size());
     for (const int i : order) {
-        codes_.append(codes.at(i));
-        lines_.append(lines.at(i));
         Entry &entry = index_[foldKey(codes.at(i))];
         if (entry.count++ == 0) {
             entry.first = codes.at(i);
         }
+        codes_.append(std::move(codes[i]));
+        lines_.append(std::move(lines[i]));
     }
 }
 

@@ -226,6 +226,172 @@ std::vector<bool> moneyFields(const PageInput &input, int n)
     return money;
 }
 
+// Open data as they are made: gathered in `out`, and handed on to the file
+// being written, when there is one, a piece at a time as rows end.
+class OpenDataBytes {
+public:
+    explicit OpenDataBytes(TextFileWriter *file = nullptr)
+        : file_(file)
+    {
+    }
+    bool streams() const { return file_ != nullptr; }
+    void rowDone()
+    {
+        if (file_ && out.size() >= kPiece) {
+            finish();
+        }
+    }
+    void finish()
+    {
+        if (file_) {
+            file_->write(QByteArrayView(out));
+            out.resize(0);
+        }
+    }
+
+    QByteArray out;
+
+private:
+    static constexpr qsizetype kPiece = 64 * 1024;
+    TextFileWriter *file_;
+};
+
+void emitCsv(const PageInput &input, OpenDataBytes &bytes)
+{
+    const int n = std::max(input.fieldCount, 0);
+    const std::vector<bool> money = moneyFields(input, n);
+    QByteArray &out = bytes.out;
+
+    if (!bytes.streams()) {
+        out.reserve(qsizetype(input.lines.size() + 1) * 16 * (n + 1));
+    }
+    out += "\xEF\xBB\xBF";
+    for (int j = 1; j <= n; ++j) {
+        appendCsvField(out, columnName(input.captions.value(j - 1)));
+        out += ';';
+    }
+    out += "Exclu\xC3\xAD"
+           "do do total\r\n";
+
+    for (qsizetype i = 0; i < input.codes.size(); ++i) {
+        const ShownItem item(input, i, n);
+        for (int j = 1; j <= n; ++j) {
+            const QStringView shown = item.field(j);
+            if (money[std::size_t(j)]) {
+                appendPlainAmount(out, shown, ',');
+            } else {
+                appendCsvField(out, shown);
+            }
+            out += ';';
+        }
+        out += item.excluded ? "Sim\r\n" : "N\xC3\xA3o\r\n";
+        bytes.rowDone();
+    }
+    bytes.finish();
+}
+
+void emitJson(const PageInput &input, const QDateTime &updatedAt, OpenDataBytes &bytes)
+{
+    const int n = std::max(input.fieldCount, 0);
+    const std::vector<bool> money = moneyFields(input, n);
+    QByteArray &out = bytes.out;
+
+    if (!bytes.streams()) {
+        out.reserve(1024 + qsizetype(input.lines.size()) * 20 * (n + 2));
+    }
+    out += "{\n";
+    appendJsonMember(out, "  ", "municipio", input.municipalityName);
+    appendJsonMember(out, "  ", "uf", input.state);
+    appendJsonMember(out, "  ", "relatorio", input.title);
+    appendJsonMember(out, "  ", "prefixo", input.prefix);
+    appendJsonMember(out, "  ", "ano", input.year);
+    appendJsonMember(out, "  ", "periodo", input.period);
+    appendJsonMember(out, "  ", "periodo_nome", input.periodName);
+    appendJsonMember(out, "  ", "atualizado_em", isoLocalTime(updatedAt));
+
+    out += "  \"campos\": [";
+    for (int j = 1; j <= n; ++j) {
+        out += j == 1 ? "\n    {\"nome\": " : ",\n    {\"nome\": ";
+        appendJsonString(out, columnName(input.captions.value(j - 1)));
+        out += ", \"tipo\": ";
+        appendJsonString(out, fieldTypeName(input, j));
+        out += '}';
+    }
+    out += n > 0 ? "\n  ],\n" : "],\n";
+
+    // The totals are summed as columnTotals sums them, on the way through the
+    // items rather than in a second pass over them.
+    std::vector<int> summed;
+    for (int j = 2; j <= n; ++j) {
+        if (isMoneyColumn(input, j)) {
+            summed.push_back(j);
+        }
+    }
+    std::vector<double> sums(static_cast<std::size_t>(n) + 1, 0.0);
+
+    out += "  \"itens\": [";
+    for (qsizetype i = 0; i < input.codes.size(); ++i) {
+        const ShownItem item(input, i, n);
+        out += i == 0 ? "\n    {\"codigo\": " : ",\n    {\"codigo\": ";
+        appendJsonString(out, item.code);
+        out += ", \"valores\": [";
+        for (int j = 1; j <= n; ++j) {
+            if (j > 1) {
+                out += ", ";
+            }
+            if (money[std::size_t(j)]) {
+                appendJsonAmount(out, item.field(j));
+            } else {
+                appendJsonString(out, item.field(j));
+            }
+        }
+        out += item.excluded ? "], \"excluido\": true}" : "], \"excluido\": false}";
+        if (item.shown && !item.excluded) {
+            for (const int j : summed) {
+                if (const auto amount = MoneyValue(item.fields.at(j))) {
+                    sums[std::size_t(j)] += *amount;
+                }
+            }
+        }
+        bytes.rowDone();
+    }
+    out += input.codes.isEmpty() ? "],\n" : "\n  ],\n";
+
+    if (input.totalRow) {
+        out += "  \"totais\": [";
+        for (int j = 1; j <= n; ++j) {
+            if (j > 1) {
+                out += ", ";
+            }
+            if (isMoneyColumn(input, j)) {
+                appendJsonAmount(out, AmountText(sums[std::size_t(j)]));
+            } else {
+                out += "null";
+            }
+        }
+        out += "],\n";
+    }
+
+    out += "  \"responsaveis\": {\n";
+    appendJsonMember(out, "    ", "prefeito", input.prefeito);
+    appendJsonMember(out, "    ", "secretario_financas", input.secFin);
+    appendJsonMember(out, "    ", "contador", input.contador);
+    appendJsonMember(out, "    ", "crc", input.crc, true);
+    out += "  }\n}\n";
+    bytes.finish();
+}
+
+// Writes one open-data file straight from its emitter, through the same
+// crash-safe replace and with the same results as writeBytes.
+template <typename Emit>
+FileResult streamOpenData(const QString &path, Emit write)
+{
+    TextFileWriter file(path);
+    OpenDataBytes bytes(&file);
+    write(bytes);
+    return file.commit();
+}
+
 } // namespace
 
 QString plainAmount(const QString &moneyText)
@@ -279,105 +445,16 @@ QString isoLocalTime(const QDateTime &moment)
 
 QByteArray buildCsv(const PageInput &input)
 {
-    const int n = std::max(input.fieldCount, 0);
-    const std::vector<bool> money = moneyFields(input, n);
-
-    QByteArray out;
-    out.reserve(qsizetype(input.lines.size() + 1) * 16 * (n + 1));
-    out += "\xEF\xBB\xBF";
-    for (int j = 1; j <= n; ++j) {
-        appendCsvField(out, columnName(input.captions.value(j - 1)));
-        out += ';';
-    }
-    out += "Exclu\xC3\xAD"
-           "do do total\r\n";
-
-    for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const ShownItem item(input, i, n);
-        for (int j = 1; j <= n; ++j) {
-            const QStringView shown = item.field(j);
-            if (money[std::size_t(j)]) {
-                appendPlainAmount(out, shown, ',');
-            } else {
-                appendCsvField(out, shown);
-            }
-            out += ';';
-        }
-        out += item.excluded ? "Sim\r\n" : "N\xC3\xA3o\r\n";
-    }
-    return out;
+    OpenDataBytes bytes;
+    emitCsv(input, bytes);
+    return bytes.out;
 }
 
 QByteArray buildJson(const PageInput &input, const QDateTime &updatedAt)
 {
-    const int n = std::max(input.fieldCount, 0);
-    const std::vector<bool> money = moneyFields(input, n);
-
-    QByteArray out;
-    out.reserve(1024 + qsizetype(input.lines.size()) * 20 * (n + 2));
-    out += "{\n";
-    appendJsonMember(out, "  ", "municipio", input.municipalityName);
-    appendJsonMember(out, "  ", "uf", input.state);
-    appendJsonMember(out, "  ", "relatorio", input.title);
-    appendJsonMember(out, "  ", "prefixo", input.prefix);
-    appendJsonMember(out, "  ", "ano", input.year);
-    appendJsonMember(out, "  ", "periodo", input.period);
-    appendJsonMember(out, "  ", "periodo_nome", input.periodName);
-    appendJsonMember(out, "  ", "atualizado_em", isoLocalTime(updatedAt));
-
-    out += "  \"campos\": [";
-    for (int j = 1; j <= n; ++j) {
-        out += j == 1 ? "\n    {\"nome\": " : ",\n    {\"nome\": ";
-        appendJsonString(out, columnName(input.captions.value(j - 1)));
-        out += ", \"tipo\": ";
-        appendJsonString(out, fieldTypeName(input, j));
-        out += '}';
-    }
-    out += n > 0 ? "\n  ],\n" : "],\n";
-
-    out += "  \"itens\": [";
-    for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const ShownItem item(input, i, n);
-        out += i == 0 ? "\n    {\"codigo\": " : ",\n    {\"codigo\": ";
-        appendJsonString(out, item.code);
-        out += ", \"valores\": [";
-        for (int j = 1; j <= n; ++j) {
-            if (j > 1) {
-                out += ", ";
-            }
-            if (money[std::size_t(j)]) {
-                appendJsonAmount(out, item.field(j));
-            } else {
-                appendJsonString(out, item.field(j));
-            }
-        }
-        out += item.excluded ? "], \"excluido\": true}" : "], \"excluido\": false}";
-    }
-    out += input.codes.isEmpty() ? "],\n" : "\n  ],\n";
-
-    if (input.totalRow) {
-        const QStringList totals = columnTotals(input);
-        out += "  \"totais\": [";
-        for (int j = 1; j <= n; ++j) {
-            if (j > 1) {
-                out += ", ";
-            }
-            if (isMoneyColumn(input, j)) {
-                appendJsonAmount(out, totals[j - 1]);
-            } else {
-                out += "null";
-            }
-        }
-        out += "],\n";
-    }
-
-    out += "  \"responsaveis\": {\n";
-    appendJsonMember(out, "    ", "prefeito", input.prefeito);
-    appendJsonMember(out, "    ", "secretario_financas", input.secFin);
-    appendJsonMember(out, "    ", "contador", input.contador);
-    appendJsonMember(out, "    ", "crc", input.crc, true);
-    out += "  }\n}\n";
-    return out;
+    OpenDataBytes bytes;
+    emitJson(input, updatedAt, bytes);
+    return bytes.out;
 }
 
 FileResult writeOpenData(const PageInput &input, bool withIndexes)
@@ -395,11 +472,15 @@ FileResult writeOpenData(const PageInput &input, bool withIndexes)
     const QFileInfo page(pageFilePath(input.year, input.prefix, input.period));
     const QDateTime updatedAt = page.exists() ? page.lastModified() : QDateTime::currentDateTime();
 
+    // A page of 100,000 rows has open data of 10 MB and more: they go to
+    // their files as they are made.
     const FileResult results[] = {
-        writeBytes(besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".csv")),
-                   buildCsv(input)),
-        writeBytes(besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")),
-                   buildJson(input, updatedAt)),
+        streamOpenData(
+            besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".csv")),
+            [&input](OpenDataBytes &bytes) { emitCsv(input, bytes); }),
+        streamOpenData(
+            besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")),
+            [&input, &updatedAt](OpenDataBytes &bytes) { emitJson(input, updatedAt, bytes); }),
         withIndexes ? writeIndexes(input.year, input.municipality) : FileResult::done(),
     };
     for (const FileResult &result : results) {

@@ -1,5 +1,6 @@
 #include "reportdata.h"
 
+#include "recordfields.h"
 #include "registry.h"
 #include "textcompare.h"
 #include "values.h"
@@ -20,11 +21,15 @@ namespace {
 const QString kTab = QStringLiteral("\t");
 
 // The code and name of a registry line as the first two fields of a data
-// line. A hand-edited registry line with a missing last TAB or an extra
-// field would otherwise shift every field after it.
-QString registryPrefix(const QString &registryLine)
+// line: the line itself as the program writes it, rebuilt otherwise. A
+// hand-edited registry line with a missing last TAB or an extra field would
+// otherwise shift every field after it.
+QString registryPrefix(const QString &code, const QString &registryLine)
 {
-    return registryLineField(registryLine, 1) + kTab + registryLineField(registryLine, 2) + kTab;
+    if (registryLine.endsWith(u'\t') && registryLine.count(u'\t') == 2) {
+        return registryLine;
+    }
+    return code + kTab + registryLineField(registryLine, 2) + kTab;
 }
 
 // A field text as it may stand in a record: a TAB or a line break in it
@@ -77,7 +82,7 @@ QString registryItemLine(const QString &registryLine, const FieldTypes &types, i
                          bool withFlag, const AccumulateFn &accumulate)
 {
     const QString code = registryLineField(registryLine, 1);
-    QString line = registryPrefix(registryLine);
+    QString line = registryPrefix(code, registryLine);
     for (int i = 3; i <= numCampos && i <= kMaxFields; ++i) {
         const int type = types[std::size_t(i)];
         line += (type == Acumulado && accumulate ? accumulate(defaultFieldText(type), i, code)
@@ -136,16 +141,22 @@ ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
             const int found = same.takeFirst();
             alive[std::size_t(found)] = false;
             const QString &old = merged.at(found);
-            line = registryPrefix(entry);
+            const RecordFields fields(old);
+            line = registryPrefix(code, entry);
+            line.reserve(line.size() + old.size() + 16);
             for (int i = 3; i <= numCampos; ++i) {
                 // Only the kind's own fields are computed; the field after
                 // them is the exclusion flag, copied as it stands.
-                line += (types[std::size_t(i)] == Acumulado && accumulate
-                             ? accumulate(GetField(old, i - 1), i, code)
-                             : GetField(old, i)) +
-                        kTab;
+                if (types[std::size_t(i)] == Acumulado && accumulate) {
+                    const QStringView value = fields.at(i - 1);
+                    line += accumulate(QString::fromRawData(value.data(), value.size()), i, code);
+                } else {
+                    line += fields.at(i);
+                }
+                line += u'\t';
             }
-            line += GetField(old, numCampos + 1) + kTab;
+            line += fields.at(numCampos + 1);
+            line += u'\t';
         }
         codes.append(code);
         merged.append(line);
@@ -159,8 +170,8 @@ ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
     keptLines.reserve(merged.size());
     for (qsizetype i = 0; i < merged.size(); ++i) {
         if (alive[std::size_t(i)]) {
-            keptCodes.append(codes.at(i));
-            keptLines.append(merged.at(i));
+            keptCodes.append(std::move(codes[i]));
+            keptLines.append(std::move(merged[i]));
         }
     }
     ItemList items;

@@ -30,27 +30,6 @@ FileStepHook &stepHook()
 
 StepOutcome askHook(FileStep step) { return stepHook() ? stepHook()(step) : StepOutcome{}; }
 
-QStringList splitLines(const QString &text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c == u'\r' || c == u'\n') {
-            lines.append(text.mid(start, i - start));
-            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
-                ++i;
-            }
-            start = i + 1;
-        }
-    }
-    if (start < n) {
-        lines.append(text.mid(start));
-    }
-    return lines;
-}
-
 QString temporaryName(const QString &targetName)
 {
     static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -167,7 +146,29 @@ bool finishReplace(QFile &file, const QString &dir, const QString &finalPath)
 
 } // namespace
 
-QStringList decodeLines(const QByteArray &bytes) { return splitLines(decodeCp1252(bytes)); }
+QStringList decodeLines(const QByteArray &bytes)
+{
+    // Each line is decoded straight from its bytes: the line breaks are the
+    // same bytes in Windows-1252 as in the decoded text.
+    QStringList lines;
+    const char *p = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = p[i];
+        if (c == '\r' || c == '\n') {
+            lines.append(decodeCp1252(QByteArrayView(p + start, i - start)));
+            if (c == '\r' && i + 1 < n && p[i + 1] == '\n') {
+                ++i;
+            }
+            start = i + 1;
+        }
+    }
+    if (start < n) {
+        lines.append(decodeCp1252(QByteArrayView(p + start, n - start)));
+    }
+    return lines;
+}
 
 std::optional<QByteArray> encodeLines(const QStringList &lines)
 {
@@ -296,10 +297,15 @@ void TextFileWriter::write(QStringView text)
 
 void TextFileWriter::write(QLatin1String ascii)
 {
+    write(QByteArrayView(ascii.data(), ascii.size()));
+}
+
+void TextFileWriter::write(QByteArrayView bytes)
+{
     if (failed_) {
         return;
     }
-    buffer_.append(ascii.data(), ascii.size());
+    buffer_.append(bytes);
     if (buffer_.size() >= kWriterBuffer) {
         flush();
     }

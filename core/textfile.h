@@ -3,6 +3,7 @@
 #include "fileresult.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QLatin1String>
 #include <QString>
 #include <QStringList>
@@ -63,6 +64,8 @@ public:
     void write(QStringView text);
     /// Appends a fixed text of ASCII characters as it is.
     void write(QLatin1String ascii);
+    /// Appends bytes already encoded (UTF-8 open data) as they are.
+    void write(QByteArrayView bytes);
     /// Replaces the file with what was written; says that it could not be created otherwise.
     FileResult commit();
 

@@ -265,61 +265,124 @@ std::optional<double> plainMoneyValue(QStringView text)
 
 } // namespace
 
-std::optional<double> MoneyValue(const QString &text)
+std::optional<double> MoneyValue(const QString &text) { return MoneyValue(QStringView(text)); }
+
+std::optional<double> MoneyValue(QStringView text)
 {
     if (const std::optional<double> value = plainMoneyValue(text)) {
         return value;
     }
-    QString plain = text;
+    QString plain = text.toString();
     plain.remove(u'.');
     return DecimalValue(plain);
 }
+
+namespace {
+
+// Room for any finite double written out positionally: 309 integer digits,
+// or "0," and 323 zeros before 15 significant digits, and a sign.
+constexpr std::size_t kNumberRoom = 352;
+
+// Writes a finite number as NumberText does, in ASCII, and returns its
+// length. Amounts are written by the hundred thousand: no text is built on
+// the way.
+std::size_t numberChars(double x, char *out)
+{
+    if (x == 0) {
+        out[0] = '0';
+        return 1;
+    }
+    // 15 significant digits, then written out positionally: an exponent form
+    // would be cut by FormatMoney into a wrong amount.
+    char scientific[32];
+    const char *end = std::to_chars(scientific, scientific + sizeof scientific, std::fabs(x),
+                                    std::chars_format::scientific, 14)
+                          .ptr;
+    const char *e = std::find(static_cast<const char *>(scientific), end, 'e');
+    char digits[16];
+    int count = 0;
+    for (const char *p = scientific; p < e && count < 16; ++p) {
+        if (*p != '.') {
+            digits[count++] = *p;
+        }
+    }
+    int exponent = 0;
+    std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), end, exponent);
+    while (count > 1 && digits[count - 1] == '0') {
+        --count;
+    }
+    char *o = out;
+    if (x < 0) {
+        *o++ = '-';
+    }
+    if (exponent >= 0) {
+        const int whole = exponent + 1;
+        const int head = std::min(count, whole);
+        o = std::copy(digits, digits + head, o);
+        o = std::fill_n(o, whole - head, '0');
+        if (count > whole) {
+            *o++ = ',';
+            o = std::copy(digits + whole, digits + count, o);
+        }
+    } else {
+        *o++ = '0';
+        *o++ = ',';
+        o = std::fill_n(o, -exponent - 1, '0');
+        o = std::copy(digits, digits + count, o);
+    }
+    return std::size_t(o - out);
+}
+
+// Writes what FormatMoney makes of a number as numberChars writes it: the
+// integer digits grouped by dots in threes, two decimals, the rest cut.
+std::size_t moneyChars(const char *number, std::size_t size, char *out)
+{
+    char *o = out;
+    std::size_t i = 0;
+    if (size > 0 && number[0] == '-') {
+        *o++ = '-';
+        i = 1;
+    }
+    const char *comma = std::find(number + i, number + size, ',');
+    const std::size_t integer = std::size_t(comma - (number + i));
+    for (std::size_t k = 0; k < integer; ++k) {
+        if (k > 0 && (integer - k) % 3 == 0) {
+            *o++ = '.';
+        }
+        *o++ = number[i + k];
+    }
+    *o++ = ',';
+    const char *fraction = comma == number + size ? comma : comma + 1;
+    for (int k = 0; k < 2; ++k) {
+        *o++ = fraction + k < number + size ? fraction[k] : '0';
+    }
+    return std::size_t(o - out);
+}
+
+} // namespace
 
 QString NumberText(double x)
 {
     if (!std::isfinite(x)) {
         return QString::number(x);
     }
-    if (x == 0) {
-        return QStringLiteral("0");
-    }
-    // 15 significant digits, then written out positionally: an exponent form
-    // would be cut by FormatMoney into a wrong amount.
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(x),
-                                      std::chars_format::scientific, 14);
-    const std::string scientific(buffer, result.ptr);
-    const auto e = scientific.find('e');
-    std::string digits = scientific.substr(0, 1) + scientific.substr(2, e - 2);
-    const int exponent = std::stoi(scientific.substr(e + 1));
-    while (digits.size() > 1 && digits.back() == '0') {
-        digits.pop_back();
-    }
-    std::string integer;
-    std::string fraction;
-    if (exponent >= 0) {
-        const auto whole = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= whole) {
-            integer = digits + std::string(whole - digits.size(), '0');
-        } else {
-            integer = digits.substr(0, whole);
-            fraction = digits.substr(whole);
-        }
-    } else {
-        integer = "0";
-        fraction = std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    }
-    QString text = QString::fromStdString(integer);
-    if (!fraction.empty()) {
-        text += u',' + QString::fromStdString(fraction);
-    }
-    return x < 0 ? u'-' + text : text;
+    char buffer[kNumberRoom];
+    return QString::fromLatin1(buffer, qsizetype(numberChars(x, buffer)));
 }
 
 QString AmountText(double amount)
 {
     const double rounded = std::round(amount * 10000.0) / 10000.0;
-    return FormatMoney(NumberText(std::isfinite(rounded) ? rounded : amount));
+    const double x = std::isfinite(rounded) ? rounded : amount;
+    // Near the end of a double's range the 15 digits read back as beyond it,
+    // and FormatMoney leaves such a text as it is: the general road keeps that.
+    if (!std::isfinite(x) || std::fabs(x) >= 1e300) {
+        return FormatMoney(NumberText(x));
+    }
+    char number[kNumberRoom];
+    char money[kNumberRoom + kNumberRoom / 3];
+    const std::size_t size = moneyChars(number, numberChars(x, number), money);
+    return QString::fromLatin1(money, qsizetype(size));
 }
 
 QString FormatDate(const QString &text)

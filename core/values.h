@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -20,6 +21,9 @@ QString FormatMoney(const QString &text);
 
 /// Reads a money text (dots removed, comma as decimal point) as a number, or nothing.
 std::optional<double> MoneyValue(const QString &text);
+
+/// Reads a money text as MoneyValue does, from characters held elsewhere.
+std::optional<double> MoneyValue(QStringView text);
 
 /// Writes a number with 15 significant digits, a comma and no trailing zeros.
 QString NumberText(double x);

@@ -5,6 +5,7 @@
 #include "publishedfiles.h"
 #include "reportpaths.h"
 #include "testfiles.h"
+#include "textfile.h"
 #include "values.h"
 
 #include <QDateTime>
@@ -13,6 +14,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cerrno>
 #include <cmath>
 
 using namespace quelvara;
@@ -102,6 +104,8 @@ private slots:
     void plainAmount();
     void yearThatIsNoYearWritesNothing();
     void failedFileIsReported();
+    void failedStepKeepsOldFile_data();
+    void failedStepKeepsOldFile();
 };
 
 void TestOpenData::everyKindAgreesWithItsPage_data()
@@ -403,6 +407,87 @@ void TestOpenData::failedFileIsReported()
     QVERIFY(QFileInfo(work.file(QStringLiteral("2005/compras-4-2005.json"))).isFile());
     QVERIFY(QFileInfo(work.file(QStringLiteral("2005/index.html"))).isFile());
     QVERIFY(QFileInfo(work.file(QStringLiteral("index.html"))).isFile());
+}
+
+// The open data go to their files in pieces: a step that fails anywhere in
+// one of them says so, keeps its old file whole and leaves no temporary file,
+// as a page does, and the other file is written all the same.
+void TestOpenData::failedStepKeepsOldFile_data()
+{
+    QTest::addColumn<int>("file");       // 0: the CSV, 1: the JSON
+    QTest::addColumn<int>("stepNumber"); // a FileStep
+    QTest::addColumn<bool>("last");      // the step's last occurrence in that file, not its first
+    const std::pair<const char *, FileStep> steps[] = {
+        {"create", FileStep::Create}, {"write", FileStep::Write},
+        {"sync", FileStep::Sync},     {"close", FileStep::Close},
+        {"rename", FileStep::Rename}, {"sync directory", FileStep::SyncDirectory},
+    };
+    for (int file = 0; file < 2; ++file) {
+        for (const auto &[name, step] : steps) {
+            QTest::addRow("%s, %s", file == 0 ? "csv" : "json", name) << file << int(step) << false;
+        }
+        QTest::addRow("%s, last write", file == 0 ? "csv" : "json")
+            << file << int(FileStep::Write) << true;
+    }
+}
+
+void TestOpenData::failedStepKeepsOldFile()
+{
+    QFETCH(int, file);
+    QFETCH(int, stepNumber);
+    QFETCH(bool, last);
+    const auto step = FileStep(stepNumber);
+    ScratchDir work;
+    // Enough items for each file to go down in several pieces.
+    PageInput input = kindInput(*reportKind(ReportCategory::Mensais, 0));
+    for (int i = 0; i < 3000; ++i) {
+        input.codes.append(QStringLiteral("9%1").arg(i, 6, 10, QLatin1Char('0')));
+        input.lines.append(input.codes.constLast() +
+                           QStringLiteral("\tTaxa de número %1\t1.234,56\t0\t").arg(i));
+    }
+    QVERIFY(writePageFile(input.year, input.prefix, input.period, buildPage(input)).ok());
+    const QString paths[] = {
+        besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".csv")),
+        besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")),
+    };
+    const QByteArray old = QByteArrayLiteral("antigo");
+    QList<FileStep> steps;
+    setFileStepHook([&steps](FileStep s) {
+        steps.append(s);
+        return StepOutcome{};
+    });
+    const bool cleanOk = writeOpenData(input, false).ok();
+    setFileStepHook({});
+    QVERIFY(cleanOk);
+    const QByteArray fresh[] = {fileBytes(paths[0]), fileBytes(paths[1])};
+
+    // Each file's steps end with the sync of its directory.
+    qsizetype begin = 0;
+    for (int f = 0; f < file; ++f) {
+        begin = steps.indexOf(FileStep::SyncDirectory, begin) + 1;
+    }
+    const qsizetype end = steps.indexOf(FileStep::SyncDirectory, begin) + 1;
+    QVERIFY(end > begin);
+    const QList<FileStep> own = steps.mid(begin, end - begin);
+    QVERIFY(own.count(FileStep::Write) >= 4);
+    const qsizetype failAt = begin + (last ? own.lastIndexOf(step) : own.indexOf(step));
+
+    putFile(paths[0], old);
+    putFile(paths[1], old);
+    int count = 0;
+    setFileStepHook([&count, failAt](FileStep) {
+        return count++ == failAt ? StepOutcome{EIO, false} : StepOutcome{};
+    });
+    const FileResult result = writeOpenData(input, false);
+    setFileStepHook({});
+
+    QVERIFY(!result.ok());
+    QCOMPARE(result.message(), msg::cannotCreateFile(paths[file]));
+    QCOMPARE(fileBytes(paths[file]), step == FileStep::SyncDirectory ? fresh[file] : old);
+    QCOMPARE(fileBytes(paths[1 - file]), fresh[1 - file]);
+    const QStringList left = QDir(pageYearDir(input.year)).entryList(QDir::Files | QDir::Hidden);
+    QVERIFY2(std::none_of(left.cbegin(), left.cend(), isTemporaryFileName),
+             qPrintable(left.join(u' ')));
 }
 
 QTEST_GUILESS_MAIN(TestOpenData)

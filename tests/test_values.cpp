@@ -23,6 +23,7 @@ private slots:
     void numberText();
     void computedAmountsStayMoney_data();
     void computedAmountsStayMoney();
+    void amountTextAsNumberTextThenFormatMoney();
     void formatDate_data();
     void formatDate();
     void formatCnpj_data();
@@ -235,6 +236,30 @@ void TestValues::computedAmountsStayMoney()
     QFETCH(double, amount);
     QFETCH(QString, expected);
     QCOMPARE(AmountText(amount), expected);
+}
+
+// Amounts are written without building NumberText's text first: they must
+// come out as NumberText and FormatMoney write them, at every magnitude.
+void TestValues::amountTextAsNumberTextThenFormatMoney()
+{
+    const double seeds[] = {0.0,  0.004,  0.005, 0.00005, 0.1,     0.125, 0.995,
+                            1.0,  9.999,  10.5,  99.99,   999.995, 1e3,   123456.7891,
+                            1e15, 2.5e17, 1e22,  3.3e100, 1e299,   1e300, 1.7e308};
+    int compared = 0;
+    for (const double seed : seeds) {
+        for (const double factor : {1.0, 1.0 / 3.0, 7.0 / 9.0, 1.000001, 1e-3, 1e-5}) {
+            for (const double sign : {1.0, -1.0}) {
+                const double x = sign * seed * factor;
+                // Beyond a ten-thousandth of the range, the amount as it is.
+                const double rounded = std::round(x * 10000.0) / 10000.0;
+                const QString expected =
+                    FormatMoney(NumberText(std::isfinite(rounded) ? rounded : x));
+                QVERIFY2(AmountText(x) == expected, qPrintable(QString::number(x, 'g', 17)));
+                ++compared;
+            }
+        }
+    }
+    QCOMPARE(compared, 252);
 }
 
 void TestValues::formatDate_data()
