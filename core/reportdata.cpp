@@ -106,16 +106,19 @@ QStringList seedFromRegistry(const QStringList &registry, const FieldTypes &type
     return lines;
 }
 
-ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
-                       const FieldTypes &types, int numCampos, const AccumulateFn &accumulate)
+ItemList mergeRegistry(QStringList lines, const QStringList &registry, const FieldTypes &types,
+                       int numCampos, const AccumulateFn &accumulate)
 {
     numCampos = std::clamp(numCampos, 1, kMaxFields);
     const qsizetype total = lines.size() + registry.size();
+    // The lines read stay where they are, the registry's lines follow them:
+    // a line replaced by its registry entry is released at once, so that a
+    // large period is never held twice.
+    QStringList merged = std::move(lines);
     QStringList codes;
-    QStringList merged;
-    std::vector<bool> alive;
-    codes.reserve(total);
+    std::vector<bool> alive(std::size_t(merged.size()), true);
     merged.reserve(total);
+    codes.reserve(total);
     alive.reserve(std::size_t(total));
 
     // The entries of each code in list order: a look-up finds the first one,
@@ -124,13 +127,14 @@ ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
     // by one.
     QHash<QString, SameCode> byCode;
     byCode.reserve(total);
-    for (const QString &line : lines) {
-        codes.append(lineCode(line));
-        merged.append(line);
-        alive.push_back(true);
-        byCode[foldKey(codes.constLast())].append(int(merged.size()) - 1);
+    for (qsizetype i = 0; i < merged.size(); ++i) {
+        codes.append(lineCode(merged.at(i)));
+        byCode[foldKey(codes.constLast())].append(int(i));
     }
 
+    // A line is composed here and then copied at its exact size: built in
+    // place, each would keep room for a second line it never needs.
+    QString scratch;
     for (const QString &entry : registry) {
         const QString code = registryLineField(entry, 1);
         SameCode &same = byCode[foldKey(code)];
@@ -140,42 +144,49 @@ ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
         } else {
             const int found = same.takeFirst();
             alive[std::size_t(found)] = false;
-            const QString &old = merged.at(found);
-            const RecordFields fields(old);
-            line = registryPrefix(code, entry);
-            line.reserve(line.size() + old.size() + 16);
+            const RecordFields fields(merged.at(found));
+            scratch.resize(0);
+            scratch += registryPrefix(code, entry);
             for (int i = 3; i <= numCampos; ++i) {
                 // Only the kind's own fields are computed; the field after
                 // them is the exclusion flag, copied as it stands.
                 if (types[std::size_t(i)] == Acumulado && accumulate) {
                     const QStringView value = fields.at(i - 1);
-                    line += accumulate(QString::fromRawData(value.data(), value.size()), i, code);
+                    scratch +=
+                        accumulate(QString::fromRawData(value.data(), value.size()), i, code);
                 } else {
-                    line += fields.at(i);
+                    scratch += fields.at(i);
                 }
-                line += u'\t';
+                scratch += u'\t';
             }
-            line += fields.at(numCampos + 1);
-            line += u'\t';
+            scratch += fields.at(numCampos + 1);
+            scratch += u'\t';
+            line = QString(scratch.constData(), scratch.size());
+            merged[found] = QString();
+            codes[found] = QString();
         }
         codes.append(code);
-        merged.append(line);
+        merged.append(std::move(line));
         alive.push_back(true);
         same.append(int(merged.size()) - 1);
     }
+    // Freed before the item list builds its own index.
+    byCode.clear();
 
-    QStringList keptCodes;
-    QStringList keptLines;
-    keptCodes.reserve(merged.size());
-    keptLines.reserve(merged.size());
+    qsizetype kept = 0;
     for (qsizetype i = 0; i < merged.size(); ++i) {
         if (alive[std::size_t(i)]) {
-            keptCodes.append(std::move(codes[i]));
-            keptLines.append(std::move(merged[i]));
+            if (kept != i) {
+                codes[kept] = std::move(codes[i]);
+                merged[kept] = std::move(merged[i]);
+            }
+            ++kept;
         }
     }
+    codes.resize(kept);
+    merged.resize(kept);
     ItemList items;
-    items.assignItems(std::move(keptCodes), std::move(keptLines));
+    items.assignItems(std::move(codes), std::move(merged));
     return items;
 }
 
@@ -197,7 +208,7 @@ LoadedItems itemListFromFile(TextLines file, const QStringList &registry, const 
         file.lines = seedFromRegistry(registry, types, numCampos, accumulate);
     }
     if (registryKind) {
-        loaded.items = mergeRegistry(file.lines, registry, types, numCampos, accumulate);
+        loaded.items = mergeRegistry(std::move(file.lines), registry, types, numCampos, accumulate);
     } else {
         loaded.items.assignLines(file.lines);
     }

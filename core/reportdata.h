@@ -36,8 +36,8 @@ QStringList seedFromRegistry(const QStringList &registry, const FieldTypes &type
 
 /// Merges the registry into data lines: registry items take code and name from it and have their
 /// accumulated fields computed again, new ones get default lines, the rest stay as read.
-ItemList mergeRegistry(const QStringList &lines, const QStringList &registry,
-                       const FieldTypes &types, int numCampos, const AccumulateFn &accumulate);
+ItemList mergeRegistry(QStringList lines, const QStringList &registry, const FieldTypes &types,
+                       int numCampos, const AccumulateFn &accumulate);
 
 struct LoadedItems {
     ItemList items;

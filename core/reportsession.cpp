@@ -169,7 +169,9 @@ SessionResult ReportSession::load()
 
 void ReportSession::loadPeriod(SessionResult &result)
 {
-    items_.clear();
+    // Released rather than emptied: a cleared list keeps the room of every
+    // item it held through the load that replaces them.
+    items_ = ItemList();
     dataFileReadable_ = true;
     // A year text that is not a year never becomes part of a path: nothing
     // is read or written for it, and the list stays empty.
@@ -535,6 +537,8 @@ const PreviousPeriod &ReportSession::previousPeriod()
                  info.fileTime(QFileDevice::FileMetadataChangeTime)};
     }
     if (!previous_ || previous_->path != path || !(previous_->stamp == stamp)) {
+        // The file held so far goes before the next one is read, not after.
+        previous_.reset();
         previous_ = PreviousFile{path, stamp, PreviousPeriod::load(year_, prefix_, period_)};
     }
     checkedIn_ = operation_;
