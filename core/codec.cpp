@@ -60,10 +60,22 @@ QString decodeCp1252(const QByteArray &bytes) { return decodeCp1252(QByteArrayVi
 
 QString decodeCp1252(QByteArrayView bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        out[i] = QChar(toUnicode(static_cast<unsigned char>(bytes[i])));
+    const qsizetype size = bytes.size();
+    QString text(size, Qt::Uninitialized);
+    auto *out = reinterpret_cast<char16_t *>(text.data());
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    // Every byte but 0x80 to 0x9F is the character of the same value: the
+    // bytes are widened in one pass without branches, and only a text that
+    // holds one of those few is looked at again.
+    unsigned high = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        high |= unsigned(in[i] - 0x80u < 0x20u);
+        out[i] = in[i];
+    }
+    if (high != 0) {
+        for (qsizetype i = 0; i < size; ++i) {
+            out[i] = toUnicode(in[i]);
+        }
     }
     return text;
 }
@@ -80,10 +92,23 @@ std::optional<QByteArray> encodeCp1252(const QString &text)
 bool appendCp1252(QByteArray &bytes, QStringView text)
 {
     const qsizetype start = bytes.size();
-    bytes.resize(start + text.size());
+    const qsizetype size = text.size();
+    bytes.resize(start + size);
     char *out = bytes.data() + start;
     const char16_t *in = text.utf16();
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    // Nearly every character is one whose value is its byte (below 0x80, or
+    // 0xA0 to 0xFF): the text is narrowed in one pass without branches, and
+    // only a text that holds another is encoded again character by character.
+    unsigned other = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned c = in[i];
+        other |= unsigned(c > 0xFFu) | unsigned(c - 0x80u < 0x20u);
+        out[i] = static_cast<char>(c);
+    }
+    if (other == 0) {
+        return true;
+    }
+    for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = in[i];
         const int byte = c < 0x80 || (c >= 0xA0 && c <= 0xFF) ? int(c) : toByte(c);
         if (byte < 0) {
