@@ -30,18 +30,12 @@ std::optional<double> cents(const QString &text)
 
 bool isAmount(const QString &text) { return MoneyValue(text).has_value(); }
 
-bool allDigits(const QString &text)
-{
-    return !text.isEmpty() &&
-           std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
 // Reads a date written day/month/year with a four-digit year; nothing when it is no date.
 std::optional<QDate> dateValue(const QString &text)
 {
     const QStringList parts = text.split(u'/');
     if (parts.size() != 3 || parts[0].size() > 2 || parts[1].size() > 2 || parts[2].size() != 4 ||
-        !allDigits(parts[0]) || !allDigits(parts[1]) || !allDigits(parts[2])) {
+        !isAllDigits(parts[0]) || !isAllDigits(parts[1]) || !isAllDigits(parts[2])) {
         return std::nullopt;
     }
     const QDate date(parts[2].toInt(), parts[1].toInt(), parts[0].toInt());
@@ -237,7 +231,7 @@ private:
         const ReportField &field = kind_.fields[std::size_t(n - 1)];
         QString plain = text;
         plain.remove(u'.').remove(u'/').remove(u'-').remove(u' ');
-        if (field.cpfAllowed && plain.size() == 11 && allDigits(plain)) {
+        if (field.cpfAllowed && plain.size() == 11 && isAllDigits(plain)) {
             if (!IsValidCpf(text)) {
                 add(Severity::Erro, p, code, n, msg::invalidCpf(text));
             }
@@ -263,7 +257,7 @@ private:
     {
         // "7" and "000007" are one purchase number.
         const auto key = [](const QString &code) {
-            if (!allDigits(code)) {
+            if (!isAllDigits(code)) {
                 return foldKey(code);
             }
             qsizetype first = 0;

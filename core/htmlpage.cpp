@@ -102,35 +102,46 @@ QString shownField(const PageInput &input, qsizetype i, int j)
 
 bool isExcludedFromTotals(const RecordFields &fields, int n) { return fields.at(n + 1) == u"1"; }
 
-QStringList columnTotals(const PageInput &input)
+ColumnSums::ColumnSums(const PageInput &input)
+    : n_(std::max(input.fieldCount, 0))
+    , sums_(static_cast<std::size_t>(n_) + 1, 0.0)
 {
-    const int n = std::max(input.fieldCount, 0);
-    std::vector<double> sums(static_cast<std::size_t>(n) + 1, 0.0);
-    std::vector<int> money;
-    for (int j = 2; j <= n; ++j) {
+    for (int j = 2; j <= n_; ++j) {
         if (isMoneyColumn(input, j)) {
-            money.push_back(j);
+            money_.push_back(j);
         }
     }
-    for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i])
-                                                         : QStringView());
-        if (!showsFields(fields) || isExcludedFromTotals(fields, n)) {
-            continue;
-        }
-        for (const int j : money) {
-            if (const auto amount = MoneyValue(fields.at(j))) {
-                sums[static_cast<std::size_t>(j)] += *amount;
-            }
+}
+
+void ColumnSums::add(const RecordFields &fields)
+{
+    if (!showsFields(fields) || isExcludedFromTotals(fields, n_)) {
+        return;
+    }
+    for (const int j : money_) {
+        if (const auto amount = MoneyValue(fields.at(j))) {
+            sums_[static_cast<std::size_t>(j)] += *amount;
         }
     }
-    QStringList totals;
-    totals.reserve(n);
-    for (int j = 1; j <= n; ++j) {
-        totals.append(isMoneyColumn(input, j) ? AmountText(sums[static_cast<std::size_t>(j)])
-                                              : QString());
+}
+
+QStringList ColumnSums::totals() const
+{
+    QStringList totals(n_);
+    for (const int j : money_) {
+        totals[j - 1] = AmountText(sums_[static_cast<std::size_t>(j)]);
     }
     return totals;
+}
+
+QStringList columnTotals(const PageInput &input)
+{
+    ColumnSums sums(input);
+    for (qsizetype i = 0; i < input.codes.size(); ++i) {
+        sums.add(RecordFields(i < input.lines.size() ? QStringView(input.lines[i])
+                                                     : QStringView()));
+    }
+    return sums.totals();
 }
 
 FieldShape fieldShape(const PageInput &input, int j)
@@ -338,13 +349,8 @@ QStringList buildPage(const PageInput &input)
 FileResult writePageFile(const QString &ano, const QString &prefixo, const QString &periodo,
                          const QStringList &entries)
 {
-    // A year still being typed ("2", "20", "200") must not create directories.
-    if (!isValidYear(ano)) {
-        return FileResult::failed({});
-    }
-    const QString dir = pageYearDir(ano);
-    if (!makeDir(dir)) {
-        return FileResult::failed(msg::cannotCreateDirectory(dir));
+    if (const FileResult dir = makePageYearDir(ano); !dir.ok()) {
+        return dir;
     }
     return writeLines(pageFilePath(ano, prefixo, periodo), entries);
 }
@@ -352,13 +358,8 @@ FileResult writePageFile(const QString &ano, const QString &prefixo, const QStri
 FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
                           const PageInput &input)
 {
-    // A year still being typed ("2", "20", "200") must not create directories.
-    if (!isValidYear(ano)) {
-        return FileResult::failed({});
-    }
-    const QString dir = pageYearDir(ano);
-    if (!makeDir(dir)) {
-        return FileResult::failed(msg::cannotCreateDirectory(dir));
+    if (const FileResult dir = makePageYearDir(ano); !dir.ok()) {
+        return dir;
     }
     TextFileWriter file(pageFilePath(ano, prefixo, periodo));
     PageStream page(file);

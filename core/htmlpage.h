@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 // The report page: one HTML file per report kind, year and period, with one
 // column per field, one row per item, the column totals and the signature
 // block. Building the page is pure; writing it touches the year's directory
@@ -63,6 +65,23 @@ bool isExcludedFromTotals(const RecordFields &fields, int n);
 /// Returns the texts of the page's total row for fields 1..N: a money column's sum written as
 /// money, an empty text for every other column.
 QStringList columnTotals(const PageInput &input);
+
+// The sums of a page's money columns, taken one item at a time, so that a
+// writer already going through the items needs no second pass for them.
+class ColumnSums {
+public:
+    /// Starts the sums of the page's money columns at zero.
+    explicit ColumnSums(const PageInput &input);
+    /// Adds an item's amounts, unless the page shows its code alone or leaves it out of totals.
+    void add(const RecordFields &fields);
+    /// Returns the total row's texts as columnTotals does.
+    QStringList totals() const;
+
+private:
+    int n_;
+    std::vector<int> money_;
+    std::vector<double> sums_;
+};
 
 /// Returns how field j (1-based) is shaped: money by its type, as the page reads it, otherwise
 /// by the kind's catalogue entry, or by the type alone when the input names no kind.

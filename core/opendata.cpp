@@ -319,15 +319,8 @@ void emitJson(const PageInput &input, const QDateTime &updatedAt, OpenDataBytes 
     }
     out += n > 0 ? "\n  ],\n" : "],\n";
 
-    // The totals are summed as columnTotals sums them, on the way through the
-    // items rather than in a second pass over them.
-    std::vector<int> summed;
-    for (int j = 2; j <= n; ++j) {
-        if (isMoneyColumn(input, j)) {
-            summed.push_back(j);
-        }
-    }
-    std::vector<double> sums(static_cast<std::size_t>(n) + 1, 0.0);
+    // Summed on the way through the items rather than in a second pass.
+    ColumnSums sums(input);
 
     out += "  \"itens\": [";
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
@@ -346,25 +339,20 @@ void emitJson(const PageInput &input, const QDateTime &updatedAt, OpenDataBytes 
             }
         }
         out += item.excluded ? "], \"excluido\": true}" : "], \"excluido\": false}";
-        if (item.shown && !item.excluded) {
-            for (const int j : summed) {
-                if (const auto amount = MoneyValue(item.fields.at(j))) {
-                    sums[std::size_t(j)] += *amount;
-                }
-            }
-        }
+        sums.add(item.fields);
         bytes.rowDone();
     }
     out += input.codes.isEmpty() ? "],\n" : "\n  ],\n";
 
     if (input.totalRow) {
+        const QStringList totals = sums.totals();
         out += "  \"totais\": [";
         for (int j = 1; j <= n; ++j) {
             if (j > 1) {
                 out += ", ";
             }
             if (isMoneyColumn(input, j)) {
-                appendJsonAmount(out, AmountText(sums[std::size_t(j)]));
+                appendJsonAmount(out, totals[j - 1]);
             } else {
                 out += "null";
             }
@@ -459,13 +447,8 @@ QByteArray buildJson(const PageInput &input, const QDateTime &updatedAt)
 
 FileResult writeOpenData(const PageInput &input, bool withIndexes)
 {
-    // A year still being typed must not create directories.
-    if (!isValidYear(input.year)) {
-        return FileResult::failed({});
-    }
-    const QString dir = pageYearDir(input.year);
-    if (!makeDir(dir)) {
-        return FileResult::failed(msg::cannotCreateDirectory(dir));
+    if (const FileResult dir = makePageYearDir(input.year); !dir.ok()) {
+        return dir;
     }
     // The open data carry the moment of the page they stand beside, so that
     // they and the index tell the same time.

@@ -271,12 +271,8 @@ QByteArray buildRootIndex(const QString &municipality, const QList<PublishedYear
 
 FileResult writeIndexes(const QString &ano, const QString &municipality)
 {
-    if (!isValidYear(ano)) {
-        return FileResult::failed({});
-    }
-    const QString dir = pageYearDir(ano);
-    if (!makeDir(dir)) {
-        return FileResult::failed(msg::cannotCreateDirectory(dir));
+    if (const FileResult dir = makePageYearDir(ano); !dir.ok()) {
+        return dir;
     }
     const FileResult year =
         writeBytes(yearIndexPath(ano), buildYearIndex(ano, municipality, publishedReports(ano)));

@@ -1,5 +1,6 @@
 #include "reportpaths.h"
 
+#include "messages.h"
 #include "textfile.h"
 
 #include <QDir>
@@ -37,6 +38,19 @@ QString dataFilePath(const QString &ano, const QString &prefixo, const QString &
 }
 
 QString pageYearDir(const QString &ano) { return QDir(baseDir()).filePath(ano); }
+
+FileResult makePageYearDir(const QString &ano)
+{
+    // A year still being typed ("2", "20", "200") must not create directories.
+    if (!isValidYear(ano)) {
+        return FileResult::failed({});
+    }
+    const QString dir = pageYearDir(ano);
+    if (!makeDir(dir)) {
+        return FileResult::failed(msg::cannotCreateDirectory(dir));
+    }
+    return FileResult::done();
+}
 
 QString pageFilePath(const QString &ano, const QString &prefixo, const QString &periodo)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileresult.h"
+
 #include <QString>
 
 // Where a report's files lie: the data file in the year's directory under
@@ -19,6 +21,10 @@ QString dataFilePath(const QString &ano, const QString &prefixo, const QString &
 
 /// Returns the year's directory of pages, "<ano>" beside "dados".
 QString pageYearDir(const QString &ano);
+
+/// Makes the year's directory of pages when missing; fails, with nothing to show, for a text that
+/// is not a year (one still being typed), and says so when the directory cannot be made.
+FileResult makePageYearDir(const QString &ano);
 
 /// Returns the page of a report kind, year and period: "<ano>/<prefixo><periodo>-<ano>.htm".
 QString pageFilePath(const QString &ano, const QString &prefixo, const QString &periodo);

@@ -11,8 +11,6 @@ namespace {
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
-bool isDigits(const QString &text) { return std::all_of(text.cbegin(), text.cend(), isDigit); }
-
 bool isAsciiLetter(QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
 
 // Tells whether a CNPJ without its mask is one of the alphanumeric kind: twelve
@@ -430,11 +428,16 @@ QString FormatCnpj(const QString &text)
     return result;
 }
 
+bool isAllDigits(const QString &text)
+{
+    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), isDigit);
+}
+
 bool IsValidCnpj(const QString &text)
 {
     const QString plain = withoutMask(text).toUpper();
     if (plain.size() != 14 || isOneDigitRepeated(plain) ||
-        !(isDigits(plain) || isAlphanumericCnpj(plain))) {
+        !(isAllDigits(plain) || isAlphanumericCnpj(plain))) {
         return false;
     }
     // Each character counts as its code less that of "0", so a digit counts
@@ -455,7 +458,7 @@ bool IsValidCnpj(const QString &text)
 bool IsValidCpf(const QString &text)
 {
     const QString plain = withoutMask(text);
-    if (plain.size() != 11 || isOneDigitRepeated(plain) || !isDigits(plain)) {
+    if (plain.size() != 11 || isOneDigitRepeated(plain) || !isAllDigits(plain)) {
         return false;
     }
     // The weights run down to 2 from the digit's position plus one.

@@ -46,6 +46,9 @@ bool IsValidCnpj(const QString &text);
 /// Tells whether a CPF has the right check digits (mask and spaces ignored).
 bool IsValidCpf(const QString &text);
 
+/// Tells whether a text is not empty and holds only the digits 0 to 9.
+bool isAllDigits(const QString &text);
+
 /// Tells whether a text follows the decimal number syntax (comma as decimal separator).
 bool IsDecimalText(const QString &text);
 
