@@ -4,6 +4,7 @@
 #include "Uhelp.h"
 #include "Utribarrec.h"
 #include "catalogue.h"
+#include "drawnicon.h"
 #include "focuswatch.h"
 #include "keyboard.h"
 #include "messages.h"
@@ -60,14 +61,55 @@ void drawSheet(QPainter &p, const QRectF &r, const QColor &band)
     p.fillRect(QRectF(r.left(), r.top(), r.width(), r.height() / 4), band);
 }
 
-void drawCentredText(QPainter &p, const QRectF &r, const QString &text, const QColor &colour)
+// The figures on the icons ("1", "2", "12", "?") are strokes, not text: text
+// would load a bold font at new sizes before the first window is painted. Each
+// figure is drawn in a cell 6 units wide and 10 high.
+QPainterPath figurePath(QChar figure)
 {
-    QFont font = p.font();
-    font.setBold(true);
-    font.setPixelSize(std::max(6, qRound(r.height() * (text.size() > 1 ? 0.55 : 0.7))));
-    p.setFont(font);
-    p.setPen(colour);
-    p.drawText(r, Qt::AlignCenter, text);
+    QPainterPath path;
+    if (figure == u'1') {
+        path.moveTo(1, 2.6);
+        path.lineTo(3.6, 0.6);
+        path.lineTo(3.6, 9.4);
+        path.moveTo(1.2, 9.4);
+        path.lineTo(5.8, 9.4);
+    } else if (figure == u'2') {
+        path.moveTo(0.8, 2.8);
+        path.cubicTo(0.8, -0.4, 5.4, -0.4, 5.4, 2.8);
+        path.cubicTo(5.4, 5, 1, 6.8, 0.6, 9.4);
+        path.lineTo(5.6, 9.4);
+    } else if (figure == u'?') {
+        path.moveTo(0.6, 3);
+        path.cubicTo(0.6, -0.6, 5.6, -0.6, 5.6, 2.8);
+        path.cubicTo(5.6, 4.8, 3.1, 4.8, 3.1, 6.9);
+    }
+    return path;
+}
+
+void drawCentredFigures(QPainter &p, const QRectF &r, const QString &figures,
+                        const QColor &colour)
+{
+    constexpr qreal kCell = 6;
+    constexpr qreal kGap = 1.6;
+    // As tall as the text these figures replace: seven tenths of the room for
+    // one figure, a little over a half for two.
+    const qreal unit = r.height() * (figures.size() > 1 ? 0.55 : 0.7) * 0.75 / 10;
+    const qreal width = (kCell * figures.size() + kGap * (figures.size() - 1)) * unit;
+    p.save();
+    p.translate(r.center().x() - width / 2, r.center().y() - 5 * unit);
+    p.scale(unit, unit);
+    p.setPen(QPen(colour, 1.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    for (const QChar figure : figures) {
+        p.drawPath(figurePath(figure));
+        if (figure == u'?') {
+            p.setPen(Qt::NoPen);
+            p.setBrush(colour);
+            p.drawEllipse(QPointF(3.1, 9.1), 1.05, 1.05);
+        }
+        p.translate(kCell + kGap, 0);
+    }
+    p.restore();
 }
 
 QPixmap drawIcon(int index, int size)
@@ -121,14 +163,14 @@ QPixmap drawIcon(int index, int size)
         const QString months = index == 3   ? QStringLiteral("1")
                                : index == 4 ? QStringLiteral("2")
                                             : QStringLiteral("12");
-        drawCentredText(p, page.adjusted(0, page.height() / 4, 0, 0), months, Qt::black);
+        drawCentredFigures(p, page.adjusted(0, page.height() / 4, 0, 0), months, Qt::black);
         break;
     }
     case 6: { // about: a question mark in a blue disc
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(40, 90, 170));
         p.drawEllipse(QRectF(s * 0.06, s * 0.06, s * 0.88, s * 0.88));
-        drawCentredText(p, QRectF(0, 0, s, s), QStringLiteral("?"), Qt::white);
+        drawCentredFigures(p, QRectF(0, 0, s, s), QStringLiteral("?"), Qt::white);
         break;
     }
     case 7: { // the web site: a globe
@@ -156,10 +198,7 @@ QList<QIcon> makeImageList()
 {
     QList<QIcon> icons;
     for (int index = 0; index < 8; ++index) {
-        QIcon icon;
-        icon.addPixmap(drawIcon(index, 16));
-        icon.addPixmap(drawIcon(index, 32));
-        icons.append(icon);
+        icons.append(drawnIcon([index](int side) { return drawIcon(index, side); }, {16, 32}));
     }
     return icons;
 }

@@ -2,6 +2,7 @@
 
 #include "Uprincipal.h"
 #include "commandline.h"
+#include "drawnicon.h"
 #include "messages.h"
 #include "platform.h"
 #include "startup.h"
@@ -90,20 +91,20 @@ QIcon applicationIcon()
 {
     initIconResources();
     // Drawn here rather than by Qt's SVG icon plugin, which may be missing.
-    QSvgRenderer renderer(QStringLiteral(":/quelvara.svg"));
-    QIcon icon;
-    if (!renderer.isValid()) {
-        return icon;
+    auto renderer = std::make_shared<QSvgRenderer>(QStringLiteral(":/quelvara.svg"));
+    if (!renderer->isValid()) {
+        return QIcon();
     }
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return drawnIcon(
+        [renderer](int side) {
+            QPixmap pixmap(side, side);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            renderer->render(&painter);
+            painter.end();
+            return pixmap;
+        },
+        {16, 22, 24, 32, 48, 64, 128, 256});
 }
 
 QString errorMessage(std::exception_ptr error)
