@@ -37,6 +37,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -297,6 +298,7 @@ private slots:
     void deleteWithoutSelection();
     void itemListFollowsSaveAndDelete_data();
     void itemListFollowsSaveAndDelete();
+    void itemListKeys();
     void exitStoresItem_data();
     void exitStoresItem();
     void exitLeavesUntouchedProposal_data();
@@ -413,7 +415,7 @@ void TestTribArrec::layoutControls()
              QStringLiteral("Periodo"));
     QCOMPARE(stripMnemonic(e.findChild<QLabel *>(QStringLiteral("Label5"))->text()),
              QStringLiteral("Itens do Relatório"));
-    auto *list = e.findChild<QListView *>(QStringLiteral("lbTitulos"));
+    auto *list = e.findChild<QAbstractItemView *>(QStringLiteral("lbTitulos"));
     QCOMPARE(list->toolTip(), QStringLiteral("Lista de Items no Relatório"));
     auto *menu = e.findChild<QMenu *>(QStringLiteral("PopupMenu1"));
     QVERIFY(menu);
@@ -1590,6 +1592,9 @@ void TestTribArrec::itemListFollowsSaveAndDelete()
         QCOMPARE(listed(e), e.session().items().codes());
         QVERIFY(listed(e).contains(saved));
         QCOMPARE(layoutFaults(&e), QStringList());
+        const QModelIndex row = model->index(int(listed(e).indexOf(saved)), 0);
+        QVERIFY(e.lbTitulos->visualRect(row).width() >
+                e.lbTitulos->fontMetrics().horizontalAdvance(saved));
     }
     if (!deleted.isEmpty()) {
         QVERIFY(clickItem(e, deleted));
@@ -1602,6 +1607,29 @@ void TestTribArrec::itemListFollowsSaveAndDelete()
         QCOMPARE(e.lbTitulos->visualRect(model->index(0, 0)).width(), width);
     }
     QCOMPARE(fake_->messages, QStringList());
+}
+
+// Home and End reach the first and the last item, which then shows as a
+// click does; moving up or down never scrolls the list sideways; Tab leaves it.
+void TestTribArrec::itemListKeys()
+{
+    TTribArrec &e = open(0);
+    setFields(e, {QStringLiteral("1000.00.00.00.00.00.00.00.00.00.00.00"), QStringLiteral("Taxa Nova"),
+                  QStringLiteral("1,00"), QStringLiteral("1,00")});
+    click(e.btAdd);
+    QScrollBar *sideways = e.lbTitulos->horizontalScrollBar();
+    QTRY_VERIFY(sideways->maximum() > 0);
+    sideways->setValue(sideways->maximum() / 2);
+    e.lbTitulos->setFocus(Qt::TabFocusReason);
+    for (const auto &[key, row] : {std::pair{Qt::Key_End, e.lbTitulos->count() - 1},
+                                   {Qt::Key_Home, 0}, {Qt::Key_Down, 1}}) {
+        QTest::keyClick(e.lbTitulos, key);
+        QCOMPARE(e.lbTitulos->currentRow(), row);
+        QCOMPARE(e.Edit[1]->currentText(), listed(e).at(row));
+        QCOMPARE(sideways->value(), sideways->maximum() / 2);
+    }
+    QTest::keyClick(e.lbTitulos, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), e.Edit[1]);
 }
 
 void TestTribArrec::deleteWithoutSelection()

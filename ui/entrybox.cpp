@@ -3,12 +3,14 @@
 #include "registry.h"
 
 #include <QAbstractListModel>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QStyledItemDelegate>
+#include <QListView>
 
 #include <algorithm>
 
@@ -126,34 +128,6 @@ private:
     QStringList codes_;
 };
 
-// Sizes every row as the widest code needs: with uniform item sizes the view
-// asks one row only, whatever its code.
-class WidestRowDelegate final : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    // Returns whether the width changed.
-    bool setWidest(int width)
-    {
-        if (width == widest_) {
-            return false;
-        }
-        widest_ = width;
-        return true;
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        const int text = option.fontMetrics.horizontalAdvance(index.data().toString());
-        size.setWidth(size.width() + std::max(0, widest_ - text));
-        return size;
-    }
-
-private:
-    int widest_ = 0;
-};
-
 EntryBox::EntryBox(QWidget *parent)
     : QComboBox(parent)
 {
@@ -247,16 +221,24 @@ void EntryBox::placeEditor()
 }
 
 ItemListBox::ItemListBox(QWidget *parent)
-    : QListView(parent)
+    : QTableView(parent)
     , model_(new ItemListModel(this))
-    , delegate_(new WidestRowDelegate(this))
 {
     advances_.fill(-1);
     setModel(model_);
-    setItemDelegate(delegate_);
-    // Every row is one line of the same font and as wide as the widest code:
-    // no change lays out each row of a large report to learn its size.
-    setUniformItemSizes(true);
+    // A list, not a table: no headers, no grid, one line per row, Tab leaves it.
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    applyRowHeight();
 }
 
 void ItemListBox::showCodes(const QStringList &codes)
@@ -296,14 +278,53 @@ int ItemListBox::selectedRow() const
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
+void ItemListBox::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    // The one column is never narrower than the list: scrolling sideways to
+    // "show" it would only hide the start of every code.
+    const int sideways = horizontalScrollBar()->value();
+    QTableView::scrollTo(index, hint);
+    horizontalScrollBar()->setValue(sideways);
+}
+
 void ItemListBox::changeEvent(QEvent *event)
 {
-    QListView::changeEvent(event);
+    QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         advances_.fill(-1);
+        applyRowHeight();
         measureAll();
         applyWidest();
     }
+}
+
+bool ItemListBox::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Resize) {
+        applyWidest();
+    }
+    return QTableView::viewportEvent(event);
+}
+
+QModelIndex ItemListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Home and End go to the first and the last item, as in any list.
+    const int rows = model_->rowCount();
+    if ((action == MoveHome || action == MoveEnd) && rows > 0) {
+        return model_->index(action == MoveHome ? 0 : rows - 1);
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+void ItemListBox::applyRowHeight()
+{
+    // The height the item delegate gives a row of one line of text.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("0");
+    verticalHeader()->setDefaultSectionSize(
+        style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height());
 }
 
 int ItemListBox::advance(const QString &code)
@@ -340,10 +361,16 @@ void ItemListBox::measureAll()
 void ItemListBox::applyWidest()
 {
     // The sum of the characters' advances leaves out kerning: the widest code
-    // is measured whole too.
-    const int widest = std::max(widestAdvance_, fontMetrics().horizontalAdvance(widestCode_));
-    if (delegate_->setWidest(widest)) {
-        scheduleDelayedItemsLayout();
+    // is measured whole too. The margins are those the item delegate leaves
+    // on each side of a text.
+    const int text = std::max(widestAdvance_, fontMetrics().horizontalAdvance(widestCode_));
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    const int width = std::max(viewport()->width(), text + margins);
+    if (horizontalHeader()->sectionSize(0) != width || horizontalHeader()->count() == 0) {
+        horizontalHeader()->setDefaultSectionSize(width);
+        if (horizontalHeader()->count() > 0) {
+            horizontalHeader()->resizeSection(0, width);
+        }
     }
 }
 
@@ -357,7 +384,7 @@ void ItemListBox::keyPressEvent(QKeyEvent *event)
         return;
     }
     const int before = currentRow();
-    QListView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
     if (currentRow() != before && onUserSelect) {
         onUserSelect();
     }

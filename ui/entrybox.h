@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QComboBox>
-#include <QListView>
+#include <QTableView>
 #include <QStringList>
 
 #include <array>
@@ -12,7 +12,6 @@ namespace quelvara {
 
 class PickListModel;
 class ItemListModel;
-class WidestRowDelegate;
 
 // An entry field: free typing, shown as a drop-down box only while it has a
 // pick list (a registry column); otherwise it looks and acts as a plain text
@@ -51,11 +50,12 @@ private:
 // keyboard counts as a click, as a mouse click does; Delete asks for deletion.
 //
 // It shows the codes it is given without copying them, and tells the view only
-// the rows that changed since the last codes, so that saving or deleting one
-// item of a large report does not lay out every row again. Every row is as
-// wide as the widest code, so that the list scrolls sideways to a long code
-// while its rows keep one size.
-class ItemListBox final : public QListView {
+// the rows that changed since the last codes. It is a table of one column with
+// rows of one height: a row inserted or removed shifts the rows after it
+// instead of laying out each row of a large report again, as a list view
+// does. The column is as wide as the widest code, or as the list where that is
+// wider, so that the list scrolls sideways to a long code.
+class ItemListBox final : public QTableView {
 public:
     /// Creates an empty list.
     explicit ItemListBox(QWidget *parent);
@@ -73,6 +73,8 @@ public:
     void setCurrentRow(int row);
     /// Returns the row of the selected item, or -1.
     int selectedRow() const;
+    /// Scrolls up or down to the row; the list stays scrolled sideways as it was.
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
     std::function<void()> onUserSelect;
     std::function<void()> onDeleteKey;
@@ -80,14 +82,16 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
     int advance(const QString &code);
     void measureAll();
     void applyWidest();
+    void applyRowHeight();
 
     ItemListModel *model_ = nullptr;
-    WidestRowDelegate *delegate_ = nullptr;
     // The width of a code, as the sum of the advances of its characters
     // (cached for the Latin-1 ones), and the code that is widest that way.
     std::array<int, 256> advances_{};
