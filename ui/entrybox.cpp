@@ -6,11 +6,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QListView>
 
 #include <algorithm>
 
