@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 
 namespace quelvara {
 
@@ -17,9 +18,33 @@ namespace {
 
 bool isControl(char16_t u) { return u < 0x20 || u == 0x7F; }
 
-// Appends text as UTF-8; an unpaired surrogate, which UTF-8 cannot hold,
-// becomes U+FFFD. Written straight into the array's room: a UTF-16 unit never
-// takes more than three bytes.
+// Writes the non-ASCII unit at i (with the low surrogate after it, if it is
+// the high one of a pair) as UTF-8 and moves i to its last unit; an unpaired
+// surrogate, which UTF-8 cannot hold, becomes U+FFFD.
+char *putUtf8(char *d, const char16_t *p, qsizetype &i, qsizetype n)
+{
+    char32_t u = p[i];
+    if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
+        u = QChar::surrogateToUcs4(char16_t(u), p[++i]);
+    } else if (QChar::isSurrogate(u)) {
+        u = QChar::ReplacementCharacter;
+    }
+    if (u < 0x800) {
+        *d++ = char(0xC0 | (u >> 6));
+    } else if (u < 0x10000) {
+        *d++ = char(0xE0 | (u >> 12));
+        *d++ = char(0x80 | ((u >> 6) & 0x3F));
+    } else {
+        *d++ = char(0xF0 | (u >> 18));
+        *d++ = char(0x80 | ((u >> 12) & 0x3F));
+        *d++ = char(0x80 | ((u >> 6) & 0x3F));
+    }
+    *d++ = char(0x80 | (u & 0x3F));
+    return d;
+}
+
+// Appends text as UTF-8, written straight into the array's room: a UTF-16
+// unit never takes more than three bytes.
 void appendUtf8(QByteArray &out, QStringView text)
 {
     const char16_t *p = text.utf16();
@@ -28,30 +53,26 @@ void appendUtf8(QByteArray &out, QStringView text)
     out.resize(start + 3 * n);
     char *d = out.data() + start;
     for (qsizetype i = 0; i < n; ++i) {
-        char32_t u = p[i];
-        if (u < 0x80) {
-            *d++ = char(u);
-            continue;
-        }
-        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
-            u = QChar::surrogateToUcs4(char16_t(u), p[++i]);
-        } else if (QChar::isSurrogate(u)) {
-            u = QChar::ReplacementCharacter;
-        }
-        if (u < 0x800) {
-            *d++ = char(0xC0 | (u >> 6));
-        } else if (u < 0x10000) {
-            *d++ = char(0xE0 | (u >> 12));
-            *d++ = char(0x80 | ((u >> 6) & 0x3F));
+        if (p[i] < 0x80) {
+            *d++ = char(p[i]);
         } else {
-            *d++ = char(0xF0 | (u >> 18));
-            *d++ = char(0x80 | ((u >> 12) & 0x3F));
-            *d++ = char(0x80 | ((u >> 6) & 0x3F));
+            d = putUtf8(d, p, i, n);
         }
-        *d++ = char(0x80 | (u & 0x3F));
     }
     out.resize(d - out.constData());
 }
+
+// Appends bytes by hand: QByteArray's own append goes through its general
+// insertion, which costs several times the copy for the short pieces open
+// data is made of.
+void put(QByteArray &out, QByteArrayView bytes)
+{
+    const qsizetype at = out.size();
+    out.resize(at + bytes.size());
+    std::memcpy(out.data() + at, bytes.data(), std::size_t(bytes.size()));
+}
+
+void put(QByteArray &out, char c) { put(out, QByteArrayView(&c, 1)); }
 
 // One item as the page shows it: its code, then its fields unless field 2 is
 // empty; and whether it counts in the totals.
@@ -103,17 +124,22 @@ bool appendPlainFast(QByteArray &out, QStringView text, char comma)
         (i == 1 && integer == u"0" && text[n - 2] == u'0' && text[n - 1] == u'0')) {
         return false; // leading zeros, beyond a double's digits, or minus zero
     }
+    // Without its dots the number is never longer than the text.
+    const qsizetype at = out.size();
+    out.resize(at + n);
+    char *d = out.data() + at;
     if (i == 1) {
-        out += '-';
+        *d++ = '-';
     }
     for (const QChar c : integer) {
         if (c != u'.') {
-            out += char(c.unicode());
+            *d++ = char(c.unicode());
         }
     }
-    out += comma;
-    out += char(text[n - 2].unicode());
-    out += char(text[n - 1].unicode());
+    *d++ = comma;
+    *d++ = char(text[n - 2].unicode());
+    *d++ = char(text[n - 1].unicode());
+    out.resize(d - out.constData());
     return true;
 }
 
@@ -143,63 +169,71 @@ void appendCsvField(QByteArray &out, QStringView text)
         appendUtf8(out, text);
         return;
     }
-    out += '"';
+    put(out, '"');
     qsizetype start = 0;
     for (qsizetype quote = text.indexOf(u'"'); quote >= 0; quote = text.indexOf(u'"', start)) {
         appendUtf8(out, text.mid(start, quote + 1 - start));
-        out += '"';
+        put(out, '"');
         start = quote + 1;
     }
     appendUtf8(out, text.mid(start));
-    out += '"';
+    put(out, '"');
 }
 
+// Appends a JSON string in one pass straight into the array's room.
 void appendJsonString(QByteArray &out, QStringView text)
 {
     static const char hex[] = "0123456789abcdef";
-    out += '"';
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text[i].unicode();
-        const bool plain = u >= 0x20 && u != u'"' && u != u'\\' && u != 0x2028 && u != 0x2029;
-        if (plain) {
+    const char16_t *p = text.utf16();
+    const qsizetype n = text.size();
+    const qsizetype start = out.size();
+    // No unit takes more than six bytes ("\u001f"); then the two quotes.
+    out.resize(start + 6 * n + 2);
+    char *d = out.data() + start;
+    *d++ = '"';
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = p[i];
+        if (u >= 0x20 && u < 0x80 && u != u'"' && u != u'\\') {
+            *d++ = char(u);
             continue;
         }
-        appendUtf8(out, text.mid(start, i - start));
-        start = i + 1;
-        out += '\\';
+        if (u >= 0x80 && u != 0x2028 && u != 0x2029) {
+            d = putUtf8(d, p, i, n);
+            continue;
+        }
+        *d++ = '\\';
         switch (u) {
         case u'"':
         case u'\\':
-            out += char(u);
+            *d++ = char(u);
             break;
         case u'\n':
-            out += 'n';
+            *d++ = 'n';
             break;
         case u'\r':
-            out += 'r';
+            *d++ = 'r';
             break;
         case u'\t':
-            out += 't';
+            *d++ = 't';
             break;
         default:
             // Other controls, and the two separators that are valid JSON but
             // end a line in JavaScript.
-            out += 'u';
-            out += hex[(u >> 12) & 0xF];
-            out += hex[(u >> 8) & 0xF];
-            out += hex[(u >> 4) & 0xF];
-            out += hex[u & 0xF];
+            *d++ = 'u';
+            *d++ = hex[(u >> 12) & 0xF];
+            *d++ = hex[(u >> 8) & 0xF];
+            *d++ = hex[(u >> 4) & 0xF];
+            *d++ = hex[u & 0xF];
         }
     }
-    appendUtf8(out, text.mid(start));
-    out += '"';
+    *d++ = '"';
+    out.resize(d - out.constData());
 }
 
 void appendJsonAmount(QByteArray &out, QStringView moneyText)
 {
     if (!appendPlainAmount(out, moneyText, '.')) {
-        out += "null";
+        put(out, "null");
     }
 }
 
@@ -282,9 +316,9 @@ void emitCsv(const PageInput &input, OpenDataBytes &bytes)
             } else {
                 appendCsvField(out, shown);
             }
-            out += ';';
+            put(out, ';');
         }
-        out += item.excluded ? "Sim\r\n" : "N\xC3\xA3o\r\n";
+        put(out, item.excluded ? QByteArrayView("Sim\r\n") : QByteArrayView("N\xC3\xA3o\r\n"));
         bytes.rowDone();
     }
     bytes.finish();
@@ -325,12 +359,13 @@ void emitJson(const PageInput &input, const QDateTime &updatedAt, OpenDataBytes 
     out += "  \"itens\": [";
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
         const ShownItem item(input, i, n);
-        out += i == 0 ? "\n    {\"codigo\": " : ",\n    {\"codigo\": ";
+        put(out, i == 0 ? QByteArrayView("\n    {\"codigo\": ")
+                        : QByteArrayView(",\n    {\"codigo\": "));
         appendJsonString(out, item.code);
-        out += ", \"valores\": [";
+        put(out, ", \"valores\": [");
         for (int j = 1; j <= n; ++j) {
             if (j > 1) {
-                out += ", ";
+                put(out, ", ");
             }
             if (money[std::size_t(j)]) {
                 appendJsonAmount(out, item.field(j));
@@ -338,7 +373,8 @@ void emitJson(const PageInput &input, const QDateTime &updatedAt, OpenDataBytes 
                 appendJsonString(out, item.field(j));
             }
         }
-        out += item.excluded ? "], \"excluido\": true}" : "], \"excluido\": false}";
+        put(out, item.excluded ? QByteArrayView("], \"excluido\": true}")
+                               : QByteArrayView("], \"excluido\": false}"));
         sums.add(item.fields);
         bytes.rowDone();
     }

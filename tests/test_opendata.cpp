@@ -310,7 +310,10 @@ void TestOpenData::hostileTextsStayInTheirFields()
 
     ScratchDir work;
     putFile(work.file(QStringLiteral("f.csv")), buildCsv(input));
-    putFile(work.file(QStringLiteral("f.json")), buildJson(input, QDateTime::currentDateTime()));
+    const QByteArray json = buildJson(input, QDateTime::currentDateTime());
+    putFile(work.file(QStringLiteral("f.json")), json);
+    // Valid JSON either way, but a raw U+2028 ends a line in JavaScript.
+    QVERIFY(json.contains("\\u2028") && !json.contains("\xE2\x80\xA8"));
     const Parsed parsed =
         parsePublished({QStringLiteral("csv"), work.file(QStringLiteral("f.csv")),
                         QStringLiteral("json"), work.file(QStringLiteral("f.json"))});
