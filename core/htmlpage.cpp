@@ -282,24 +282,18 @@ void emitPage(const PageInput &input, Page &page)
     for (int j = 2; j <= n; ++j) {
         money[static_cast<std::size_t>(j)] = isMoneyColumn(input, j);
     }
-    std::vector<double> sums(static_cast<std::size_t>(std::max(n, 0)) + 1, 0.0);
+    ColumnSums sums(input);
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
         const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i])
                                                          : QStringView());
         page << QLatin1String("    <tr>\r\n      <td> &nbsp;") << QStringView(input.codes[i])
              << QLatin1String("</td>\r\n");
         if (showsFields(fields)) {
-            const bool excluded = isExcludedFromTotals(fields, n);
             for (int j = 2; j <= n; ++j) {
                 const QStringView value = fields.at(j);
                 if (money[static_cast<std::size_t>(j)]) {
                     page << QLatin1String("      <td><div align=right> &nbsp;") << value
                          << QLatin1String("</div></td>\r\n");
-                    if (!excluded) {
-                        if (const auto amount = MoneyValue(value)) {
-                            sums[static_cast<std::size_t>(j)] += *amount;
-                        }
-                    }
                 } else {
                     page << QLatin1String("      <td><div align=left> &nbsp;") << value
                          << QLatin1String("</div></td>\r\n");
@@ -307,14 +301,16 @@ void emitPage(const PageInput &input, Page &page)
             }
         }
         page << QLatin1String("    </tr>\n\r\n");
+        sums.add(fields);
     }
 
     if (input.totalRow) {
+        const QStringList totals = sums.totals();
         page.entry(QStringLiteral("    <tr bgcolor=#CCCCCC>"));
         page.entry(QStringLiteral("      <td> total: </td>"));
         for (int j = 2; j <= n; ++j) {
             if (money[static_cast<std::size_t>(j)]) {
-                page.entry(moneyCell(AmountText(sums[static_cast<std::size_t>(j)])));
+                page.entry(moneyCell(totals[j - 1]));
             } else {
                 page.entry(QStringLiteral("      <td> &nbsp;</td>"));
             }

@@ -10,7 +10,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstring>
 
 namespace quelvara {
 
@@ -62,17 +61,10 @@ void appendUtf8(QByteArray &out, QStringView text)
     out.resize(d - out.constData());
 }
 
-// Appends bytes by hand: QByteArray's own append goes through its general
-// insertion, which costs several times the copy for the short pieces open
-// data is made of.
-void put(QByteArray &out, QByteArrayView bytes)
-{
-    const qsizetype at = out.size();
-    out.resize(at + bytes.size());
-    std::memcpy(out.data() + at, bytes.data(), std::size_t(bytes.size()));
-}
+// Open data are made of short pieces, appended by copying.
+void put(QByteArray &out, QByteArrayView bytes) { appendBytes(out, bytes); }
 
-void put(QByteArray &out, char c) { put(out, QByteArrayView(&c, 1)); }
+void put(QByteArray &out, char c) { appendBytes(out, QByteArrayView(&c, 1)); }
 
 // One item as the page shows it: its code, then its fields unless field 2 is
 // empty; and whether it counts in the totals.

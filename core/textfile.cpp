@@ -11,7 +11,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <cstring>
 
 namespace quelvara {
 
@@ -306,11 +305,7 @@ void TextFileWriter::write(QByteArrayView bytes)
     if (failed_) {
         return;
     }
-    // By hand: QByteArray's append takes its general insertion path, several
-    // times the cost of the copy for the short pieces of a page.
-    const qsizetype at = buffer_.size();
-    buffer_.resize(at + bytes.size());
-    std::memcpy(buffer_.data() + at, bytes.data(), std::size_t(bytes.size()));
+    appendBytes(buffer_, bytes);
     if (buffer_.size() >= kWriterBuffer) {
         flush();
     }

@@ -2,7 +2,6 @@
 
 #include <QIconEngine>
 #include <QPainter>
-#include <QSet>
 
 #include <algorithm>
 #include <memory>
@@ -17,7 +16,6 @@ namespace {
 struct Drawn {
     IconPainter draw;
     QList<int> sides; // ascending
-    QSet<int> done;
     QIcon icon;
 };
 
@@ -88,8 +86,7 @@ private:
     {
         if (!drawn_->sides.isEmpty()) {
             const int side = bestSide(size);
-            if (!drawn_->done.contains(side)) {
-                drawn_->done.insert(side);
+            if (!drawn_->icon.availableSizes().contains(QSize(side, side))) {
                 drawn_->icon.addPixmap(drawn_->draw(side));
             }
         }
