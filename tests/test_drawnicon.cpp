@@ -74,6 +74,8 @@ void TestDrawnIcon::showsWhatTheDrawnSidesShow()
     QCOMPARE(lazy.pixmap(size, m).toImage(), before.pixmap(size, m).toImage());
     QCOMPARE(lazy.pixmap(size, m).toImage(), before.pixmap(size, m).toImage());
     QCOMPARE(drawn, QList<int>{drawnSide});
+    // Another size asked of the same icon is drawn in its turn.
+    QCOMPARE(lazy.pixmap(QSize(300, 300), m).toImage(), before.pixmap(QSize(300, 300), m).toImage());
 
     // Painted into a larger picture: the same pixels.
     QImage lazyPainted(asked + 6, asked + 4, QImage::Format_ARGB32_Premultiplied);
