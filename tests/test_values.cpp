@@ -2,7 +2,11 @@
 
 #include <QTest>
 
+#include <QRandomGenerator>
+
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 using namespace quelvara;
 
@@ -17,6 +21,7 @@ private slots:
     void formatMoney();
     void moneyValue_data();
     void moneyValue();
+    void moneyValueRoundsAsTheDigitsDo();
     void isDecimalText_data();
     void isDecimalText();
     void numberText_data();
@@ -152,6 +157,39 @@ void TestValues::moneyValue()
     QCOMPARE(result.has_value(), isNumber);
     if (isNumber) {
         QCOMPARE(*result, value);
+    }
+}
+
+// Amounts are read on a short road when their digits allow it; whatever the
+// road, the value must be the correctly rounded one of the digits, bit for
+// bit, or a total would differ from the same total read another way.
+void TestValues::moneyValueRoundsAsTheDigitsDo()
+{
+    QRandomGenerator random(20261208);
+    for (int n = 0; n < 20000; ++n) {
+        const int whole = int(random.bounded(1, 22));
+        const int decimals = int(random.bounded(0, 26));
+        QString text = random.bounded(2) ? QStringLiteral("-") : QString();
+        std::string plain;
+        // Leading zeros leave few digits over many decimals.
+        const int zeros = random.bounded(2) ? int(random.bounded(whole + decimals)) : 0;
+        for (int k = 0; k < whole + decimals; ++k) {
+            const char digit = k < zeros ? '0' : char('0' + random.bounded(10));
+            if (k == whole) {
+                text += u',';
+                plain += '.';
+            } else if (k > 0 && k < whole && (whole - k) % 3 == 0) {
+                text += u'.';
+            }
+            text += QChar(digit);
+            plain += digit;
+        }
+        double expected = 0;
+        std::from_chars(plain.data(), plain.data() + plain.size(), expected);
+        expected = text.startsWith(u'-') ? -expected : expected;
+        const std::optional<double> value = MoneyValue(text);
+        QVERIFY2(value.has_value(), qPrintable(text));
+        QVERIFY2(std::memcmp(&*value, &expected, sizeof expected) == 0, qPrintable(text));
     }
 }
 
