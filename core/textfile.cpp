@@ -305,6 +305,13 @@ void TextFileWriter::write(QByteArrayView bytes)
     if (failed_) {
         return;
     }
+    if (bytes.size() >= kWriterBuffer) {
+        // A piece that fills the buffer by itself goes to the file as it is,
+        // without a copy.
+        flush();
+        failed_ = failed_ || !writeAll(*file_, bytes.data(), bytes.size());
+        return;
+    }
     appendBytes(buffer_, bytes);
     if (buffer_.size() >= kWriterBuffer) {
         flush();
@@ -316,7 +323,8 @@ void TextFileWriter::flush()
     if (!failed_ && !buffer_.isEmpty()) {
         failed_ = !writeAll(*file_, buffer_.constData(), buffer_.size());
     }
-    buffer_.clear();
+    // Emptied, not released: the next piece fills the same room.
+    buffer_.resize(0);
 }
 
 FileResult TextFileWriter::commit()

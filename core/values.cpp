@@ -398,9 +398,47 @@ QString NumberText(double x)
     return QString::fromLatin1(buffer, qsizetype(numberChars(x, buffer)));
 }
 
+namespace {
+
+// An amount of fewer than fifteen digits in ten-thousandths: its text is
+// those digits, because a decimal of at most fifteen significant digits
+// comes back unchanged from the double nearest it, written with fifteen.
+// Written here straight from the integer, without the general conversion.
+QString smallAmountText(double tenThousandths)
+{
+    char money[32];
+    char *end = money + sizeof money;
+    char *o = end;
+    auto whole = std::uint64_t(std::fabs(tenThousandths));
+    const auto cents = unsigned(whole % 10000 / 100);
+    whole /= 10000;
+    *--o = char('0' + cents % 10);
+    *--o = char('0' + cents / 10);
+    *--o = ',';
+    int written = 0;
+    do {
+        if (written > 0 && written % 3 == 0) {
+            *--o = '.';
+        }
+        *--o = char('0' + whole % 10);
+        whole /= 10;
+        ++written;
+    } while (whole != 0);
+    if (tenThousandths < 0) {
+        *--o = '-';
+    }
+    return QString::fromLatin1(o, qsizetype(end - o));
+}
+
+} // namespace
+
 QString AmountText(double amount)
 {
-    const double rounded = std::round(amount * 10000.0) / 10000.0;
+    const double tenThousandths = std::round(amount * 10000.0);
+    if (std::fabs(tenThousandths) < 1e15) {
+        return smallAmountText(tenThousandths);
+    }
+    const double rounded = tenThousandths / 10000.0;
     const double x = std::isfinite(rounded) ? rounded : amount;
     // Near the end of a double's range the 15 digits read back as beyond it,
     // and FormatMoney leaves such a text as it is: the general road keeps that.

@@ -36,6 +36,7 @@ private slots:
     void missingAndUnreadable();
     void writesCrLfAndCp1252();
     void replacesWholeFile();
+    void writerKeepsPiecesInOrder();
     void unencodableLeavesFileAlone();
     void failedWriteKeepsOldFile_directoryInPlace();
     void failedWriteKeepsOldFile_sizeLimit();
@@ -111,6 +112,27 @@ void TestTextFile::replacesWholeFile()
     putFile(path, "a much longer old content\r\nline two\r\n");
     QVERIFY(writeLines(path, {"new"}).ok());
     QCOMPARE(fileBytes(path), QByteArray("new\r\n"));
+}
+
+// Pieces of every size, buffered or written through, reach the file in the
+// order they were written.
+void TestTextFile::writerKeepsPiecesInOrder()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.vqd");
+    const QByteArray large(200 * 1024, 'x');
+    QByteArray expected;
+    {
+        TextFileWriter writer(path);
+        for (int round = 0; round < 3; ++round) {
+            writer.write(QStringView(u"Fun\u00E7\u00E3o "));
+            writer.write(QLatin1String("a\r\n"));
+            writer.write(QByteArrayView(large).first(70000 + round));
+            expected += "Fun\xE7\xE3o a\r\n" + large.first(70000 + round);
+        }
+        QVERIFY(writer.commit().ok());
+    }
+    QCOMPARE(fileBytes(path), expected);
 }
 
 void TestTextFile::unencodableLeavesFileAlone()

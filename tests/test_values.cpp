@@ -297,7 +297,18 @@ void TestValues::amountTextAsNumberTextThenFormatMoney()
             }
         }
     }
-    QCOMPARE(compared, 252);
+    // Sums of amounts as accumulation makes them, at every magnitude up to
+    // and past the short road's end.
+    QRandomGenerator random(1208);
+    for (int n = 0; n < 20000; ++n) {
+        const double cents = std::floor(random.generateDouble() * std::pow(10.0, n % 17));
+        const double x = (n % 2 ? -1.0 : 1.0) * (cents / 100.0 + random.bounded(100) / 100.0);
+        const double rounded = std::round(x * 10000.0) / 10000.0;
+        QVERIFY2(AmountText(x) == FormatMoney(NumberText(rounded)),
+                 qPrintable(QString::number(x, 'g', 17)));
+        ++compared;
+    }
+    QCOMPARE(compared, 252 + 20000);
 }
 
 void TestValues::formatDate_data()
