@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSysInfo>
 #include <QTest>
@@ -121,6 +122,7 @@ private slots:
     void acceptTyped_data();
     void acceptTyped();
     void mainWindowIsTheOnlyWindowAtStartUp();
+    void extensionButtonsShowTheStylesPictures();
     void desktopOpenAddress_data();
     void desktopOpenAddress();
     void everyWindowShowsTheProgramIcon();
@@ -293,6 +295,20 @@ void TestApplication::acceptTyped()
     FakePlatform fake;
     QCOMPARE(quelvara::acceptTyped(nullptr, typed), kept);
     QCOMPARE(fake.messages, message.isEmpty() ? QStringList{} : QStringList{message});
+}
+
+// The style the program runs with reads the extension buttons' pictures late,
+// and they are still the pictures of the style it stands in for.
+void TestApplication::extensionButtonsShowTheStylesPictures()
+{
+    const auto *style = qobject_cast<QProxyStyle *>(QApplication::style());
+    QVERIFY(style);
+    for (const QStyle::StandardPixmap picture :
+         {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
+        const QImage expected = style->baseStyle()->standardIcon(picture).pixmap(16).toImage();
+        QVERIFY(!expected.isNull());
+        QCOMPARE(style->standardIcon(picture).pixmap(16).toImage(), expected);
+    }
 }
 
 void TestApplication::mainWindowIsTheOnlyWindowAtStartUp()

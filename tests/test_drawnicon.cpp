@@ -33,6 +33,7 @@ class TestDrawnIcon : public QObject {
 private slots:
     void showsWhatTheDrawnSidesShow_data();
     void showsWhatTheDrawnSidesShow();
+    void deferredIconIsMadeOnFirstUse();
 };
 
 void TestDrawnIcon::showsWhatTheDrawnSidesShow_data()
@@ -94,4 +95,24 @@ void TestDrawnIcon::showsWhatTheDrawnSidesShow()
 }
 
 QTEST_MAIN(TestDrawnIcon)
+// Nothing about the icon is asked before it is shown: it is made then, once,
+// and shows what the icon it stands for shows.
+void TestDrawnIcon::deferredIconIsMadeOnFirstUse()
+{
+    QIcon made;
+    made.addPixmap(disc(16));
+    made.addPixmap(disc(32));
+    int calls = 0;
+    const QIcon icon = deferredIcon([&] {
+        ++calls;
+        return made;
+    });
+    QCOMPARE(calls, 0);
+    QCOMPARE(icon.pixmap(20).toImage(), made.pixmap(20).toImage());
+    QCOMPARE(icon.pixmap(20, QIcon::Disabled).toImage(), made.pixmap(20, QIcon::Disabled).toImage());
+    QCOMPARE(icon.availableSizes(), made.availableSizes());
+    QCOMPARE(icon.actualSize(QSize(64, 64)), made.actualSize(QSize(64, 64)));
+    QCOMPARE(calls, 1);
+}
+
 #include "test_drawnicon.moc"

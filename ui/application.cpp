@@ -13,6 +13,9 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleOption>
 #include <QSvgRenderer>
 
 #include <memory>
@@ -37,6 +40,31 @@ namespace {
 // without end.
 int errorsOnScreen = 0;
 
+// The style the program runs with, with one difference: the pictures of the
+// tool bars' and menu bar's extension buttons, which the style reads from
+// image files for every bar it is given, are read only when one of those
+// buttons is first shown. They show only when the window is too narrow.
+class ProgramStyle final : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QIcon standardIcon(StandardPixmap picture, const QStyleOption *option,
+                       const QWidget *widget) const override
+    {
+        if (picture == SP_ToolBarHorizontalExtensionButton ||
+            picture == SP_ToolBarVerticalExtensionButton) {
+            // The picture depends on the layout direction the option carries;
+            // the copy keeps that and drops its pointer to the widget.
+            QStyleOption kept = option ? *option : QStyleOption();
+            kept.styleObject = nullptr;
+            return deferredIcon([base = QPointer<QStyle>(baseStyle()), picture, kept] {
+                return base ? base->standardIcon(picture, &kept) : QIcon();
+            });
+        }
+        return QProxyStyle::standardIcon(picture, option, widget);
+    }
+};
+
 } // namespace
 
 Application::Application(int &argc, char **argv)
@@ -51,6 +79,8 @@ Application::Application(int &argc, char **argv)
     setDesktopFileName(QStringLiteral("br.com.quelvara.Quelvara"));
     // Every window, dialogs and message boxes included, shows the program's icon.
     setWindowIcon(applicationIcon());
+    // The style chosen for the desktop, or given with -style, stays the one in use.
+    setStyle(new ProgramStyle(style()));
 
     // Standard buttons then read "Sim", "Não", "OK", "Cancelar".
     qtTranslationsLoaded_ = qtTranslations_.load(
@@ -90,17 +120,18 @@ void Application::showUnhandledError(std::exception_ptr error)
 QIcon applicationIcon()
 {
     initIconResources();
-    // Drawn here rather than by Qt's SVG icon plugin, which may be missing.
-    auto renderer = std::make_shared<QSvgRenderer>(QStringLiteral(":/quelvara.svg"));
-    if (!renderer->isValid()) {
-        return QIcon();
-    }
+    // Drawn here rather than by Qt's SVG icon plugin, which may be missing;
+    // the picture is read on its first drawing, which start-up may never ask for.
+    auto renderer = std::make_shared<std::unique_ptr<QSvgRenderer>>();
     return drawnIcon(
         [renderer](int side) {
+            if (!*renderer) {
+                *renderer = std::make_unique<QSvgRenderer>(QStringLiteral(":/quelvara.svg"));
+            }
             QPixmap pixmap(side, side);
             pixmap.fill(Qt::transparent);
             QPainter painter(&pixmap);
-            renderer->render(&painter);
+            (*renderer)->render(&painter);
             painter.end();
             return pixmap;
         },

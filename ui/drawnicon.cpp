@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace quelvara {
@@ -96,7 +97,67 @@ private:
     std::shared_ptr<Drawn> drawn_;
 };
 
+// Stands for an icon that is costly to make (one read from image files) and
+// may never be shown: the tool bars' extension buttons, hidden unless the
+// window is too narrow for its tool bars.
+class DeferredIconEngine final : public QIconEngine {
+public:
+    explicit DeferredIconEngine(std::shared_ptr<std::function<QIcon()>> make)
+        : make_(std::move(make))
+    {
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, 1.0, mode, state);
+    }
+
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        return icon().pixmap(size, scale, mode, state);
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+
+    bool isNull() override { return icon().isNull(); }
+
+    QString key() const override { return QStringLiteral("quelvara-deferred"); }
+
+    QIconEngine *clone() const override { return new DeferredIconEngine(*this); }
+
+private:
+    const QIcon &icon()
+    {
+        if (!icon_) {
+            icon_ = (*make_)();
+        }
+        return *icon_;
+    }
+
+    std::shared_ptr<std::function<QIcon()>> make_; // shared with clones, which make their own
+    std::optional<QIcon> icon_;
+};
+
 } // namespace
+
+QIcon deferredIcon(std::function<QIcon()> make)
+{
+    return QIcon(new DeferredIconEngine(std::make_shared<std::function<QIcon()>>(std::move(make))));
+}
 
 QIcon drawnIcon(IconPainter draw, QList<int> sides)
 {

@@ -17,4 +17,8 @@ using IconPainter = std::function<QPixmap(int side)>;
 // pictures that no screen has asked for yet.
 QIcon drawnIcon(IconPainter draw, QList<int> sides);
 
+/// Makes an icon that asks `make` for the icon it stands for the first time its
+/// pictures or sizes are needed, and from then on behaves as that icon.
+QIcon deferredIcon(std::function<QIcon()> make);
+
 } // namespace quelvara
