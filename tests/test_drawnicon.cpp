@@ -109,7 +109,8 @@ void TestDrawnIcon::deferredIconIsMadeOnFirstUse()
     });
     QCOMPARE(calls, 0);
     QCOMPARE(icon.pixmap(20).toImage(), made.pixmap(20).toImage());
-    QCOMPARE(icon.pixmap(20, QIcon::Disabled).toImage(), made.pixmap(20, QIcon::Disabled).toImage());
+    QCOMPARE(icon.pixmap(20, QIcon::Disabled).toImage(),
+             made.pixmap(20, QIcon::Disabled).toImage());
     QCOMPARE(icon.availableSizes(), made.availableSizes());
     QCOMPARE(icon.actualSize(QSize(64, 64)), made.actualSize(QSize(64, 64)));
     QCOMPARE(calls, 1);
