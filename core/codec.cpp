@@ -1,5 +1,6 @@
 #include "codec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quelvara {
@@ -16,10 +17,10 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
 };
 
-char16_t toUnicode(unsigned char byte)
-{
-    return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : char16_t(byte);
-}
+// The codec's loops take a text this many characters at a time: a block
+// holding a character Windows-1252 and Unicode disagree on is taken again
+// character by character, the rest of the text is not.
+constexpr qsizetype kBlock = 16;
 
 // Returns the byte for a character, or -1 when Windows-1252 has none.
 int toByte(char16_t c)
@@ -65,16 +66,21 @@ QString decodeCp1252(QByteArrayView bytes)
     auto *out = reinterpret_cast<char16_t *>(text.data());
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     // Every byte but 0x80 to 0x9F is the character of the same value: the
-    // bytes are widened in one pass without branches, and only a text that
-    // holds one of those few is looked at again.
-    unsigned high = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        high |= unsigned(in[i] - 0x80u < 0x20u);
-        out[i] = in[i];
-    }
-    if (high != 0) {
-        for (qsizetype i = 0; i < size; ++i) {
-            out[i] = toUnicode(in[i]);
+    // bytes are widened a block at a time without branches, and only a block
+    // that holds one of those few (a dash, a quote) is looked at again.
+    for (qsizetype block = 0; block < size; block += kBlock) {
+        const qsizetype end = std::min(block + kBlock, size);
+        unsigned high = 0;
+        for (qsizetype i = block; i < end; ++i) {
+            high |= unsigned(in[i] - 0x80u < 0x20u);
+            out[i] = in[i];
+        }
+        if (high != 0) {
+            for (qsizetype i = block; i < end; ++i) {
+                if (in[i] - 0x80u < 0x20u) {
+                    out[i] = kHighControls[in[i] - 0x80u];
+                }
+            }
         }
     }
     return text;
@@ -97,25 +103,29 @@ bool appendCp1252(QByteArray &bytes, QStringView text)
     char *out = bytes.data() + start;
     const char16_t *in = text.utf16();
     // Nearly every character is one whose value is its byte (below 0x80, or
-    // 0xA0 to 0xFF): the text is narrowed in one pass without branches, and
-    // only a text that holds another is encoded again character by character.
-    unsigned other = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const unsigned c = in[i];
-        other |= unsigned(c > 0xFFu) | unsigned(c - 0x80u < 0x20u);
-        out[i] = static_cast<char>(c);
-    }
-    if (other == 0) {
-        return true;
-    }
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = in[i];
-        const int byte = c < 0x80 || (c >= 0xA0 && c <= 0xFF) ? int(c) : toByte(c);
-        if (byte < 0) {
-            bytes.truncate(start);
-            return appendNormalized(bytes, text);
+    // 0xA0 to 0xFF): the text is narrowed a block at a time without branches,
+    // and only a block that holds another is encoded again character by
+    // character.
+    for (qsizetype block = 0; block < size; block += kBlock) {
+        const qsizetype end = std::min(block + kBlock, size);
+        unsigned other = 0;
+        for (qsizetype i = block; i < end; ++i) {
+            const unsigned c = in[i];
+            other |= unsigned(c > 0xFFu) | unsigned(c - 0x80u < 0x20u);
+            out[i] = static_cast<char>(c);
         }
-        out[i] = static_cast<char>(byte);
+        if (other == 0) {
+            continue;
+        }
+        for (qsizetype i = block; i < end; ++i) {
+            const char16_t c = in[i];
+            const int byte = c < 0x80 || (c >= 0xA0 && c <= 0xFF) ? int(c) : toByte(c);
+            if (byte < 0) {
+                bytes.truncate(start);
+                return appendNormalized(bytes, text);
+            }
+            out[i] = static_cast<char>(byte);
+        }
     }
     return true;
 }
