@@ -26,7 +26,9 @@ const QString kTab = QStringLiteral("\t");
 // otherwise shift every field after it.
 QString registryPrefix(const QString &code, const QString &registryLine)
 {
-    if (registryLine.endsWith(u'\t') && registryLine.count(u'\t') == 2) {
+    const QChar *begin = registryLine.constData();
+    if (registryLine.endsWith(u'\t') &&
+        std::count(begin, begin + registryLine.size(), u'\t') == 2) {
         return registryLine;
     }
     return code + kTab + registryLineField(registryLine, 2) + kTab;

@@ -76,7 +76,19 @@ int compareTexts(const QString &a, const QString &b)
     return sign(QString::compare(a, b, Qt::CaseSensitive));
 }
 
-QString foldKey(const QString &text) { return text.toCaseFolded(); }
+QString foldKey(const QString &text)
+{
+    // Codes are nearly always digits, dots and lower-case letters, which
+    // folding leaves as they are: such a text is its own key, shared rather
+    // than copied. Anything else is folded by Qt.
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || (u >= u'A' && u <= u'Z')) {
+            return text.toCaseFolded();
+        }
+    }
+    return text;
+}
 
 bool sameText(const QString &a, const QString &b) { return foldKey(a) == foldKey(b); }
 

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cstring>
 
 namespace quelvara {
 
@@ -152,20 +153,21 @@ QStringList decodeLines(const QByteArray &bytes)
     // same bytes in Windows-1252 as in the decoded text.
     QStringList lines;
     const char *p = bytes.constData();
-    const qsizetype n = bytes.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = p[i];
-        if (c == '\r' || c == '\n') {
-            lines.append(decodeCp1252(QByteArrayView(p + start, i - start)));
-            if (c == '\r' && i + 1 < n && p[i + 1] == '\n') {
-                ++i;
-            }
-            start = i + 1;
+    const char *const end = p + bytes.size();
+    // A line ends at its first CR or LF; a CR LF is one end. Both are found
+    // with the C library's search, which looks at many bytes at a time.
+    while (p < end) {
+        const auto *lf = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)));
+        const char *lineEnd = lf ? lf : end;
+        const auto *cr = static_cast<const char *>(std::memchr(p, '\r', std::size_t(lineEnd - p)));
+        if (cr) {
+            lineEnd = cr;
         }
-    }
-    if (start < n) {
-        lines.append(decodeCp1252(QByteArrayView(p + start, n - start)));
+        lines.append(decodeCp1252(QByteArrayView(p, lineEnd - p)));
+        if (lineEnd == end) {
+            break;
+        }
+        p = lineEnd + (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
     }
     return lines;
 }
