@@ -1,3 +1,4 @@
+#include "recordfields.h"
 #include "values.h"
 
 #include <QTest>
@@ -16,6 +17,7 @@ class TestValues : public QObject {
 private slots:
     void getField_data();
     void getField();
+    void splitRecordReadsAsGetField();
     void stripBreaks();
     void formatMoney_data();
     void formatMoney();
@@ -67,6 +69,28 @@ void TestValues::stripBreaks()
     QCOMPARE(StripBreaks(QStringLiteral("a\tb\r\nc")), QStringLiteral("ab\rc"));
     QCOMPARE(StripBreaks(QStringLiteral("\t\n\t")), QString());
     QCOMPARE(StripBreaks(QStringLiteral("São Paulo")), QStringLiteral("São Paulo"));
+}
+
+// A record split once gives every field GetField gives, whatever stands
+// around its TABs: characters whose low or high byte is a TAB's, at every
+// position of a four-character group.
+void TestValues::splitRecordReadsAsGetField()
+{
+    const char16_t alphabet[] = {u'\t',     u'a',      u'\u00e9', u'\u2013',
+                                 u'\u0109', u'\u0900', u'\u0909'};
+    QRandomGenerator random(812);
+    for (int n = 0; n < 5000; ++n) {
+        QString record;
+        const int size = int(random.bounded(0, 40));
+        for (int k = 0; k < size; ++k) {
+            record += QChar(alphabet[random.bounded(int(std::size(alphabet)))]);
+        }
+        const RecordFields fields(record);
+        for (int k = 1; k <= 12; ++k) {
+            QVERIFY2(fields.at(k) == GetField(record, k),
+                     qPrintable(record.toUtf8().toPercentEncoding()));
+        }
+    }
 }
 
 void TestValues::formatMoney_data()
