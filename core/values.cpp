@@ -224,13 +224,9 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The amounts every writer reads by the hundred thousand ("-1.234,56") are
-// read here without a copy, and with the same value to the last bit as the
-// general road gives. An amount whose digits make an integer a double holds
-// exactly, over a power of ten it holds exactly, is that one division: both
-// are exact and the division rounds once, as a correctly rounded conversion
-// of the digits does. Any other goes through std::from_chars.
-std::optional<double> plainMoneyValue(QStringView text)
+// A money text ("-1.234,56") read by the general conversion of its digits,
+// without a copy of the text.
+std::optional<double> convertedMoneyValue(QStringView text)
 {
     char buffer[48];
     std::size_t size = 0;
@@ -238,31 +234,18 @@ std::optional<double> plainMoneyValue(QStringView text)
     const bool negative = !text.isEmpty() && text[0] == u'-';
     i += negative ? 1 : 0;
     bool digit = false;
-    std::uint64_t mantissa = 0;
-    int significant = 0; // digits in the mantissa from its first nonzero one
-    const auto take = [&](QChar c) {
-        const unsigned d = c.unicode() - u'0';
-        buffer[size++] = char(c.unicode());
-        if (significant < 19) {
-            mantissa = mantissa * 10 + d;
-            significant += (significant > 0 || d != 0) ? 1 : 0;
-        } else {
-            significant = 20; // too many for the exact road
-        }
-    };
     for (; i < text.size() && (isDigit(text[i]) || text[i] == u'.'); ++i) {
         if (text[i] != u'.') {
             if (size + 4 > sizeof buffer) {
                 return std::nullopt;
             }
-            take(text[i]);
+            buffer[size++] = char(text[i].unicode());
             digit = true;
         }
     }
     if (!digit) {
         return std::nullopt;
     }
-    int decimals = 0;
     if (i < text.size() && text[i] == u',') {
         ++i;
         buffer[size++] = '.';
@@ -270,24 +253,70 @@ std::optional<double> plainMoneyValue(QStringView text)
             if (size + 1 > sizeof buffer) {
                 return std::nullopt;
             }
-            take(text[i]);
-            ++decimals;
+            buffer[size++] = char(text[i].unicode());
         }
     }
     if (i != text.size()) {
         return std::nullopt;
     }
-    constexpr std::uint64_t kExactIntegers = std::uint64_t(1) << 53;
     double value = 0;
-    if (significant <= 19 && mantissa <= kExactIntegers &&
-        decimals < int(std::size(kExactPowersOfTen))) {
-        value = double(mantissa) / kExactPowersOfTen[decimals];
-    } else {
-        const auto [end, error] = std::from_chars(buffer, buffer + size, value);
-        if (error != std::errc() || end != buffer + size || !std::isfinite(value)) {
-            return std::nullopt;
+    const auto [end, error] = std::from_chars(buffer, buffer + size, value);
+    if (error != std::errc() || end != buffer + size || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
+// The amounts every writer reads by the hundred thousand ("-1.234,56") are
+// read here without a copy, and with the same value to the last bit as the
+// general conversion gives. An amount whose digits make an integer a double
+// holds exactly, over a power of ten it holds exactly, is that one division:
+// both are exact and the division rounds once, as a correctly rounded
+// conversion of the digits does. Any other goes through the conversion.
+std::optional<double> plainMoneyValue(QStringView text)
+{
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+    const bool negative = p != end && *p == u'-';
+    p += negative ? 1 : 0;
+    std::uint64_t mantissa = 0;
+    int significant = 0; // digits in the mantissa from its first nonzero one; 20 when too many
+    bool digit = false;
+    const auto take = [&](unsigned d) {
+        digit = true;
+        if (significant < 19) {
+            mantissa = mantissa * 10 + d;
+            significant += (significant > 0 || d != 0) ? 1 : 0;
+        } else {
+            significant = 20;
+        }
+    };
+    for (; p != end; ++p) {
+        if (const unsigned d = unsigned(*p) - u'0'; d < 10) {
+            take(d);
+        } else if (*p != u'.') {
+            break;
         }
     }
+    if (!digit) {
+        return std::nullopt;
+    }
+    int decimals = 0;
+    if (p != end && *p == u',') {
+        for (++p; p != end && unsigned(*p) - u'0' < 10; ++p) {
+            take(unsigned(*p) - u'0');
+            ++decimals;
+        }
+    }
+    if (p != end) {
+        return std::nullopt;
+    }
+    constexpr std::uint64_t kExactIntegers = std::uint64_t(1) << 53;
+    if (significant > 19 || mantissa > kExactIntegers ||
+        decimals >= int(std::size(kExactPowersOfTen))) {
+        return convertedMoneyValue(text);
+    }
+    const double value = double(mantissa) / kExactPowersOfTen[decimals];
     return negative ? -value : value;
 }
 
