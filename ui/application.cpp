@@ -79,7 +79,7 @@ Application::Application(int &argc, char **argv)
     setDesktopFileName(QStringLiteral("br.com.quelvara.Quelvara"));
     // Every window, dialogs and message boxes included, shows the program's icon.
     setWindowIcon(applicationIcon());
-    // The style chosen for the desktop, or given with -style, stays the one in use.
+    // The style chosen for the desktop, or set with QT_STYLE_OVERRIDE, stays the one in use.
     setStyle(new ProgramStyle(style()));
 
     // Standard buttons then read "Sim", "Não", "OK", "Cancelar".
