@@ -118,8 +118,7 @@ bool appendCp1252(QByteArray &bytes, QStringView text)
             continue;
         }
         for (qsizetype i = block; i < end; ++i) {
-            const char16_t c = in[i];
-            const int byte = c < 0x80 || (c >= 0xA0 && c <= 0xFF) ? int(c) : toByte(c);
+            const int byte = toByte(in[i]);
             if (byte < 0) {
                 bytes.truncate(start);
                 return appendNormalized(bytes, text);

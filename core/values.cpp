@@ -224,66 +224,25 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// A money text ("-1.234,56") read by the general conversion of its digits,
-// without a copy of the text.
-std::optional<double> convertedMoneyValue(QStringView text)
-{
-    char buffer[48];
-    std::size_t size = 0;
-    qsizetype i = 0;
-    const bool negative = !text.isEmpty() && text[0] == u'-';
-    i += negative ? 1 : 0;
-    bool digit = false;
-    for (; i < text.size() && (isDigit(text[i]) || text[i] == u'.'); ++i) {
-        if (text[i] != u'.') {
-            if (size + 4 > sizeof buffer) {
-                return std::nullopt;
-            }
-            buffer[size++] = char(text[i].unicode());
-            digit = true;
-        }
-    }
-    if (!digit) {
-        return std::nullopt;
-    }
-    if (i < text.size() && text[i] == u',') {
-        ++i;
-        buffer[size++] = '.';
-        for (; i < text.size() && isDigit(text[i]); ++i) {
-            if (size + 1 > sizeof buffer) {
-                return std::nullopt;
-            }
-            buffer[size++] = char(text[i].unicode());
-        }
-    }
-    if (i != text.size()) {
-        return std::nullopt;
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(buffer, buffer + size, value);
-    if (error != std::errc() || end != buffer + size || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return negative ? -value : value;
-}
-
 // The amounts every writer reads by the hundred thousand ("-1.234,56") are
 // read here without a copy, and with the same value to the last bit as the
 // general conversion gives. An amount whose digits make an integer a double
 // holds exactly, over a power of ten it holds exactly, is that one division:
 // both are exact and the division rounds once, as a correctly rounded
-// conversion of the digits does. Any other goes through the conversion.
+// conversion of the digits does. Any other goes through std::from_chars.
 std::optional<double> plainMoneyValue(QStringView text)
 {
+    char buffer[48];
+    std::size_t size = 0;
     const char16_t *p = text.utf16();
     const char16_t *const end = p + text.size();
     const bool negative = p != end && *p == u'-';
     p += negative ? 1 : 0;
     std::uint64_t mantissa = 0;
     int significant = 0; // digits in the mantissa from its first nonzero one; 20 when too many
-    bool digit = false;
-    const auto take = [&](unsigned d) {
-        digit = true;
+    const auto take = [&](char16_t c) {
+        const unsigned d = unsigned(c) - u'0';
+        buffer[size++] = char(c);
         if (significant < 19) {
             mantissa = mantissa * 10 + d;
             significant += (significant > 0 || d != 0) ? 1 : 0;
@@ -291,20 +250,25 @@ std::optional<double> plainMoneyValue(QStringView text)
             significant = 20;
         }
     };
-    for (; p != end; ++p) {
-        if (const unsigned d = unsigned(*p) - u'0'; d < 10) {
-            take(d);
-        } else if (*p != u'.') {
-            break;
+    for (; p != end && (unsigned(*p) - u'0' < 10 || *p == u'.'); ++p) {
+        if (*p != u'.') {
+            if (size + 4 > sizeof buffer) {
+                return std::nullopt;
+            }
+            take(*p);
         }
     }
-    if (!digit) {
+    if (size == 0) {
         return std::nullopt;
     }
     int decimals = 0;
     if (p != end && *p == u',') {
+        buffer[size++] = '.';
         for (++p; p != end && unsigned(*p) - u'0' < 10; ++p) {
-            take(unsigned(*p) - u'0');
+            if (size + 1 > sizeof buffer) {
+                return std::nullopt;
+            }
+            take(*p);
             ++decimals;
         }
     }
@@ -312,11 +276,16 @@ std::optional<double> plainMoneyValue(QStringView text)
         return std::nullopt;
     }
     constexpr std::uint64_t kExactIntegers = std::uint64_t(1) << 53;
-    if (significant > 19 || mantissa > kExactIntegers ||
-        decimals >= int(std::size(kExactPowersOfTen))) {
-        return convertedMoneyValue(text);
+    double value = 0;
+    if (significant <= 19 && mantissa <= kExactIntegers &&
+        decimals < int(std::size(kExactPowersOfTen))) {
+        value = double(mantissa) / kExactPowersOfTen[decimals];
+    } else {
+        const auto [last, error] = std::from_chars(buffer, buffer + size, value);
+        if (error != std::errc() || last != buffer + size || !std::isfinite(value)) {
+            return std::nullopt;
+        }
     }
-    const double value = double(mantissa) / kExactPowersOfTen[decimals];
     return negative ? -value : value;
 }
 
@@ -435,28 +404,21 @@ namespace {
 // Written here straight from the integer, without the general conversion.
 QString smallAmountText(double tenThousandths)
 {
-    char money[32];
-    char *end = money + sizeof money;
-    char *o = end;
-    auto whole = std::uint64_t(std::fabs(tenThousandths));
-    const auto cents = unsigned(whole % 10000 / 100);
-    whole /= 10000;
-    *--o = char('0' + cents % 10);
-    *--o = char('0' + cents / 10);
-    *--o = ',';
-    int written = 0;
-    do {
-        if (written > 0 && written % 3 == 0) {
-            *--o = '.';
-        }
-        *--o = char('0' + whole % 10);
-        whole /= 10;
-        ++written;
-    } while (whole != 0);
+    const auto whole = std::uint64_t(std::fabs(tenThousandths));
+    char number[32];
+    char *o = number;
     if (tenThousandths < 0) {
-        *--o = '-';
+        *o++ = '-';
     }
-    return QString::fromLatin1(o, qsizetype(end - o));
+    o = std::to_chars(o, number + sizeof number, whole / 10000).ptr;
+    *o++ = ',';
+    const auto fraction = unsigned(whole % 10000);
+    for (const unsigned unit : {1000u, 100u, 10u, 1u}) {
+        *o++ = char('0' + fraction / unit % 10);
+    }
+    char money[48];
+    const std::size_t size = moneyChars(number, std::size_t(o - number), money);
+    return QString::fromLatin1(money, qsizetype(size));
 }
 
 } // namespace
