@@ -1,7 +1,10 @@
 #include "codec.h"
 
+#include "plainrun.h"
+
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace quelvara {
 
@@ -95,38 +98,53 @@ std::optional<QByteArray> encodeCp1252(const QString &text)
     return bytes;
 }
 
+namespace {
+
+// Writes a text as Windows-1252, a run of characters that are their own
+// byte at a time; returns nullptr when a character has none.
+template <Plain kind>
+char *putBytes(char *out, const char16_t *in, qsizetype size)
+{
+    for (qsizetype i = 0;;) {
+        const qsizetype run = copyPlain<kind>(out, in + i, size - i);
+        out += run;
+        i += run;
+        if (i == size) {
+            return out;
+        }
+        const char16_t c = in[i++];
+        if (kind == Plain::Html && (c == u'&' || c == u'<' || c == u'>')) {
+            const QLatin1String entity = c == u'&'   ? QLatin1String("&amp;")
+                                         : c == u'<' ? QLatin1String("&lt;")
+                                                     : QLatin1String("&gt;");
+            std::memcpy(out, entity.data(), std::size_t(entity.size()));
+            out += entity.size();
+            continue;
+        }
+        const int byte = toByte(c);
+        if (byte < 0) {
+            return nullptr;
+        }
+        *out++ = static_cast<char>(byte);
+    }
+}
+
+} // namespace
+
 bool appendCp1252(QByteArray &bytes, QStringView text)
 {
     const qsizetype start = bytes.size();
-    const qsizetype size = text.size();
-    bytes.resize(start + size);
-    char *out = bytes.data() + start;
-    const char16_t *in = text.utf16();
-    // Nearly every character is one whose value is its byte (below 0x80, or
-    // 0xA0 to 0xFF): the text is narrowed a block at a time without branches,
-    // and only a block that holds another is encoded again character by
-    // character.
-    for (qsizetype block = 0; block < size; block += kBlock) {
-        const qsizetype end = std::min(block + kBlock, size);
-        unsigned other = 0;
-        for (qsizetype i = block; i < end; ++i) {
-            const unsigned c = in[i];
-            other |= unsigned(c > 0xFFu) | unsigned(c - 0x80u < 0x20u);
-            out[i] = static_cast<char>(c);
-        }
-        if (other == 0) {
-            continue;
-        }
-        for (qsizetype i = block; i < end; ++i) {
-            const int byte = toByte(in[i]);
-            if (byte < 0) {
-                bytes.truncate(start);
-                return appendNormalized(bytes, text);
-            }
-            out[i] = static_cast<char>(byte);
-        }
+    bytes.resize(start + text.size());
+    if (!putBytes<Plain::Cp1252>(bytes.data() + start, text.utf16(), text.size())) {
+        bytes.truncate(start);
+        return appendNormalized(bytes, text);
     }
     return true;
+}
+
+char *putCp1252Html(char *out, QStringView text)
+{
+    return putBytes<Plain::Html>(out, text.utf16(), text.size());
 }
 
 QString keepCp1252(const QString &text, QString *removed)

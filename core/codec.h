@@ -27,6 +27,11 @@ std::optional<QByteArray> encodeCp1252(const QString &text);
 /// straight in, without a copy.
 bool appendCp1252(QByteArray &bytes, QStringView text);
 
+/// Writes a text at `out` as Windows-1252 with "&", "<" and ">" as character entities, and
+/// returns the end of what it wrote, or nullptr when a character has no byte as it stands (no
+/// normalisation is tried); `out` must have room for five bytes a character.
+char *putCp1252Html(char *out, QStringView text);
+
 /// Tells whether Windows-1252 can hold the character.
 bool fitsCp1252(char16_t c);
 

@@ -1,6 +1,7 @@
 #include "htmlpage.h"
 
 #include "catalogue.h"
+#include "codec.h"
 #include "messages.h"
 #include "recordfields.h"
 #include "reportpaths.h"
@@ -9,6 +10,7 @@
 #include "vendor.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -138,8 +140,8 @@ QStringList columnTotals(const PageInput &input)
 {
     ColumnSums sums(input);
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        sums.add(RecordFields(i < input.lines.size() ? QStringView(input.lines[i])
-                                                     : QStringView()));
+        sums.add(
+            RecordFields(i < input.lines.size() ? QStringView(input.lines[i]) : QStringView()));
     }
     return sums.totals();
 }
@@ -178,6 +180,35 @@ QString escapeHtml(const QString &text)
 
 namespace {
 
+constexpr QLatin1String kRowStart("    <tr>\r\n      <td> &nbsp;");
+constexpr QLatin1String kCodeEnd("</td>\r\n");
+constexpr QLatin1String kMoneyStart("      <td><div align=right> &nbsp;");
+constexpr QLatin1String kTextStart("      <td><div align=left> &nbsp;");
+constexpr QLatin1String kCellEnd("</div></td>\r\n");
+constexpr QLatin1String kRowEnd("    </tr>\n\r\n");
+
+// Writes an item's row through `page` piece by piece: its code, then its
+// fields 2..n unless the page shows its code alone.
+template <typename Page>
+void emitRow(Page &page, const QString &code, const RecordFields &fields,
+             const std::vector<bool> &money, int n)
+{
+    page << kRowStart << QStringView(code) << kCodeEnd;
+    if (showsFields(fields)) {
+        for (int j = 2; j <= n; ++j) {
+            page << (money[static_cast<std::size_t>(j)] ? kMoneyStart : kTextStart) << fields.at(j)
+                 << kCellEnd;
+        }
+    }
+    page << kRowEnd;
+}
+
+char *putAscii(char *out, QLatin1String ascii)
+{
+    std::memcpy(out, ascii.data(), std::size_t(ascii.size()));
+    return out + ascii.size();
+}
+
 // The page's entries as they go into the file: pieces of fixed ASCII text
 // and escaped texts, each entry closed by CR LF.
 class PageStream {
@@ -214,9 +245,35 @@ public:
         out_.write(text);
         out_.write(QLatin1String("\r\n"));
     }
+    // An item's row, composed whole as bytes and written at once: the rows
+    // are the bulk of a large page. A row holding a character that must be
+    // normalised first goes piece by piece, as every other text.
+    void row(const QString &code, const RecordFields &fields, const std::vector<bool> &money, int n)
+    {
+        const bool shown = showsFields(fields);
+        qsizetype most = kRowStart.size() + 5 * code.size() + kCodeEnd.size() + kRowEnd.size();
+        for (int j = 2; shown && j <= n; ++j) {
+            most += kMoneyStart.size() + 5 * fields.at(j).size() + kCellEnd.size();
+        }
+        row_.resize(most);
+        char *d = putCp1252Html(putAscii(row_.data(), kRowStart), code);
+        d = d ? putAscii(d, kCodeEnd) : d;
+        for (int j = 2; d && shown && j <= n; ++j) {
+            d = putAscii(d, money[static_cast<std::size_t>(j)] ? kMoneyStart : kTextStart);
+            d = putCp1252Html(d, fields.at(j));
+            d = d ? putAscii(d, kCellEnd) : d;
+        }
+        if (!d) {
+            emitRow(*this, code, fields, money, n);
+            return;
+        }
+        d = putAscii(d, kRowEnd);
+        out_.write(QByteArrayView(row_.constData(), d - row_.constData()));
+    }
 
 private:
     TextFileWriter &out_;
+    QByteArray row_; // room for the row being composed, kept from row to row
 };
 
 // The page's entries held as texts: what the piece-by-piece writer writes,
@@ -244,6 +301,10 @@ public:
     {
         current_ += text;
         entries_.append(std::exchange(current_, QString()));
+    }
+    void row(const QString &code, const RecordFields &fields, const std::vector<bool> &money, int n)
+    {
+        emitRow(*this, code, fields, money, n);
     }
     QStringList take() { return std::move(entries_); }
 
@@ -286,21 +347,7 @@ void emitPage(const PageInput &input, Page &page)
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
         const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i])
                                                          : QStringView());
-        page << QLatin1String("    <tr>\r\n      <td> &nbsp;") << QStringView(input.codes[i])
-             << QLatin1String("</td>\r\n");
-        if (showsFields(fields)) {
-            for (int j = 2; j <= n; ++j) {
-                const QStringView value = fields.at(j);
-                if (money[static_cast<std::size_t>(j)]) {
-                    page << QLatin1String("      <td><div align=right> &nbsp;") << value
-                         << QLatin1String("</div></td>\r\n");
-                } else {
-                    page << QLatin1String("      <td><div align=left> &nbsp;") << value
-                         << QLatin1String("</div></td>\r\n");
-                }
-            }
-        }
-        page << QLatin1String("    </tr>\n\r\n");
+        page.row(input.codes[i], fields, money, n);
         sums.add(fields);
     }
 

@@ -1,6 +1,7 @@
 #include "opendata.h"
 
 #include "messages.h"
+#include "plainrun.h"
 #include "recordfields.h"
 #include "reportindex.h"
 #include "reportpaths.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 
 namespace quelvara {
 
@@ -42,24 +44,42 @@ char *putUtf8(char *d, const char16_t *p, qsizetype &i, qsizetype n)
     return d;
 }
 
-// Appends text as UTF-8, written straight into the array's room: a UTF-16
-// unit never takes more than three bytes.
-void appendUtf8(QByteArray &out, QStringView text)
+// Writes text as UTF-8 at d, which has room for three bytes a unit (no UTF-16
+// unit takes more); returns the end of what it wrote.
+char *putUtf8Text(char *d, QStringView text)
 {
     const char16_t *p = text.utf16();
     const qsizetype n = text.size();
-    const qsizetype start = out.size();
-    out.resize(start + 3 * n);
-    char *d = out.data() + start;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (p[i] < 0x80) {
-            *d++ = char(p[i]);
-        } else {
-            d = putUtf8(d, p, i, n);
+    for (qsizetype i = 0;;) {
+        const qsizetype run = copyPlain<Plain::Ascii>(d, p + i, n - i);
+        d += run;
+        i += run;
+        if (i == n) {
+            return d;
         }
+        d = putUtf8(d, p, i, n);
+        ++i;
     }
-    out.resize(d - out.constData());
 }
+
+// Room for what a writer puts into an array through a pointer: made once for
+// the most it may take, then cut to what it took.
+class Room {
+public:
+    Room(QByteArray &out, qsizetype most)
+        : out_(out)
+        , start_(out.size())
+    {
+        out.resize(start_ + most);
+    }
+    char *begin() { return out_.data() + start_; }
+    void keep(const char *end) { out_.resize(end - out_.constData()); }
+    void drop() { out_.resize(start_); }
+
+private:
+    QByteArray &out_;
+    qsizetype start_;
+};
 
 // Open data are made of short pieces, appended by copying.
 void put(QByteArray &out, QByteArrayView bytes) { appendBytes(out, bytes); }
@@ -92,14 +112,15 @@ bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // The money texts users leave behind ("-1.234,56", "0,10") are made plain by
 // dropping their dots; it gives what the numeric road gives, at a fraction of
-// its cost. Returns false for every other text.
-bool appendPlainFast(QByteArray &out, QStringView text, char comma)
+// its cost. Writes the number at d, which has room for the text, and returns
+// its end; returns nullptr, for the numeric road, for every other text.
+char *putPlainFast(char *d, QStringView text, char comma)
 {
     const qsizetype n = text.size();
     qsizetype i = text.startsWith(u'-') ? 1 : 0;
     const qsizetype commaAt = n - 3;
     if (commaAt <= i || text[commaAt] != u',' || !isDigit(text[n - 2]) || !isDigit(text[n - 1])) {
-        return false;
+        return nullptr;
     }
     // The integer part: 0, or digits without a leading zero grouped by dots in threes.
     const QStringView integer = text.mid(i, commaAt - i);
@@ -107,19 +128,16 @@ bool appendPlainFast(QByteArray &out, QStringView text, char comma)
     for (qsizetype k = 0; k < integer.size(); ++k) {
         const bool dotPlace = (integer.size() - k) % 4 == 0;
         if (dotPlace ? integer[k] != u'.' : !isDigit(integer[k])) {
-            return false;
+            return nullptr;
         }
         digits += dotPlace ? 0 : 1;
     }
     if (digits == 0 || !isDigit(integer[0]) || (integer[0] == u'0' && integer.size() > 1) ||
         digits + 2 > 15 ||
         (i == 1 && integer == u"0" && text[n - 2] == u'0' && text[n - 1] == u'0')) {
-        return false; // leading zeros, beyond a double's digits, or minus zero
+        return nullptr; // leading zeros, beyond a double's digits, or minus zero
     }
     // Without its dots the number is never longer than the text.
-    const qsizetype at = out.size();
-    out.resize(at + n);
-    char *d = out.data() + at;
     if (i == 1) {
         *d++ = '-';
     }
@@ -131,17 +149,19 @@ bool appendPlainFast(QByteArray &out, QStringView text, char comma)
     *d++ = comma;
     *d++ = char(text[n - 2].unicode());
     *d++ = char(text[n - 1].unicode());
-    out.resize(d - out.constData());
-    return true;
+    return d;
 }
 
 // Appends a money text as a plain number with the given decimal separator;
 // returns false, appending nothing, when it holds no number.
 bool appendPlainAmount(QByteArray &out, QStringView text, char comma)
 {
-    if (appendPlainFast(out, text, comma)) {
+    Room room(out, text.size());
+    if (const char *end = putPlainFast(room.begin(), text, comma)) {
+        room.keep(end);
         return true;
     }
+    room.drop();
     const QString plain = plainAmount(text.toString());
     if (plain.isEmpty()) {
         return false;
@@ -152,43 +172,51 @@ bool appendPlainAmount(QByteArray &out, QStringView text, char comma)
     return true;
 }
 
-void appendCsvField(QByteArray &out, QStringView text)
+// Writes a CSV field as UTF-8 at d, which has room for three bytes a unit and
+// two quotes, and returns its end: quoted, with its quotes doubled, when it
+// holds a separator, a quote or a control.
+char *putCsvField(char *d, QStringView text)
 {
-    const bool quoted = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
-        return c == u';' || c == u'"' || isControl(c.unicode());
-    });
-    if (!quoted) {
-        appendUtf8(out, text);
-        return;
+    const qsizetype plain = copyPlain<Plain::Csv>(d, text.utf16(), text.size());
+    const QStringView rest = text.sliced(plain);
+    if (std::none_of(rest.cbegin(), rest.cend(),
+                     [](QChar c) { return c == u';' || c == u'"' || isControl(c.unicode()); })) {
+        return putUtf8Text(d + plain, rest);
     }
-    put(out, '"');
+    *d++ = '"';
     qsizetype start = 0;
     for (qsizetype quote = text.indexOf(u'"'); quote >= 0; quote = text.indexOf(u'"', start)) {
-        appendUtf8(out, text.mid(start, quote + 1 - start));
-        put(out, '"');
+        d = putUtf8Text(d, text.mid(start, quote + 1 - start));
+        *d++ = '"';
         start = quote + 1;
     }
-    appendUtf8(out, text.mid(start));
-    put(out, '"');
+    d = putUtf8Text(d, text.mid(start));
+    *d++ = '"';
+    return d;
 }
 
-// Appends a JSON string in one pass straight into the array's room.
-void appendJsonString(QByteArray &out, QStringView text)
+void appendCsvField(QByteArray &out, QStringView text)
+{
+    Room room(out, 3 * text.size() + 2);
+    room.keep(putCsvField(room.begin(), text));
+}
+
+// Writes a JSON string as UTF-8 at d, which has room for six bytes a unit
+// ("\u001f") and the two quotes, and returns its end.
+char *putJsonString(char *d, QStringView text)
 {
     static const char hex[] = "0123456789abcdef";
     const char16_t *p = text.utf16();
     const qsizetype n = text.size();
-    const qsizetype start = out.size();
-    // No unit takes more than six bytes ("\u001f"); then the two quotes.
-    out.resize(start + 6 * n + 2);
-    char *d = out.data() + start;
     *d++ = '"';
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = p[i];
-        if (u >= 0x20 && u < 0x80 && u != u'"' && u != u'\\') {
-            *d++ = char(u);
-            continue;
+    for (qsizetype i = 0;; ++i) {
+        const qsizetype run = copyPlain<Plain::Json>(d, p + i, n - i);
+        d += run;
+        i += run;
+        if (i == n) {
+            break;
         }
+        const char16_t u = p[i];
         if (u >= 0x80 && u != 0x2028 && u != 0x2029) {
             d = putUtf8(d, p, i, n);
             continue;
@@ -219,7 +247,13 @@ void appendJsonString(QByteArray &out, QStringView text)
         }
     }
     *d++ = '"';
-    out.resize(d - out.constData());
+    return d;
+}
+
+void appendJsonString(QByteArray &out, QStringView text)
+{
+    Room room(out, 6 * text.size() + 2);
+    room.keep(putJsonString(room.begin(), text));
 }
 
 void appendJsonAmount(QByteArray &out, QStringView moneyText)
@@ -250,6 +284,77 @@ std::vector<bool> moneyFields(const PageInput &input, int n)
         money[std::size_t(j)] = fieldShape(input, j) == FieldShape::Money;
     }
     return money;
+}
+
+QByteArrayView excludedCsv(const ShownItem &item)
+{
+    return item.excluded ? QByteArrayView("Sim\r\n") : QByteArrayView("N\xC3\xA3o\r\n");
+}
+
+QByteArrayView excludedJson(const ShownItem &item)
+{
+    return item.excluded ? QByteArrayView("], \"excluido\": true}")
+                         : QByteArrayView("], \"excluido\": false}");
+}
+
+constexpr QByteArrayView kValues(", \"valores\": [");
+
+char *putBytes(char *d, QByteArrayView bytes)
+{
+    std::memcpy(d, bytes.data(), std::size_t(bytes.size()));
+    return d + bytes.size();
+}
+
+// The rows, the bulk of the open data, are each written through one room of
+// the most they may take. A row with an amount that only the numeric road
+// reads is not written here, and comes out piece by piece instead.
+bool putCsvRow(QByteArray &out, const ShownItem &item, const std::vector<bool> &money, int n)
+{
+    qsizetype most = excludedCsv(item).size();
+    for (int j = 1; j <= n; ++j) {
+        most += 3 * item.field(j).size() + 3;
+    }
+    Room room(out, most);
+    char *d = room.begin();
+    for (int j = 1; j <= n && d; ++j) {
+        d = money[std::size_t(j)] ? putPlainFast(d, item.field(j), ',')
+                                  : putCsvField(d, item.field(j));
+        if (d) {
+            *d++ = ';';
+        }
+    }
+    if (!d) {
+        room.drop();
+        return false;
+    }
+    room.keep(putBytes(d, excludedCsv(item)));
+    return true;
+}
+
+bool putJsonRow(QByteArray &out, QByteArrayView start, const ShownItem &item,
+                const std::vector<bool> &money, int n)
+{
+    qsizetype most =
+        start.size() + 6 * item.code.size() + 2 + kValues.size() + excludedJson(item).size();
+    for (int j = 1; j <= n; ++j) {
+        most += 6 * item.field(j).size() + 4;
+    }
+    Room room(out, most);
+    char *d = putJsonString(putBytes(room.begin(), start), item.code);
+    d = putBytes(d, kValues);
+    for (int j = 1; j <= n && d; ++j) {
+        if (j > 1) {
+            d = putBytes(d, ", ");
+        }
+        d = money[std::size_t(j)] ? putPlainFast(d, item.field(j), '.')
+                                  : putJsonString(d, item.field(j));
+    }
+    if (!d) {
+        room.drop();
+        return false;
+    }
+    room.keep(putBytes(d, excludedJson(item)));
+    return true;
 }
 
 // Open data as they are made: gathered in `out`, and handed on to the file
@@ -301,16 +406,18 @@ void emitCsv(const PageInput &input, OpenDataBytes &bytes)
 
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
         const ShownItem item(input, i, n);
-        for (int j = 1; j <= n; ++j) {
-            const QStringView shown = item.field(j);
-            if (money[std::size_t(j)]) {
-                appendPlainAmount(out, shown, ',');
-            } else {
-                appendCsvField(out, shown);
+        if (!putCsvRow(out, item, money, n)) {
+            for (int j = 1; j <= n; ++j) {
+                const QStringView shown = item.field(j);
+                if (money[std::size_t(j)]) {
+                    appendPlainAmount(out, shown, ',');
+                } else {
+                    appendCsvField(out, shown);
+                }
+                put(out, ';');
             }
-            put(out, ';');
+            put(out, excludedCsv(item));
         }
-        put(out, item.excluded ? QByteArrayView("Sim\r\n") : QByteArrayView("N\xC3\xA3o\r\n"));
         bytes.rowDone();
     }
     bytes.finish();
@@ -351,22 +458,24 @@ void emitJson(const PageInput &input, const QDateTime &updatedAt, OpenDataBytes 
     out += "  \"itens\": [";
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
         const ShownItem item(input, i, n);
-        put(out, i == 0 ? QByteArrayView("\n    {\"codigo\": ")
-                        : QByteArrayView(",\n    {\"codigo\": "));
-        appendJsonString(out, item.code);
-        put(out, ", \"valores\": [");
-        for (int j = 1; j <= n; ++j) {
-            if (j > 1) {
-                put(out, ", ");
+        const QByteArrayView start =
+            i == 0 ? QByteArrayView("\n    {\"codigo\": ") : QByteArrayView(",\n    {\"codigo\": ");
+        if (!putJsonRow(out, start, item, money, n)) {
+            put(out, start);
+            appendJsonString(out, item.code);
+            put(out, kValues);
+            for (int j = 1; j <= n; ++j) {
+                if (j > 1) {
+                    put(out, ", ");
+                }
+                if (money[std::size_t(j)]) {
+                    appendJsonAmount(out, item.field(j));
+                } else {
+                    appendJsonString(out, item.field(j));
+                }
             }
-            if (money[std::size_t(j)]) {
-                appendJsonAmount(out, item.field(j));
-            } else {
-                appendJsonString(out, item.field(j));
-            }
+            put(out, excludedJson(item));
         }
-        put(out, item.excluded ? QByteArrayView("], \"excluido\": true}")
-                               : QByteArrayView("], \"excluido\": false}"));
         sums.add(item.fields);
         bytes.rowDone();
     }

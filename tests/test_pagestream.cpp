@@ -79,6 +79,19 @@ void TestPageStream::sameAsBuiltPage_data()
                      {QStringLiteral("A&B<1>\tCaf\u00e9 \u20ac \u2013 \"x\"\t1,00\t1,00\t0\t"),
                       QStringLiteral("e\u0301\tIpe\u0302 &amp;\t2,00\t2,00\t0\t")})
         << "2005" << true;
+    // Texts long enough to be taken eight characters at a time, with what
+    // needs more than its own byte at every place of such a group.
+    const QString longText = QStringLiteral("Receita de servi\u00e7os & taxas <2005> \u2013 "
+                                            "\u20ac 1\u00a0000 \u201cpr\u00f3prias\u201d&&<<>>");
+    QTest::newRow("long texts to escape and encode")
+        << withItems(taxes, {longText + u'\t' + longText + QStringLiteral("\t1,00\t1,00\t0\t"),
+                             longText.mid(3) + u'\t' + longText.mid(5) +
+                                 QStringLiteral("\t2,00\t2,00\t0\t")})
+        << "2005" << true;
+    QTest::newRow("a character no file can hold, deep in a long text")
+        << withItems(taxes, {QStringLiteral("1\t") + longText + QStringLiteral("\u0080") +
+                             longText + QStringLiteral("\t1,00\t1,00\t0\t")})
+        << "2005" << false;
     QTest::newRow("fewer lines than codes") << [&] {
         PageInput input = withItems(taxes, {"1\tUm\t1,00\t1,00\t0\t"});
         input.codes.append(QStringLiteral("2"));
