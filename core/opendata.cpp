@@ -17,12 +17,10 @@ namespace quelvara {
 
 namespace {
 
-bool isControl(char16_t u) { return u < 0x20 || u == 0x7F; }
-
 // Writes the non-ASCII unit at i (with the low surrogate after it, if it is
 // the high one of a pair) as UTF-8 and moves i to its last unit; an unpaired
 // surrogate, which UTF-8 cannot hold, becomes U+FFFD.
-char *putUtf8(char *d, const char16_t *p, qsizetype &i, qsizetype n)
+char *putUtf8Wide(char *d, const char16_t *p, qsizetype &i, qsizetype n)
 {
     char32_t u = p[i];
     if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
@@ -42,6 +40,18 @@ char *putUtf8(char *d, const char16_t *p, qsizetype &i, qsizetype n)
     }
     *d++ = char(0x80 | (u & 0x3F));
     return d;
+}
+
+// As putUtf8Wide, with the accented letters of Portuguese, two bytes each,
+// written in place.
+inline char *putUtf8(char *d, const char16_t *p, qsizetype &i, qsizetype n)
+{
+    if (const char16_t u = p[i]; u < 0x800) {
+        *d++ = char(0xC0 | (u >> 6));
+        *d++ = char(0x80 | (u & 0x3F));
+        return d;
+    }
+    return putUtf8Wide(d, p, i, n);
 }
 
 // Writes text as UTF-8 at d, which has room for three bytes a unit (no UTF-16
@@ -177,12 +187,22 @@ bool appendPlainAmount(QByteArray &out, QStringView text, char comma)
 // holds a separator, a quote or a control.
 char *putCsvField(char *d, QStringView text)
 {
-    const qsizetype plain = copyPlain<Plain::Csv>(d, text.utf16(), text.size());
-    const QStringView rest = text.sliced(plain);
-    if (std::none_of(rest.cbegin(), rest.cend(),
-                     [](QChar c) { return c == u';' || c == u'"' || isControl(c.unicode()); })) {
-        return putUtf8Text(d + plain, rest);
+    char *const begin = d;
+    const char16_t *p = text.utf16();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0;; ++i) {
+        const qsizetype run = copyPlain<Plain::Csv>(d, p + i, n - i);
+        d += run;
+        i += run;
+        if (i == n) {
+            return d;
+        }
+        if (p[i] < 0x80) {
+            break; // a separator, a quote or a control: written again, quoted
+        }
+        d = putUtf8(d, p, i, n);
     }
+    d = begin;
     *d++ = '"';
     qsizetype start = 0;
     for (qsizetype quote = text.indexOf(u'"'); quote >= 0; quote = text.indexOf(u'"', start)) {
