@@ -136,6 +136,33 @@ QStringList ColumnSums::totals() const
     return totals;
 }
 
+PageRows::PageRows(const PageInput &input)
+    : input_(input)
+{
+    ColumnSums sums(input);
+    first_.reserve(std::size_t(input.codes.size()) + 1);
+    for (qsizetype i = 0; i < input.codes.size(); ++i) {
+        first_.push_back(qsizetype(ends_.size()));
+        const QStringView line =
+            i < input.lines.size() ? QStringView(input.lines[i]) : QStringView();
+        const RecordFields fields(line);
+        for (int j = 1; j <= fields.size(); ++j) {
+            const QStringView field = fields.at(j);
+            ends_.push_back(quint32(field.data() - line.data() + field.size()));
+        }
+        sums.add(fields);
+    }
+    first_.push_back(qsizetype(ends_.size()));
+    totals_ = sums.totals();
+}
+
+RecordFields PageRows::fields(qsizetype i) const
+{
+    const QStringView line = i < input_.lines.size() ? QStringView(input_.lines[i]) : QStringView();
+    return RecordFields(line, ends_.data() + first_[std::size_t(i)],
+                        first_[std::size_t(i) + 1] - first_[std::size_t(i)]);
+}
+
 QStringList columnTotals(const PageInput &input)
 {
     ColumnSums sums(input);
@@ -315,7 +342,7 @@ private:
 
 // Writes the page through `page`, a PageStream or PageEntries.
 template <typename Page>
-void emitPage(const PageInput &input, Page &page)
+void emitPage(const PageInput &input, const PageRows &rows, Page &page)
 {
     const int n = input.fieldCount;
     const QString title = escapeHtml(input.title);
@@ -343,16 +370,12 @@ void emitPage(const PageInput &input, Page &page)
     for (int j = 2; j <= n; ++j) {
         money[static_cast<std::size_t>(j)] = isMoneyColumn(input, j);
     }
-    ColumnSums sums(input);
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const RecordFields fields(i < input.lines.size() ? QStringView(input.lines[i])
-                                                         : QStringView());
-        page.row(input.codes[i], fields, money, n);
-        sums.add(fields);
+        page.row(input.codes[i], rows.fields(i), money, n);
     }
 
     if (input.totalRow) {
-        const QStringList totals = sums.totals();
+        const QStringList &totals = rows.totals();
         page.entry(QStringLiteral("    <tr bgcolor=#CCCCCC>"));
         page.entry(QStringLiteral("      <td> total: </td>"));
         for (int j = 2; j <= n; ++j) {
@@ -385,7 +408,7 @@ void emitPage(const PageInput &input, Page &page)
 QStringList buildPage(const PageInput &input)
 {
     PageEntries page;
-    emitPage(input, page);
+    emitPage(input, PageRows(input), page);
     return page.take();
 }
 
@@ -401,12 +424,18 @@ FileResult writePageFile(const QString &ano, const QString &prefixo, const QStri
 FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
                           const PageInput &input)
 {
+    return streamPageFile(ano, prefixo, periodo, input, PageRows(input));
+}
+
+FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
+                          const PageInput &input, const PageRows &rows)
+{
     if (const FileResult dir = makePageYearDir(ano); !dir.ok()) {
         return dir;
     }
     TextFileWriter file(pageFilePath(ano, prefixo, periodo));
     PageStream page(file);
-    emitPage(input, page);
+    emitPage(input, rows, page);
     return file.commit();
 }
 

@@ -83,6 +83,24 @@ private:
     std::vector<double> sums_;
 };
 
+// A page's items split into their fields once, and its money columns summed:
+// what the page, the CSV and the JSON each read of every item.
+class PageRows {
+public:
+    /// Splits every item of the page and sums its money columns.
+    explicit PageRows(const PageInput &input);
+    /// Returns the fields of item i, as RecordFields splits its line; none when it has no line.
+    RecordFields fields(qsizetype i) const;
+    /// Returns the total row's texts as columnTotals does.
+    const QStringList &totals() const { return totals_; }
+
+private:
+    const PageInput &input_;
+    std::vector<quint32> ends_;    // where each field of each item ends, item after item
+    std::vector<qsizetype> first_; // item i's ends start at first_[i]; one more closes the last
+    QStringList totals_;
+};
+
 /// Returns how field j (1-based) is shaped: money by its type, as the page reads it, otherwise
 /// by the kind's catalogue entry, or by the type alone when the input names no kind.
 FieldShape fieldShape(const PageInput &input, int j);
@@ -102,5 +120,9 @@ FileResult writePageFile(const QString &ano, const QString &prefixo, const QStri
 /// bytes, directory and results as writePageFile of buildPage's entries.
 FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
                           const PageInput &input);
+
+/// Writes the page straight into its file as streamPageFile does, its items split beforehand.
+FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
+                          const PageInput &input, const PageRows &rows);
 
 } // namespace quelvara

@@ -99,9 +99,9 @@ void put(QByteArray &out, char c) { appendBytes(out, QByteArrayView(&c, 1)); }
 // One item as the page shows it: its code, then its fields unless field 2 is
 // empty; and whether it counts in the totals.
 struct ShownItem {
-    ShownItem(const PageInput &input, qsizetype i, int n)
+    ShownItem(const PageInput &input, const PageRows &rows, qsizetype i, int n)
         : code(input.codes[i])
-        , fields(i < input.lines.size() ? QStringView(input.lines[i]) : QStringView())
+        , fields(rows.fields(i))
         , shown(showsFields(fields))
         , excluded(isExcludedFromTotals(fields, n))
     {
@@ -407,7 +407,7 @@ private:
     TextFileWriter *file_;
 };
 
-void emitCsv(const PageInput &input, OpenDataBytes &bytes)
+void emitCsv(const PageInput &input, const PageRows &rows, OpenDataBytes &bytes)
 {
     const int n = std::max(input.fieldCount, 0);
     const std::vector<bool> money = moneyFields(input, n);
@@ -425,7 +425,7 @@ void emitCsv(const PageInput &input, OpenDataBytes &bytes)
            "do do total\r\n";
 
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const ShownItem item(input, i, n);
+        const ShownItem item(input, rows, i, n);
         if (!putCsvRow(out, item, money, n)) {
             for (int j = 1; j <= n; ++j) {
                 const QStringView shown = item.field(j);
@@ -443,7 +443,8 @@ void emitCsv(const PageInput &input, OpenDataBytes &bytes)
     bytes.finish();
 }
 
-void emitJson(const PageInput &input, const QDateTime &updatedAt, OpenDataBytes &bytes)
+void emitJson(const PageInput &input, const PageRows &rows, const QDateTime &updatedAt,
+              OpenDataBytes &bytes)
 {
     const int n = std::max(input.fieldCount, 0);
     const std::vector<bool> money = moneyFields(input, n);
@@ -472,12 +473,9 @@ void emitJson(const PageInput &input, const QDateTime &updatedAt, OpenDataBytes 
     }
     out += n > 0 ? "\n  ],\n" : "],\n";
 
-    // Summed on the way through the items rather than in a second pass.
-    ColumnSums sums(input);
-
     out += "  \"itens\": [";
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const ShownItem item(input, i, n);
+        const ShownItem item(input, rows, i, n);
         const QByteArrayView start =
             i == 0 ? QByteArrayView("\n    {\"codigo\": ") : QByteArrayView(",\n    {\"codigo\": ");
         if (!putJsonRow(out, start, item, money, n)) {
@@ -496,13 +494,12 @@ void emitJson(const PageInput &input, const QDateTime &updatedAt, OpenDataBytes 
             }
             put(out, excludedJson(item));
         }
-        sums.add(item.fields);
         bytes.rowDone();
     }
     out += input.codes.isEmpty() ? "],\n" : "\n  ],\n";
 
     if (input.totalRow) {
-        const QStringList totals = sums.totals();
+        const QStringList &totals = rows.totals();
         out += "  \"totais\": [";
         for (int j = 1; j <= n; ++j) {
             if (j > 1) {
@@ -591,18 +588,23 @@ QString isoLocalTime(const QDateTime &moment)
 QByteArray buildCsv(const PageInput &input)
 {
     OpenDataBytes bytes;
-    emitCsv(input, bytes);
+    emitCsv(input, PageRows(input), bytes);
     return bytes.out;
 }
 
 QByteArray buildJson(const PageInput &input, const QDateTime &updatedAt)
 {
     OpenDataBytes bytes;
-    emitJson(input, updatedAt, bytes);
+    emitJson(input, PageRows(input), updatedAt, bytes);
     return bytes.out;
 }
 
 FileResult writeOpenData(const PageInput &input, bool withIndexes)
+{
+    return writeOpenData(input, withIndexes, PageRows(input));
+}
+
+FileResult writeOpenData(const PageInput &input, bool withIndexes, const PageRows &rows)
 {
     if (const FileResult dir = makePageYearDir(input.year); !dir.ok()) {
         return dir;
@@ -617,10 +619,10 @@ FileResult writeOpenData(const PageInput &input, bool withIndexes)
     const FileResult results[] = {
         streamOpenData(
             besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".csv")),
-            [&input](OpenDataBytes &bytes) { emitCsv(input, bytes); }),
+            [&](OpenDataBytes &bytes) { emitCsv(input, rows, bytes); }),
         streamOpenData(
             besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")),
-            [&input, &updatedAt](OpenDataBytes &bytes) { emitJson(input, updatedAt, bytes); }),
+            [&](OpenDataBytes &bytes) { emitJson(input, rows, updatedAt, bytes); }),
         withIndexes ? writeIndexes(input.year, input.municipality) : FileResult::done(),
     };
     for (const FileResult &result : results) {

@@ -37,4 +37,7 @@ QByteArray buildJson(const PageInput &input, const QDateTime &updatedAt);
 /// one returned. A year that is no four-digit text writes nothing and says nothing.
 FileResult writeOpenData(const PageInput &input, bool withIndexes = true);
 
+/// Writes the open data as writeOpenData does, the page's items split beforehand.
+FileResult writeOpenData(const PageInput &input, bool withIndexes, const PageRows &rows);
+
 } // namespace quelvara

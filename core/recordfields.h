@@ -42,6 +42,20 @@ public:
         }
     }
 
+    /// Takes a record's fields at the positions of the TABs that end them, found before.
+    RecordFields(QStringView record, const quint32 *ends, qsizetype count)
+    {
+        const char16_t *p = record.utf16();
+        qsizetype start = 0;
+        for (qsizetype k = 0; k < count; ++k) {
+            fields_.append(QStringView(p + start, p + ends[k]));
+            start = qsizetype(ends[k]) + 1;
+        }
+    }
+
+    /// Returns the number of fields.
+    qsizetype size() const { return fields_.size(); }
+
     /// Returns field n (counting from 1) as GetField reads it: empty beyond the last.
     QStringView at(int n) const
     {

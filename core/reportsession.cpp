@@ -618,11 +618,13 @@ SessionResult ReportSession::writePage()
     SessionResult result;
     const PageInput input = pageInput();
     // A page of 100,000 rows is 26 MB: it goes to its file as it is written.
-    FileResult written = streamPageFile(year_, prefix_, period_, input);
+    // The page and its open data read the same items: split once for both.
+    const PageRows rows(input);
+    FileResult written = streamPageFile(year_, prefix_, period_, input, rows);
     if (written.ok()) {
         // The open data always follow the page they stand beside; the indexes
         // too, unless a recalculation writes them once at its end.
-        written = writeOpenData(input, !indexesDeferred_);
+        written = writeOpenData(input, !indexesDeferred_, rows);
         indexesPending_ = indexesPending_ || (indexesDeferred_ && written.ok());
     }
     if (!written.ok()) {
