@@ -118,47 +118,45 @@ struct ShownItem {
     bool excluded;
 };
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
 // The money texts users leave behind ("-1.234,56", "0,10") are made plain by
 // dropping their dots; it gives what the numeric road gives, at a fraction of
 // its cost. Writes the number at d, which has room for the text, and returns
 // its end; returns nullptr, for the numeric road, for every other text.
 char *putPlainFast(char *d, QStringView text, char comma)
 {
+    const char16_t *p = text.utf16();
     const qsizetype n = text.size();
-    qsizetype i = text.startsWith(u'-') ? 1 : 0;
+    const auto digit = [p](qsizetype k) { return unsigned(p[k]) - u'0' < 10; };
+    const qsizetype i = n > 0 && p[0] == u'-' ? 1 : 0;
     const qsizetype commaAt = n - 3;
-    if (commaAt <= i || text[commaAt] != u',' || !isDigit(text[n - 2]) || !isDigit(text[n - 1])) {
+    if (commaAt <= i || p[commaAt] != u',' || !digit(n - 2) || !digit(n - 1)) {
         return nullptr;
     }
-    // The integer part: 0, or digits without a leading zero grouped by dots in threes.
-    const QStringView integer = text.mid(i, commaAt - i);
-    int digits = 0;
-    for (qsizetype k = 0; k < integer.size(); ++k) {
-        const bool dotPlace = (integer.size() - k) % 4 == 0;
-        if (dotPlace ? integer[k] != u'.' : !isDigit(integer[k])) {
-            return nullptr;
-        }
-        digits += dotPlace ? 0 : 1;
+    // The integer part: 0, or digits without a leading zero grouped by dots
+    // in threes; written as it is checked, dots left out.
+    const qsizetype length = commaAt - i;
+    const qsizetype digits = length - length / 4;
+    if ((length % 4 == 0) || digits + 2 > 15 || !digit(i) || (p[i] == u'0' && length > 1) ||
+        (i == 1 && length == 1 && p[1] == u'0' && p[n - 2] == u'0' && p[n - 1] == u'0')) {
+        return nullptr; // a dot first, beyond a double's digits, leading zeros, or minus zero
     }
-    if (digits == 0 || !isDigit(integer[0]) || (integer[0] == u'0' && integer.size() > 1) ||
-        digits + 2 > 15 ||
-        (i == 1 && integer == u"0" && text[n - 2] == u'0' && text[n - 1] == u'0')) {
-        return nullptr; // leading zeros, beyond a double's digits, or minus zero
-    }
-    // Without its dots the number is never longer than the text.
     if (i == 1) {
         *d++ = '-';
     }
-    for (const QChar c : integer) {
-        if (c != u'.') {
-            *d++ = char(c.unicode());
+    for (qsizetype k = i; k < commaAt; ++k) {
+        if ((commaAt - k) % 4 == 0) {
+            if (p[k] != u'.') {
+                return nullptr;
+            }
+        } else if (digit(k)) {
+            *d++ = char(p[k]);
+        } else {
+            return nullptr;
         }
     }
     *d++ = comma;
-    *d++ = char(text[n - 2].unicode());
-    *d++ = char(text[n - 1].unicode());
+    *d++ = char(p[n - 2]);
+    *d++ = char(p[n - 1]);
     return d;
 }
 
