@@ -60,4 +60,22 @@ private:
     QVarLengthArray<QStringView, 16> fields_;
 };
 
+/// Returns field n (counting from 1) of a record as RecordFields reads it, scanning only as far as
+/// that field's TAB: for a record of which one field is read.
+inline QStringView recordField(QStringView record, int n)
+{
+    const char16_t *const p = record.utf16();
+    const qsizetype size = record.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size && n >= 1; ++i) {
+        if (p[i] == u'\t') {
+            if (--n == 0) {
+                return QStringView(p + start, p + i);
+            }
+            start = i + 1;
+        }
+    }
+    return QStringView();
+}
+
 } // namespace quelvara

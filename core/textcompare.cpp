@@ -76,18 +76,37 @@ int compareTexts(const QString &a, const QString &b)
     return sign(QString::compare(a, b, Qt::CaseSensitive));
 }
 
-QString foldKey(const QString &text)
+namespace {
+
+// Codes are nearly always digits, dots and lower-case letters, which folding
+// leaves as they are: such a text is its own key. Anything else is folded by
+// Qt.
+bool isOwnKey(QStringView text)
 {
-    // Codes are nearly always digits, dots and lower-case letters, which
-    // folding leaves as they are: such a text is its own key, shared rather
-    // than copied. Anything else is folded by Qt.
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u >= 0x80 || (u >= u'A' && u <= u'Z')) {
-            return text.toCaseFolded();
+            return false;
         }
     }
-    return text;
+    return true;
+}
+
+} // namespace
+
+QString foldKey(const QString &text)
+{
+    // A text that is its own key is shared rather than copied.
+    return isOwnKey(text) ? text : text.toCaseFolded();
+}
+
+QStringView foldKey(QStringView text, QString &room)
+{
+    if (isOwnKey(text)) {
+        return text;
+    }
+    room = text.toString().toCaseFolded();
+    return room;
 }
 
 bool sameText(const QString &a, const QString &b) { return foldKey(a) == foldKey(b); }
