@@ -66,8 +66,34 @@ inline QStringView recordField(QStringView record, int n)
 {
     const char16_t *const p = record.utf16();
     const qsizetype size = record.size();
+    if (n < 1) {
+        return QStringView();
+    }
     qsizetype start = 0;
-    for (qsizetype i = 0; i < size && n >= 1; ++i) {
+    qsizetype i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Four characters at a time, as RecordFields splits them: only the
+        // TABs before the field's own are counted one by one.
+        constexpr std::uint64_t kTabs = 0x0009000900090009u;
+        constexpr std::uint64_t kOnes = 0x0001000100010001u;
+        constexpr std::uint64_t kHighs = 0x8000800080008000u;
+        while (i + 4 <= size) {
+            std::uint64_t chars;
+            std::memcpy(&chars, p + i, sizeof chars);
+            const std::uint64_t x = chars ^ kTabs;
+            const std::uint64_t zero = (x - kOnes) & ~x & kHighs;
+            if (zero == 0) {
+                i += 4;
+                continue;
+            }
+            const qsizetype tab = i + std::countr_zero(zero) / 16;
+            if (--n == 0) {
+                return QStringView(p + start, p + tab);
+            }
+            start = i = tab + 1;
+        }
+    }
+    for (; i < size; ++i) {
         if (p[i] == u'\t') {
             if (--n == 0) {
                 return QStringView(p + start, p + i);
