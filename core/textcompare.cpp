@@ -4,6 +4,9 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace quelvara {
@@ -83,9 +86,26 @@ namespace {
 // Qt.
 bool isOwnKey(QStringView text)
 {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 || (u >= u'A' && u <= u'Z')) {
+    const char16_t *const p = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Four characters at a time. A lane below 0x80 plus 0x8000 - 'A' has
+        // its top bit set from 'A' on, plus 0x8000 - 'Z' - 1 from past 'Z' on.
+        constexpr std::uint64_t kNotAscii = 0xFF80FF80FF80FF80u;
+        constexpr std::uint64_t kFromA = 0x7FBF7FBF7FBF7FBFu;
+        constexpr std::uint64_t kPastZ = 0x7FA57FA57FA57FA5u;
+        constexpr std::uint64_t kHighs = 0x8000800080008000u;
+        for (; i + 4 <= size; i += 4) {
+            std::uint64_t chars;
+            std::memcpy(&chars, p + i, sizeof chars);
+            if ((chars & kNotAscii) != 0 || ((chars + kFromA) & ~(chars + kPastZ) & kHighs) != 0) {
+                return false;
+            }
+        }
+    }
+    for (; i < size; ++i) {
+        if (p[i] >= 0x80 || (p[i] >= u'A' && p[i] <= u'Z')) {
             return false;
         }
     }
