@@ -26,9 +26,10 @@ const QString kTab = QStringLiteral("\t");
 // otherwise shift every field after it.
 QString registryPrefix(const QString &code, const QString &registryLine)
 {
-    const QChar *begin = registryLine.constData();
-    if (registryLine.endsWith(u'\t') &&
-        std::count(begin, begin + registryLine.size(), u'\t') == 2) {
+    // Written by the program, the line's second TAB is its last character.
+    const QStringView name = recordField(registryLine, 2);
+    if (!name.isNull() &&
+        name.data() + name.size() + 1 == registryLine.constData() + registryLine.size()) {
         return registryLine;
     }
     return code + kTab + registryLineField(registryLine, 2) + kTab;
