@@ -204,21 +204,38 @@ MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &re
     byCode.clear();
 
     MergedLines merged;
-    QStringList &codes = merged.codes;
-    QStringList &lines = merged.lines;
+    if (std::find(alive.cbegin(), alive.cbegin() + readCount, true) == alive.cbegin() + readCount) {
+        // Every line read was replaced, as in a period of a registry kind
+        // saved by the program: the composed lists are kept in place.
+        qsizetype kept = 0;
+        for (qsizetype i = 0; i < composed.size(); ++i) {
+            if (alive[std::size_t(readCount + i)]) {
+                if (kept != i) {
+                    composedCodes[kept] = std::move(composedCodes[i]);
+                    composed[kept] = std::move(composed[i]);
+                }
+                ++kept;
+            }
+        }
+        composedCodes.resize(kept);
+        composed.resize(kept);
+        merged.codes = std::move(composedCodes);
+        merged.lines = std::move(composed);
+        return merged;
+    }
     const qsizetype kept = std::count(alive.cbegin(), alive.cend(), true);
-    codes.reserve(kept);
-    lines.reserve(kept);
+    merged.codes.reserve(kept);
+    merged.lines.reserve(kept);
     for (qsizetype i = 0; i < readCount; ++i) {
         if (alive[std::size_t(i)]) {
-            codes.append(recordField(read.at(i), 1).toString());
-            lines.append(read.at(i).toString());
+            merged.codes.append(recordField(read.at(i), 1).toString());
+            merged.lines.append(read.at(i).toString());
         }
     }
     for (qsizetype i = 0; i < composed.size(); ++i) {
         if (alive[std::size_t(readCount + i)]) {
-            codes.append(std::move(composedCodes[i]));
-            lines.append(std::move(composed[i]));
+            merged.codes.append(std::move(composedCodes[i]));
+            merged.lines.append(std::move(composed[i]));
         }
     }
     return merged;
