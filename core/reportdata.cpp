@@ -26,10 +26,12 @@ const QString kTab = QStringLiteral("\t");
 // otherwise shift every field after it.
 QString registryPrefix(const QString &code, const QString &registryLine)
 {
-    // Written by the program, the line's second TAB is its last character.
-    const QStringView name = recordField(registryLine, 2);
-    if (!name.isNull() &&
-        name.data() + name.size() + 1 == registryLine.constData() + registryLine.size()) {
+    // Written by the program, the line's first TAB ends the code and its
+    // second is its last character, with none between them.
+    const qsizetype tab = code.size();
+    const qsizetype size = registryLine.size();
+    if (tab + 1 < size && registryLine.at(tab) == u'\t' && registryLine.at(size - 1) == u'\t' &&
+        !QStringView(registryLine).sliced(tab + 1, size - tab - 2).contains(u'\t')) {
         return registryLine;
     }
     return code + kTab + registryLineField(registryLine, 2) + kTab;
