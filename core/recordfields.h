@@ -12,6 +12,36 @@
 // its start again for every field.
 namespace quelvara {
 
+/// Returns the position of the first TAB at or after `from` in the characters, or `size` when
+/// there is none.
+inline qsizetype nextTab(const char16_t *p, qsizetype from, qsizetype size)
+{
+    qsizetype i = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Four characters at a time: a lane equal to TAB is the only one
+        // whose XOR with TAB is zero, and the lowest lane the test flags
+        // is always such a lane.
+        constexpr std::uint64_t kTabs = 0x0009000900090009u;
+        constexpr std::uint64_t kOnes = 0x0001000100010001u;
+        constexpr std::uint64_t kHighs = 0x8000800080008000u;
+        for (; i + 4 <= size; i += 4) {
+            std::uint64_t chars;
+            std::memcpy(&chars, p + i, sizeof chars);
+            const std::uint64_t x = chars ^ kTabs;
+            const std::uint64_t zero = (x - kOnes) & ~x & kHighs;
+            if (zero != 0) {
+                return i + std::countr_zero(zero) / 16;
+            }
+        }
+    }
+    for (; i < size; ++i) {
+        if (p[i] == u'\t') {
+            return i;
+        }
+    }
+    return size;
+}
+
 class RecordFields {
 public:
     /// Splits a record into its fields, each ended by a TAB; a text after the last TAB is no field.
@@ -19,34 +49,8 @@ public:
     {
         const char16_t *p = record.utf16();
         const qsizetype n = record.size();
-        qsizetype start = 0;
-        qsizetype i = 0;
-        if constexpr (std::endian::native == std::endian::little) {
-            // Four characters at a time: a lane equal to TAB is the only one
-            // whose XOR with TAB is zero, and the lowest lane the test flags
-            // is always such a lane.
-            constexpr std::uint64_t kTabs = 0x0009000900090009u;
-            constexpr std::uint64_t kOnes = 0x0001000100010001u;
-            constexpr std::uint64_t kHighs = 0x8000800080008000u;
-            while (i + 4 <= n) {
-                std::uint64_t chars;
-                std::memcpy(&chars, p + i, sizeof chars);
-                const std::uint64_t x = chars ^ kTabs;
-                const std::uint64_t zero = (x - kOnes) & ~x & kHighs;
-                if (zero == 0) {
-                    i += 4;
-                    continue;
-                }
-                const qsizetype tab = i + std::countr_zero(zero) / 16;
-                fields_.append(QStringView(p + start, p + tab));
-                start = i = tab + 1;
-            }
-        }
-        for (; i < n; ++i) {
-            if (p[i] == u'\t') {
-                fields_.append(QStringView(p + start, p + i));
-                start = i + 1;
-            }
+        for (qsizetype start = 0, tab; (tab = nextTab(p, start, n)) < n; start = tab + 1) {
+            fields_.append(QStringView(p + start, p + tab));
         }
     }
 
@@ -66,39 +70,10 @@ inline QStringView recordField(QStringView record, int n)
 {
     const char16_t *const p = record.utf16();
     const qsizetype size = record.size();
-    if (n < 1) {
-        return QStringView();
-    }
-    qsizetype start = 0;
-    qsizetype i = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        // Four characters at a time, as RecordFields splits them: only the
-        // TABs before the field's own are counted one by one.
-        constexpr std::uint64_t kTabs = 0x0009000900090009u;
-        constexpr std::uint64_t kOnes = 0x0001000100010001u;
-        constexpr std::uint64_t kHighs = 0x8000800080008000u;
-        while (i + 4 <= size) {
-            std::uint64_t chars;
-            std::memcpy(&chars, p + i, sizeof chars);
-            const std::uint64_t x = chars ^ kTabs;
-            const std::uint64_t zero = (x - kOnes) & ~x & kHighs;
-            if (zero == 0) {
-                i += 4;
-                continue;
-            }
-            const qsizetype tab = i + std::countr_zero(zero) / 16;
-            if (--n == 0) {
-                return QStringView(p + start, p + tab);
-            }
-            start = i = tab + 1;
-        }
-    }
-    for (; i < size; ++i) {
-        if (p[i] == u'\t') {
-            if (--n == 0) {
-                return QStringView(p + start, p + i);
-            }
-            start = i + 1;
+    for (qsizetype start = 0, tab; n >= 1 && (tab = nextTab(p, start, size)) < size;
+         start = tab + 1) {
+        if (--n == 0) {
+            return QStringView(p + start, p + tab);
         }
     }
     return QStringView();
