@@ -26,8 +26,18 @@ PreviousPeriod PreviousPeriod::load(const QString &ano, const QString &prefixo,
         // A year being typed, or one that is no year at all, never reaches the disk.
         return PreviousPeriod();
     }
-    const QString path = dataFilePath(ano, prefixo, previousPeriodNumber(periodo));
-    return fromRead(path, readLines(path));
+    PreviousPeriod previous;
+    previous.path_ = dataFilePath(ano, prefixo, previousPeriodNumber(periodo));
+    // Read as one text: accumulation reads a field or two of each line, and
+    // a text of each line's own would only be built and freed.
+    WholeText read = readWholeText(previous.path_);
+    previous.status_ = read.status;
+    if (read.status == ReadStatus::Ok) {
+        previous.text_ = std::move(read.text);
+        previous.lines_ = std::move(read.lines);
+        previous.indexLines();
+    }
+    return previous;
 }
 
 PreviousPeriod PreviousPeriod::fromRead(const QString &path, TextLines read)
@@ -39,16 +49,29 @@ PreviousPeriod PreviousPeriod::fromRead(const QString &path, TextLines read)
         // A file that exists but cannot be read holds no item.
         return previous;
     }
-    previous.lines_ = std::move(read.lines);
-    previous.index_.reserve(previous.lines_.size());
-    for (int i = 0; i < previous.lines_.size(); ++i) {
-        // The first line with a code is the one that counts.
-        const QString key = foldKey(GetField(previous.lines_[i], 1));
-        if (!previous.index_.contains(key)) {
-            previous.index_.insert(key, i);
-        }
+    previous.given_ = std::move(read.lines);
+    previous.lines_.reserve(previous.given_.size());
+    for (const QString &line : std::as_const(previous.given_)) {
+        previous.lines_.append(line);
     }
+    previous.indexLines();
     return previous;
+}
+
+void PreviousPeriod::indexLines()
+{
+    index_.reserve(lines_.size());
+    // The first line with a code is the one that counts: taken from the last
+    // to the first, each line's entry replaces that of any later line.
+    for (qsizetype i = lines_.size() - 1; i >= 0; --i) {
+        QString folded;
+        QStringView key = foldKey(recordField(lines_.at(i), 1), folded);
+        if (!folded.isEmpty()) {
+            foldedCodes_.append(std::move(folded));
+            key = foldedCodes_.constLast();
+        }
+        index_.insert(key, int(i));
+    }
 }
 
 std::optional<QString> PreviousPeriod::field(const QString &code, int k) const
@@ -59,11 +82,13 @@ std::optional<QString> PreviousPeriod::field(const QString &code, int k) const
 
 std::optional<QStringView> PreviousPeriod::fieldView(const QString &code, int k) const
 {
-    const auto found = index_.constFind(foldKey(code));
+    QString folded;
+    const auto found = index_.constFind(foldKey(QStringView(code), folded));
     if (found == index_.cend()) {
         return std::nullopt;
     }
-    return RecordFields(lines_[*found]).at(k);
+    // Only the field asked for is looked for, not every field of the line.
+    return recordField(lines_.at(*found), k);
 }
 
 Accumulation accumulate(const PreviousPeriod &previous, const QString &value, int k,

@@ -43,10 +43,19 @@ public:
     std::optional<QStringView> fieldView(const QString &code, int k) const;
 
 private:
+    void indexLines();
+
     QString path_;
     ReadStatus status_ = ReadStatus::Missing;
-    QStringList lines_;
-    QHash<QString, int> index_; // folded code -> first line with it
+    // The lines are views into the text they were read with: the whole file's
+    // text, or the lines given one by one. The keys are views into the lines
+    // or, for a code that folding changes, into its folded text; copies share
+    // these texts, which are never changed, so every view stays valid.
+    QString text_;
+    QStringList given_;
+    QStringList foldedCodes_;
+    QList<QStringView> lines_;
+    QHash<QStringView, int> index_; // folded code -> first line with it
 };
 
 /// One computed accumulated value and the message to show for it (empty when none).

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace quelvara {
@@ -19,6 +20,15 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
 };
+
+// The character of every byte, for the few bytes a block cannot simply widen.
+constexpr std::array<char16_t, 256> kDecoded = [] {
+    std::array<char16_t, 256> table{};
+    for (std::size_t b = 0; b < table.size(); ++b) {
+        table[b] = b - 0x80 < kHighControls.size() ? kHighControls[b - 0x80] : char16_t(b);
+    }
+    return table;
+}();
 
 // The codec's loops take a text this many characters at a time: a block
 // holding a character Windows-1252 and Unicode disagree on is taken again
@@ -68,23 +78,27 @@ QString decodeCp1252(QByteArrayView bytes)
     QString text(size, Qt::Uninitialized);
     auto *out = reinterpret_cast<char16_t *>(text.data());
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
-    // Every byte but 0x80 to 0x9F is the character of the same value: the
-    // bytes are widened a block at a time without branches, and only a block
-    // that holds one of those few (a dash, a quote) is looked at again.
-    for (qsizetype block = 0; block < size; block += kBlock) {
-        const qsizetype end = std::min(block + kBlock, size);
-        unsigned high = 0;
-        for (qsizetype i = block; i < end; ++i) {
-            high |= unsigned(in[i] - 0x80u < 0x20u);
-            out[i] = in[i];
+    // Every byte but 0x80 to 0x9F is the character of the same value: whole
+    // blocks are widened without branches, a loop of fixed length that the
+    // compiler turns into a few vector steps, and only a block that holds
+    // one of those few (a dash, a quote) is looked at again.
+    qsizetype i = 0;
+    for (; i + kBlock <= size; i += kBlock) {
+        // Adding 0x60 moves 0x80 to 0x9F, and nothing else, to 0xE0 and above:
+        // the block's largest byte so moved tells whether it holds one of them.
+        std::uint8_t top = 0;
+        for (qsizetype j = 0; j < kBlock; ++j) {
+            top = std::max(top, std::uint8_t(in[i + j] + 0x60u));
+            out[i + j] = in[i + j];
         }
-        if (high != 0) {
-            for (qsizetype i = block; i < end; ++i) {
-                if (in[i] - 0x80u < 0x20u) {
-                    out[i] = kHighControls[in[i] - 0x80u];
-                }
+        if (top >= 0xE0) {
+            for (qsizetype j = 0; j < kBlock; ++j) {
+                out[i + j] = kDecoded[in[i + j]];
             }
         }
+    }
+    for (; i < size; ++i) {
+        out[i] = kDecoded[in[i]];
     }
     return text;
 }

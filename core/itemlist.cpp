@@ -150,19 +150,28 @@ void ItemList::assignItems(QStringList codes, QStringList lines)
 {
     Q_ASSERT(codes.size() == lines.size());
     const std::vector<int> order = sortedOrder(codes);
-    codes_.clear();
-    lines_.clear();
     index_.clear();
-    codes_.reserve(codes.size());
-    lines_.reserve(codes.size());
     index_.reserve(codes.size());
-    for (const int i : order) {
-        Entry &entry = index_[foldKey(codes.at(i))];
-        if (entry.count++ == 0) {
-            entry.first = codes.at(i);
+    if (std::is_sorted(order.cbegin(), order.cend())) {
+        // Already in order, as a period merged with its registry nearly
+        // always is: the lists are taken over whole.
+        codes_ = std::move(codes);
+        lines_ = std::move(lines);
+    } else {
+        codes_.clear();
+        lines_.clear();
+        codes_.reserve(codes.size());
+        lines_.reserve(codes.size());
+        for (const int i : order) {
+            codes_.append(std::move(codes[i]));
+            lines_.append(std::move(lines[i]));
         }
-        codes_.append(std::move(codes[i]));
-        lines_.append(std::move(lines[i]));
+    }
+    for (const QString &code : std::as_const(codes_)) {
+        Entry &entry = index_[foldKey(code)];
+        if (entry.count++ == 0) {
+            entry.first = code;
+        }
     }
 }
 

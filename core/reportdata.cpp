@@ -26,9 +26,12 @@ const QString kTab = QStringLiteral("\t");
 // otherwise shift every field after it.
 QString registryPrefix(const QString &code, const QString &registryLine)
 {
-    const QChar *begin = registryLine.constData();
-    if (registryLine.endsWith(u'\t') &&
-        std::count(begin, begin + registryLine.size(), u'\t') == 2) {
+    // Written by the program, the line's first TAB ends the code and its
+    // second is its last character, with none between them.
+    const qsizetype tab = code.size();
+    const qsizetype size = registryLine.size();
+    if (tab + 1 < size && registryLine.at(tab) == u'\t' && registryLine.at(size - 1) == u'\t' &&
+        !QStringView(registryLine).sliced(tab + 1, size - tab - 2).contains(u'\t')) {
         return registryLine;
     }
     return code + kTab + registryLineField(registryLine, 2) + kTab;
@@ -108,45 +111,71 @@ QStringList seedFromRegistry(const QStringList &registry, const FieldTypes &type
     return lines;
 }
 
-ItemList mergeRegistry(QStringList lines, const QStringList &registry, const FieldTypes &types,
-                       int numCampos, const AccumulateFn &accumulate)
+namespace {
+
+// The codes and lines of a merge, in list order, not yet sorted.
+struct MergedLines {
+    QStringList codes;
+    QStringList lines;
+};
+
+// The merge of the registry into lines read: views that stay valid through
+// the merge, into one text of the whole file or into the lines given.
+MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &registry,
+                           const FieldTypes &types, int numCampos, const AccumulateFn &accumulate)
 {
     numCampos = std::clamp(numCampos, 1, kMaxFields);
-    const qsizetype total = lines.size() + registry.size();
-    // The lines read stay where they are, the registry's lines follow them:
-    // a line replaced by its registry entry is released at once, so that a
-    // large period is never held twice.
-    QStringList merged = std::move(lines);
-    QStringList codes;
-    std::vector<bool> alive(std::size_t(merged.size()), true);
-    merged.reserve(total);
-    codes.reserve(total);
+    const qsizetype readCount = read.size();
+    const qsizetype total = readCount + registry.size();
+    // Positions below readCount are the lines read, the registry's lines
+    // follow them: a composed line replaced by a later registry entry is
+    // released at once.
+    QStringList composed;
+    QStringList composedCodes;
+    std::vector<bool> alive(std::size_t(readCount), true);
+    composed.reserve(registry.size());
+    composedCodes.reserve(registry.size());
     alive.reserve(std::size_t(total));
+    const auto lineAt = [&](int position) {
+        return position < readCount ? read.at(position)
+                                    : QStringView(composed.at(position - readCount));
+    };
 
     // The entries of each code in list order: a look-up finds the first one,
     // a replaced entry leaves the front and its successor joins the back, so
     // a registry holding a code twice behaves as if the lines were moved one
-    // by one.
-    QHash<QString, SameCode> byCode;
+    // by one. A key is a view of a code read or composed, or of its folded
+    // text kept here.
+    QHash<QStringView, SameCode> byCode;
+    QStringList foldedCodes;
     byCode.reserve(total);
-    for (qsizetype i = 0; i < merged.size(); ++i) {
-        codes.append(lineCode(merged.at(i)));
-        byCode[foldKey(codes.constLast())].append(int(i));
+    const auto entriesOf = [&](QStringView code) -> SameCode & {
+        QString folded;
+        const QStringView key = foldKey(code, folded);
+        if (folded.isEmpty()) {
+            return byCode[key];
+        }
+        foldedCodes.append(std::move(folded));
+        return byCode[QStringView(foldedCodes.constLast())];
+    };
+    for (qsizetype i = 0; i < readCount; ++i) {
+        entriesOf(recordField(read.at(i), 1)).append(int(i));
     }
 
     // A line is composed here and then copied at its exact size: built in
     // place, each would keep room for a second line it never needs.
     QString scratch;
     for (const QString &entry : registry) {
-        const QString code = registryLineField(entry, 1);
-        SameCode &same = byCode[foldKey(code)];
+        composedCodes.append(registryLineField(entry, 1));
+        const QString &code = composedCodes.constLast();
+        SameCode &same = entriesOf(code);
         QString line;
         if (same.isEmpty()) {
             line = registryItemLine(entry, types, numCampos, true, accumulate);
         } else {
             const int found = same.takeFirst();
             alive[std::size_t(found)] = false;
-            const RecordFields fields(merged.at(found));
+            const RecordFields fields(lineAt(found));
             scratch.resize(0);
             scratch += registryPrefix(code, entry);
             for (int i = 3; i <= numCampos; ++i) {
@@ -164,31 +193,69 @@ ItemList mergeRegistry(QStringList lines, const QStringList &registry, const Fie
             scratch += fields.at(numCampos + 1);
             scratch += u'\t';
             line = QString(scratch.constData(), scratch.size());
-            merged[found] = QString();
-            codes[found] = QString();
+            if (found >= readCount) {
+                // Its code stays: it may be a key of byCode.
+                composed[found - readCount] = QString();
+            }
         }
-        codes.append(code);
-        merged.append(std::move(line));
+        composed.append(std::move(line));
         alive.push_back(true);
-        same.append(int(merged.size()) - 1);
+        same.append(int(readCount + composed.size()) - 1);
     }
     // Freed before the item list builds its own index.
     byCode.clear();
 
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < merged.size(); ++i) {
-        if (alive[std::size_t(i)]) {
-            if (kept != i) {
-                codes[kept] = std::move(codes[i]);
-                merged[kept] = std::move(merged[i]);
+    MergedLines merged;
+    if (std::find(alive.cbegin(), alive.cbegin() + readCount, true) == alive.cbegin() + readCount) {
+        // Every line read was replaced, as in a period of a registry kind
+        // saved by the program: the composed lists are kept in place.
+        qsizetype kept = 0;
+        for (qsizetype i = 0; i < composed.size(); ++i) {
+            if (alive[std::size_t(readCount + i)]) {
+                if (kept != i) {
+                    composedCodes[kept] = std::move(composedCodes[i]);
+                    composed[kept] = std::move(composed[i]);
+                }
+                ++kept;
             }
-            ++kept;
+        }
+        composedCodes.resize(kept);
+        composed.resize(kept);
+        merged.codes = std::move(composedCodes);
+        merged.lines = std::move(composed);
+        return merged;
+    }
+    const qsizetype kept = std::count(alive.cbegin(), alive.cend(), true);
+    merged.codes.reserve(kept);
+    merged.lines.reserve(kept);
+    for (qsizetype i = 0; i < readCount; ++i) {
+        if (alive[std::size_t(i)]) {
+            merged.codes.append(recordField(read.at(i), 1).toString());
+            merged.lines.append(read.at(i).toString());
         }
     }
-    codes.resize(kept);
-    merged.resize(kept);
+    for (qsizetype i = 0; i < composed.size(); ++i) {
+        if (alive[std::size_t(readCount + i)]) {
+            merged.codes.append(std::move(composedCodes[i]));
+            merged.lines.append(std::move(composed[i]));
+        }
+    }
+    return merged;
+}
+
+} // namespace
+
+ItemList mergeRegistry(QStringList lines, const QStringList &registry, const FieldTypes &types,
+                       int numCampos, const AccumulateFn &accumulate)
+{
+    QList<QStringView> read;
+    read.reserve(lines.size());
+    for (const QString &line : std::as_const(lines)) {
+        read.append(line);
+    }
+    MergedLines merged = mergeReadLines(read, registry, types, numCampos, accumulate);
     ItemList items;
-    items.assignItems(std::move(codes), std::move(merged));
+    items.assignItems(std::move(merged.codes), std::move(merged.lines));
     return items;
 }
 
@@ -196,8 +263,24 @@ LoadedItems loadItemList(const QString &dataPath, const QStringList &registry,
                          const FieldTypes &types, int numCampos, bool registryKind,
                          const AccumulateFn &accumulate)
 {
-    return itemListFromFile(readLines(dataPath), registry, types, numCampos, registryKind,
-                            accumulate);
+    if (!registryKind) {
+        return itemListFromFile(readLines(dataPath), registry, types, numCampos, registryKind,
+                                accumulate);
+    }
+    // Merged with the registry, nearly every line read is replaced: the file
+    // is read as one text, and only a line kept becomes a text of its own.
+    WholeText file = readWholeText(dataPath);
+    if (file.status != ReadStatus::Ok) {
+        return itemListFromFile({file.status, {}, file.tooLarge}, registry, types, numCampos,
+                                registryKind, accumulate);
+    }
+    MergedLines merged = mergeReadLines(file.lines, registry, types, numCampos, accumulate);
+    // The text read goes before the item list builds its index.
+    file = WholeText();
+    LoadedItems loaded;
+    loaded.status = ReadStatus::Ok;
+    loaded.items.assignItems(std::move(merged.codes), std::move(merged.lines));
+    return loaded;
 }
 
 LoadedItems itemListFromFile(TextLines file, const QStringList &registry, const FieldTypes &types,

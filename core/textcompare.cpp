@@ -4,6 +4,9 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace quelvara {
@@ -76,18 +79,54 @@ int compareTexts(const QString &a, const QString &b)
     return sign(QString::compare(a, b, Qt::CaseSensitive));
 }
 
-QString foldKey(const QString &text)
+namespace {
+
+// Codes are nearly always digits, dots and lower-case letters, which folding
+// leaves as they are: such a text is its own key. Anything else is folded by
+// Qt.
+bool isOwnKey(QStringView text)
 {
-    // Codes are nearly always digits, dots and lower-case letters, which
-    // folding leaves as they are: such a text is its own key, shared rather
-    // than copied. Anything else is folded by Qt.
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 || (u >= u'A' && u <= u'Z')) {
-            return text.toCaseFolded();
+    const char16_t *const p = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Four characters at a time. A lane below 0x80 plus 0x8000 - 'A' has
+        // its top bit set from 'A' on, plus 0x8000 - 'Z' - 1 from past 'Z' on.
+        constexpr std::uint64_t kNotAscii = 0xFF80FF80FF80FF80u;
+        constexpr std::uint64_t kFromA = 0x7FBF7FBF7FBF7FBFu;
+        constexpr std::uint64_t kPastZ = 0x7FA57FA57FA57FA5u;
+        constexpr std::uint64_t kHighs = 0x8000800080008000u;
+        for (; i + 4 <= size; i += 4) {
+            std::uint64_t chars;
+            std::memcpy(&chars, p + i, sizeof chars);
+            if ((chars & kNotAscii) != 0 || ((chars + kFromA) & ~(chars + kPastZ) & kHighs) != 0) {
+                return false;
+            }
         }
     }
-    return text;
+    for (; i < size; ++i) {
+        if (p[i] >= 0x80 || (p[i] >= u'A' && p[i] <= u'Z')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QString foldKey(const QString &text)
+{
+    // A text that is its own key is shared rather than copied.
+    return isOwnKey(text) ? text : text.toCaseFolded();
+}
+
+QStringView foldKey(QStringView text, QString &room)
+{
+    if (isOwnKey(text)) {
+        return text;
+    }
+    room = text.toString().toCaseFolded();
+    return room;
 }
 
 bool sameText(const QString &a, const QString &b) { return foldKey(a) == foldKey(b); }

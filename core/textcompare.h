@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // The one comparison and the one equality every list of the program uses:
 // look-ups ignore letter case (accents count), and ordered lists follow the
@@ -18,5 +19,9 @@ bool sameText(const QString &a, const QString &b);
 
 /// Returns the key under which a text is indexed for case-insensitive look-up.
 QString foldKey(const QString &text);
+
+/// Returns the key of a text as foldKey does: the text itself when folding leaves it as it is,
+/// otherwise the folded text, put into room.
+QStringView foldKey(QStringView text, QString &room);
 
 } // namespace quelvara

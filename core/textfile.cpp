@@ -145,17 +145,18 @@ bool finishReplace(QFile &file, const QString &dir, const QString &finalPath)
     return askHook(FileStep::SyncDirectory).error == 0 && platformfile::syncDirectory(dir);
 }
 
-} // namespace
-
-QStringList decodeLines(const QByteArray &bytes)
+// Calls line(begin, end) for each line of the bytes. A line ends at its first
+// CR or LF; a CR LF is one end; the last line needs none. The ends are the
+// same bytes in Windows-1252 as in the decoded text, so a line's bytes and
+// its characters stand at the same positions.
+template <typename Line>
+void forEachLine(QByteArrayView bytes, Line line)
 {
-    // Each line is decoded straight from its bytes: the line breaks are the
-    // same bytes in Windows-1252 as in the decoded text.
-    QStringList lines;
-    const char *p = bytes.constData();
+    const char *const begin = bytes.data();
+    const char *p = begin;
     const char *const end = p + bytes.size();
-    // A line ends at its first CR or LF; a CR LF is one end. Both are found
-    // with the C library's search, which looks at many bytes at a time.
+    // Both ends are found with the C library's search, which looks at many
+    // bytes at a time.
     while (p < end) {
         const auto *lf = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)));
         const char *lineEnd = lf ? lf : end;
@@ -163,12 +164,59 @@ QStringList decodeLines(const QByteArray &bytes)
         if (cr) {
             lineEnd = cr;
         }
-        lines.append(decodeCp1252(QByteArrayView(p, lineEnd - p)));
+        line(p - begin, lineEnd - begin);
         if (lineEnd == end) {
             break;
         }
         p = lineEnd + (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
     }
+}
+
+// Reads a whole file's bytes, or tells in the status why it could not.
+QByteArray readBytes(const QString &path, ReadStatus &status, bool &tooLarge)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        status = ReadStatus::Missing;
+        return {};
+    }
+    status = ReadStatus::Unreadable;
+    if (info.size() > kMaxFileSize) {
+        tooLarge = true;
+        return {};
+    }
+    // A directory, a pipe or a device in place of a file is no data (and a
+    // pipe would never end).
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QByteArray bytes = file.read(info.size());
+    // The file may have grown since it was measured.
+    char more[16 * 1024];
+    for (qint64 got; (got = file.read(more, sizeof more)) > 0;) {
+        bytes.append(more, got);
+        if (bytes.size() > kMaxFileSize) {
+            tooLarge = true;
+            return {};
+        }
+    }
+    if (file.error() != QFileDevice::NoError) {
+        return {};
+    }
+    status = ReadStatus::Ok;
+    return bytes;
+}
+
+} // namespace
+
+QStringList decodeLines(const QByteArray &bytes)
+{
+    // Each line is decoded straight from its bytes.
+    QStringList lines;
+    forEachLine(bytes, [&](qsizetype begin, qsizetype end) {
+        lines.append(decodeCp1252(QByteArrayView(bytes.constData() + begin, end - begin)));
+    });
     return lines;
 }
 
@@ -192,37 +240,24 @@ std::optional<QByteArray> encodeLines(const QStringList &lines)
 TextLines readLines(const QString &path)
 {
     TextLines result;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        result.status = ReadStatus::Missing;
-        return result;
+    const QByteArray bytes = readBytes(path, result.status, result.tooLarge);
+    if (result.status == ReadStatus::Ok) {
+        result.lines = decodeLines(bytes);
     }
-    result.status = ReadStatus::Unreadable;
-    if (info.size() > kMaxFileSize) {
-        result.tooLarge = true;
-        return result;
+    return result;
+}
+
+WholeText readWholeText(const QString &path)
+{
+    WholeText result;
+    const QByteArray bytes = readBytes(path, result.status, result.tooLarge);
+    if (result.status == ReadStatus::Ok) {
+        result.text = decodeCp1252(bytes);
+        const QChar *const text = result.text.constData();
+        forEachLine(bytes, [&](qsizetype begin, qsizetype end) {
+            result.lines.append(QStringView(text + begin, text + end));
+        });
     }
-    // A directory, a pipe or a device in place of a file is no data (and a
-    // pipe would never end).
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        return result;
-    }
-    QByteArray bytes = file.read(info.size());
-    // The file may have grown since it was measured.
-    char more[16 * 1024];
-    for (qint64 got; (got = file.read(more, sizeof more)) > 0;) {
-        bytes.append(more, got);
-        if (bytes.size() > kMaxFileSize) {
-            result.tooLarge = true;
-            return result;
-        }
-    }
-    if (file.error() != QFileDevice::NoError) {
-        return result;
-    }
-    result.status = ReadStatus::Ok;
-    result.lines = decodeLines(bytes);
     return result;
 }
 

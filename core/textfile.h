@@ -43,6 +43,19 @@ inline constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 /// Reads a Windows-1252 text file as lines (ending at CR, LF or CR LF; the last needs no end).
 TextLines readLines(const QString &path);
 
+// A text file decoded as one text, with a view into it of each of its lines:
+// for a file only read, whose lines need no text of their own. The views stay
+// valid as long as the text, or a copy of it, is alive and left unchanged.
+struct WholeText {
+    ReadStatus status = ReadStatus::Missing;
+    QString text;
+    QList<QStringView> lines;
+    bool tooLarge = false; // unreadable because larger than kMaxFileSize
+};
+
+/// Reads a Windows-1252 text file as one text with its lines split as readLines splits them.
+WholeText readWholeText(const QString &path);
+
 /// Replaces a file atomically with the lines, each followed by CR LF; the old file stays whole on
 /// failure, which says that the file could not be created.
 FileResult writeLines(const QString &path, const QStringList &lines);

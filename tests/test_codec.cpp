@@ -13,6 +13,8 @@ private slots:
     void everyByteRoundTrips();
     void matchesIcu();
     void portugueseLetters();
+    void oneHighByteAnywhere_data();
+    void oneHighByteAnywhere();
     void nfcBeforeEncoding();
     void unencodable_data();
     void unencodable();
@@ -65,6 +67,32 @@ void TestCodec::portugueseLetters()
     QCOMPARE(static_cast<unsigned char>(bytes->at(11)), 0x96); // en dash
     QCOMPARE(static_cast<unsigned char>(bytes->at(14)), 0xBA); // º
     QCOMPARE(decodeCp1252(*bytes), text);
+}
+
+// A byte from 0x80 to 0x9F alone among plain letters, at the edges of the
+// blocks the decoder widens at once and in the bytes left after them.
+void TestCodec::oneHighByteAnywhere_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::newRow("first of a line") << 0;
+    QTest::newRow("last of the first block") << 15;
+    QTest::newRow("first of the second block") << 16;
+    QTest::newRow("after the last block") << 32;
+    QTest::newRow("last of a line") << 38;
+}
+
+void TestCodec::oneHighByteAnywhere()
+{
+    QFETCH(int, position);
+    for (int b = 0x80; b <= 0x9F; ++b) {
+        QByteArray bytes(39, 'a');
+        bytes[position] = static_cast<char>(b);
+        const QString text = decodeCp1252(bytes);
+        QString expected(39, u'a');
+        expected[position] = decodeCp1252(QByteArray(1, static_cast<char>(b))).at(0);
+        QVERIFY2(text == expected, qPrintable(QStringLiteral("byte 0x%1").arg(b, 2, 16)));
+    }
+    QCOMPARE(decodeCp1252(QByteArray("\x80\x96\x9F")), QStringLiteral("€–Ÿ"));
 }
 
 void TestCodec::nfcBeforeEncoding()

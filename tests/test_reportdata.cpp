@@ -59,6 +59,7 @@ private slots:
     void mergeRecomputesAccumulated();
     void mergeCopiesTheFlag_data();
     void mergeCopiesTheFlag();
+    void mergeMatchesCodesIgnoringCase_data();
     void mergeMatchesCodesIgnoringCase();
     void mergeWithRegistryCodeTwice();
     void staleFieldTypesAreNeverRead();
@@ -238,12 +239,27 @@ void TestReportData::mergeCopiesTheFlag()
              QStringList{merged});
 }
 
+void TestReportData::mergeMatchesCodesIgnoringCase_data()
+{
+    // Either side may hold the capitals, plain or accented.
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QString>("registered");
+    QTest::newRow("registry in capitals") << "abc"
+                                          << "ABC";
+    QTest::newRow("file in capitals") << "ABC"
+                                      << "abc";
+    QTest::newRow("file with an accented capital") << "ÁBC"
+                                                   << "ábc";
+}
+
 void TestReportData::mergeMatchesCodesIgnoringCase()
 {
-    const ItemList items = mergeRegistry({"abc\told\t2,00\t2,00\t1\t", "b\tB\t\t\t0\t"},
-                                         {"ABC\tNew\t"}, kTaxTypes, 4, {});
-    QCOMPARE(items.codes(), (QStringList{"ABC", "b"}));
-    QCOMPARE(items.line(0), QStringLiteral("ABC\tNew\t2,00\t2,00\t1\t"));
+    QFETCH(QString, read);
+    QFETCH(QString, registered);
+    const ItemList items = mergeRegistry({read + "\told\t2,00\t2,00\t1\t", "b\tB\t\t\t0\t"},
+                                         {registered + "\tNew\t"}, kTaxTypes, 4, {});
+    QCOMPARE(items.codes(), (QStringList{registered, "b"}));
+    QCOMPARE(items.line(0), registered + "\tNew\t2,00\t2,00\t1\t");
 }
 
 void TestReportData::mergeWithRegistryCodeTwice()
