@@ -289,12 +289,47 @@ std::optional<double> plainMoneyValue(QStringView text)
     return negative ? -value : value;
 }
 
+// The form the program writes every amount in, with two decimals and no
+// more than fifteen digits ("-1.234,56"): its cents are an integer a double
+// holds exactly, so the exact road's one division gives its value. Checked
+// and read in one pass; any other text is left to the roads above.
+std::optional<double> writtenMoneyValue(QStringView text)
+{
+    const char16_t *p = text.utf16();
+    const qsizetype n = text.size();
+    const qsizetype start = n > 0 && p[0] == u'-' ? 1 : 0;
+    const qsizetype comma = n - 3;
+    const qsizetype integer = comma - start;
+    if (integer <= 0 || integer % 4 == 0 || integer - integer / 4 > 13 || p[comma] != u',') {
+        return std::nullopt;
+    }
+    std::uint64_t cents = 0;
+    for (qsizetype k = start; k < n; ++k) {
+        if (k == comma || (k < comma && (comma - k) % 4 == 0)) {
+            if (p[k] != (k == comma ? u',' : u'.')) {
+                return std::nullopt;
+            }
+            continue;
+        }
+        const unsigned digit = unsigned(p[k]) - u'0';
+        if (digit > 9) {
+            return std::nullopt;
+        }
+        cents = cents * 10 + digit;
+    }
+    const double value = double(cents) / 100.0;
+    return start == 1 ? -value : value;
+}
+
 } // namespace
 
 std::optional<double> MoneyValue(const QString &text) { return MoneyValue(QStringView(text)); }
 
 std::optional<double> MoneyValue(QStringView text)
 {
+    if (const std::optional<double> value = writtenMoneyValue(text)) {
+        return value;
+    }
     if (const std::optional<double> value = plainMoneyValue(text)) {
         return value;
     }
