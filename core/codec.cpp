@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 
 namespace quelvara {
 
@@ -30,9 +29,9 @@ constexpr std::array<char16_t, 256> kDecoded = [] {
     return table;
 }();
 
-// The codec's loops take a text this many characters at a time: a block
-// holding a character Windows-1252 and Unicode disagree on is taken again
-// character by character, the rest of the text is not.
+// The decoder takes bytes this many at a time: a block holding a byte
+// Windows-1252 and Unicode disagree on is taken again byte by byte, the rest
+// of the text is not.
 constexpr qsizetype kBlock = 16;
 
 // Returns the byte for a character, or -1 when Windows-1252 has none.
@@ -117,7 +116,7 @@ namespace {
 // Writes a text as Windows-1252, a run of characters that are their own
 // byte at a time; returns nullptr when a character has none.
 template <Plain kind>
-char *putBytes(char *out, const char16_t *in, qsizetype size)
+char *putEncoded(char *out, const char16_t *in, qsizetype size)
 {
     for (qsizetype i = 0;;) {
         const qsizetype run = copyPlain<kind>(out, in + i, size - i);
@@ -131,8 +130,7 @@ char *putBytes(char *out, const char16_t *in, qsizetype size)
             const QLatin1String entity = c == u'&'   ? QLatin1String("&amp;")
                                          : c == u'<' ? QLatin1String("&lt;")
                                                      : QLatin1String("&gt;");
-            std::memcpy(out, entity.data(), std::size_t(entity.size()));
-            out += entity.size();
+            out = putBytes(out, entity.data(), entity.size());
             continue;
         }
         const int byte = toByte(c);
@@ -149,7 +147,7 @@ bool appendCp1252(QByteArray &bytes, QStringView text)
 {
     const qsizetype start = bytes.size();
     bytes.resize(start + text.size());
-    if (!putBytes<Plain::Cp1252>(bytes.data() + start, text.utf16(), text.size())) {
+    if (!putEncoded<Plain::Cp1252>(bytes.data() + start, text.utf16(), text.size())) {
         bytes.truncate(start);
         return appendNormalized(bytes, text);
     }
@@ -158,7 +156,7 @@ bool appendCp1252(QByteArray &bytes, QStringView text)
 
 char *putCp1252Html(char *out, QStringView text)
 {
-    return putBytes<Plain::Html>(out, text.utf16(), text.size());
+    return putEncoded<Plain::Html>(out, text.utf16(), text.size());
 }
 
 QString keepCp1252(const QString &text, QString *removed)

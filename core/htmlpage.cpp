@@ -3,6 +3,7 @@
 #include "catalogue.h"
 #include "codec.h"
 #include "messages.h"
+#include "plainrun.h"
 #include "recordfields.h"
 #include "reportpaths.h"
 #include "textfile.h"
@@ -10,7 +11,6 @@
 #include "vendor.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -143,8 +143,7 @@ PageRows::PageRows(const PageInput &input)
     first_.reserve(std::size_t(input.codes.size()) + 1);
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
         first_.push_back(qsizetype(ends_.size()));
-        const QStringView line =
-            i < input.lines.size() ? QStringView(input.lines[i]) : QStringView();
+        const QStringView line = this->line(i);
         const RecordFields fields(line);
         for (int j = 1; j <= fields.size(); ++j) {
             const QStringView field = fields.at(j);
@@ -156,22 +155,18 @@ PageRows::PageRows(const PageInput &input)
     totals_ = sums.totals();
 }
 
+QStringView PageRows::line(qsizetype i) const
+{
+    return i < input_.lines.size() ? QStringView(input_.lines[i]) : QStringView();
+}
+
 RecordFields PageRows::fields(qsizetype i) const
 {
-    const QStringView line = i < input_.lines.size() ? QStringView(input_.lines[i]) : QStringView();
-    return RecordFields(line, ends_.data() + first_[std::size_t(i)],
+    return RecordFields(line(i), ends_.data() + first_[std::size_t(i)],
                         first_[std::size_t(i) + 1] - first_[std::size_t(i)]);
 }
 
-QStringList columnTotals(const PageInput &input)
-{
-    ColumnSums sums(input);
-    for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        sums.add(
-            RecordFields(i < input.lines.size() ? QStringView(input.lines[i]) : QStringView()));
-    }
-    return sums.totals();
-}
+QStringList columnTotals(const PageInput &input) { return PageRows(input).totals(); }
 
 FieldShape fieldShape(const PageInput &input, int j)
 {
@@ -230,12 +225,6 @@ void emitRow(Page &page, const QString &code, const RecordFields &fields,
     page << kRowEnd;
 }
 
-char *putAscii(char *out, QLatin1String ascii)
-{
-    std::memcpy(out, ascii.data(), std::size_t(ascii.size()));
-    return out + ascii.size();
-}
-
 // The page's entries as they go into the file: pieces of fixed ASCII text
 // and escaped texts, each entry closed by CR LF.
 class PageStream {
@@ -283,18 +272,20 @@ public:
             most += kMoneyStart.size() + 5 * fields.at(j).size() + kCellEnd.size();
         }
         row_.resize(most);
-        char *d = putCp1252Html(putAscii(row_.data(), kRowStart), code);
-        d = d ? putAscii(d, kCodeEnd) : d;
+        char *d = putCp1252Html(putBytes(row_.data(), kRowStart.data(), kRowStart.size()), code);
+        d = d ? putBytes(d, kCodeEnd.data(), kCodeEnd.size()) : d;
         for (int j = 2; d && shown && j <= n; ++j) {
-            d = putAscii(d, money[static_cast<std::size_t>(j)] ? kMoneyStart : kTextStart);
+            const QLatin1String start =
+                money[static_cast<std::size_t>(j)] ? kMoneyStart : kTextStart;
+            d = putBytes(d, start.data(), start.size());
             d = putCp1252Html(d, fields.at(j));
-            d = d ? putAscii(d, kCellEnd) : d;
+            d = d ? putBytes(d, kCellEnd.data(), kCellEnd.size()) : d;
         }
         if (!d) {
             emitRow(*this, code, fields, money, n);
             return;
         }
-        d = putAscii(d, kRowEnd);
+        d = putBytes(d, kRowEnd.data(), kRowEnd.size());
         out_.write(QByteArrayView(row_.constData(), d - row_.constData()));
     }
 

@@ -95,6 +95,8 @@ public:
     const QStringList &totals() const { return totals_; }
 
 private:
+    QStringView line(qsizetype i) const; // item i's line, empty when it has none
+
     const PageInput &input_;
     std::vector<quint32> ends_;    // where each field of each item ends, item after item
     std::vector<qsizetype> first_; // item i's ends start at first_[i]; one more closes the last

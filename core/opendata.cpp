@@ -11,7 +11,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstring>
+#include <charconv>
 
 namespace quelvara {
 
@@ -124,39 +124,21 @@ struct ShownItem {
 // its end; returns nullptr, for the numeric road, for every other text.
 char *putPlainFast(char *d, QStringView text, char comma)
 {
-    const char16_t *p = text.utf16();
-    const qsizetype n = text.size();
-    const auto digit = [p](qsizetype k) { return unsigned(p[k]) - u'0' < 10; };
-    const qsizetype i = n > 0 && p[0] == u'-' ? 1 : 0;
-    const qsizetype commaAt = n - 3;
-    if (commaAt <= i || p[commaAt] != u',' || !digit(n - 2) || !digit(n - 1)) {
+    const std::optional<WrittenAmount> amount = writtenAmount(text);
+    // Leading zeros and a minus zero are left to the numeric road, which
+    // writes neither.
+    const qsizetype sign = amount && amount->negative ? 1 : 0;
+    if (!amount || (text[sign] == u'0' && text.size() - sign > 4) ||
+        (amount->negative && amount->cents == 0)) {
         return nullptr;
     }
-    // The integer part: 0, or digits without a leading zero grouped by dots
-    // in threes; written as it is checked, dots left out.
-    const qsizetype length = commaAt - i;
-    const qsizetype digits = length - length / 4;
-    if ((length % 4 == 0) || digits + 2 > 15 || !digit(i) || (p[i] == u'0' && length > 1) ||
-        (i == 1 && length == 1 && p[1] == u'0' && p[n - 2] == u'0' && p[n - 1] == u'0')) {
-        return nullptr; // a dot first, beyond a double's digits, leading zeros, or minus zero
-    }
-    if (i == 1) {
+    if (amount->negative) {
         *d++ = '-';
     }
-    for (qsizetype k = i; k < commaAt; ++k) {
-        if ((commaAt - k) % 4 == 0) {
-            if (p[k] != u'.') {
-                return nullptr;
-            }
-        } else if (digit(k)) {
-            *d++ = char(p[k]);
-        } else {
-            return nullptr;
-        }
-    }
+    d = std::to_chars(d, d + 24, amount->cents / 100).ptr;
     *d++ = comma;
-    *d++ = char(p[n - 2]);
-    *d++ = char(p[n - 1]);
+    *d++ = char('0' + amount->cents / 10 % 10);
+    *d++ = char('0' + amount->cents % 10);
     return d;
 }
 
@@ -319,8 +301,7 @@ constexpr QByteArrayView kValues(", \"valores\": [");
 
 char *putBytes(char *d, QByteArrayView bytes)
 {
-    std::memcpy(d, bytes.data(), std::size_t(bytes.size()));
-    return d + bytes.size();
+    return quelvara::putBytes(d, bytes.data(), bytes.size());
 }
 
 // The rows, the bulk of the open data, are each written through one room of

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <bit>
+#include <cstring>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -23,6 +24,13 @@ enum class Plain {
     Ascii,  // ASCII, which UTF-8 writes as it is
     Csv,    // ASCII that a CSV field holds without quotes: no control, ";" or quote
 };
+
+/// Copies bytes to out and returns the end of what it wrote.
+inline char *putBytes(char *out, const char *bytes, qsizetype size)
+{
+    std::memcpy(out, bytes, std::size_t(size));
+    return out + size;
+}
 
 /// Tells whether a character is one of the plain kind: written as the byte of its value.
 template <Plain kind>

@@ -1,6 +1,5 @@
 #include "registry.h"
 
-#include "recordfields.h"
 #include "textcompare.h"
 #include "values.h"
 
@@ -24,11 +23,6 @@ FileResult writeRegistry(const QString &fileName, const QStringList &lines)
 
 QString registryLineField(const QString &line, int n)
 {
-    if (n == 1 && !line.isEmpty()) {
-        // The code, looked up for every entry of every load: what stands
-        // before the first TAB, or the whole of a line without one.
-        return line.first(nextTab(QStringView(line).utf16(), 0, line.size()));
-    }
     // Only a hand-edited line lacks its closing TAB, so only such a line is copied.
     return GetField(terminatedRegistryLine(line), n);
 }

@@ -1,5 +1,7 @@
 #include "values.h"
 
+#include "recordfields.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -138,19 +140,8 @@ std::optional<double> valueOf(const DecimalParts &parts)
 
 QString GetField(const QString &record, int n)
 {
-    qsizetype start = 0;
-    for (int i = 1; i < n; ++i) {
-        const qsizetype tab = record.indexOf(u'\t', start);
-        if (tab < 0) {
-            return {};
-        }
-        start = tab + 1;
-    }
-    const qsizetype end = record.indexOf(u'\t', start);
-    if (end < 0) {
-        return {};
-    }
-    return record.mid(start, end - start);
+    // Field 0 and below have always read as field 1.
+    return recordField(record, std::max(n, 1)).toString();
 }
 
 QString StripBreaks(const QString &text)
@@ -289,11 +280,9 @@ std::optional<double> plainMoneyValue(QStringView text)
     return negative ? -value : value;
 }
 
-// The form the program writes every amount in, with two decimals and no
-// more than fifteen digits ("-1.234,56"): its cents are an integer a double
-// holds exactly, so the exact road's one division gives its value. Checked
-// and read in one pass; any other text is left to the roads above.
-std::optional<double> writtenMoneyValue(QStringView text)
+} // namespace
+
+std::optional<WrittenAmount> writtenAmount(QStringView text)
 {
     const char16_t *p = text.utf16();
     const qsizetype n = text.size();
@@ -303,7 +292,7 @@ std::optional<double> writtenMoneyValue(QStringView text)
     if (integer <= 0 || integer % 4 == 0 || integer - integer / 4 > 13 || p[comma] != u',') {
         return std::nullopt;
     }
-    std::uint64_t cents = 0;
+    WrittenAmount amount{start == 1, 0};
     for (qsizetype k = start; k < n; ++k) {
         if (k == comma || (k < comma && (comma - k) % 4 == 0)) {
             if (p[k] != (k == comma ? u',' : u'.')) {
@@ -315,20 +304,21 @@ std::optional<double> writtenMoneyValue(QStringView text)
         if (digit > 9) {
             return std::nullopt;
         }
-        cents = cents * 10 + digit;
+        amount.cents = amount.cents * 10 + digit;
     }
-    const double value = double(cents) / 100.0;
-    return start == 1 ? -value : value;
+    return amount;
 }
-
-} // namespace
 
 std::optional<double> MoneyValue(const QString &text) { return MoneyValue(QStringView(text)); }
 
 std::optional<double> MoneyValue(QStringView text)
 {
-    if (const std::optional<double> value = writtenMoneyValue(text)) {
-        return value;
+    // The form every amount the program writes is in: its cents, at most
+    // fifteen digits, are an integer a double holds exactly, so the exact
+    // road's one division gives its value.
+    if (const std::optional<WrittenAmount> amount = writtenAmount(text)) {
+        const double value = double(amount->cents) / 100.0;
+        return amount->negative ? -value : value;
     }
     if (const std::optional<double> value = plainMoneyValue(text)) {
         return value;

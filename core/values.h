@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
 #include <optional>
 
 // Value texts: every value the user enters is kept as text. Money reads and
@@ -24,6 +25,17 @@ std::optional<double> MoneyValue(const QString &text);
 
 /// Reads a money text as MoneyValue does, from characters held elsewhere.
 std::optional<double> MoneyValue(QStringView text);
+
+// An amount in the form the program writes money in: its sign and its
+// whole number of cents.
+struct WrittenAmount {
+    bool negative = false;
+    std::uint64_t cents = 0;
+};
+
+/// Reads an amount written as the program writes money ("-1.234,56": groups of three digits
+/// between dots, two decimals, at most fifteen digits), or nothing for any other text.
+std::optional<WrittenAmount> writtenAmount(QStringView text);
 
 /// Writes a number with 15 significant digits, a comma and no trailing zeros.
 QString NumberText(double x);
