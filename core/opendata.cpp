@@ -11,7 +11,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <charconv>
 
 namespace quelvara {
 
@@ -132,13 +131,12 @@ char *putPlainFast(char *d, QStringView text, char comma)
         (amount->negative && amount->cents == 0)) {
         return nullptr;
     }
-    if (amount->negative) {
-        *d++ = '-';
+    // The text as it stands, without its dots and with the given comma.
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        if (text[k] != u'.') {
+            *d++ = k == text.size() - 3 ? comma : char(text[k].unicode());
+        }
     }
-    d = std::to_chars(d, d + 24, amount->cents / 100).ptr;
-    *d++ = comma;
-    *d++ = char('0' + amount->cents / 10 % 10);
-    *d++ = char('0' + amount->cents % 10);
     return d;
 }
 

@@ -293,11 +293,14 @@ std::optional<WrittenAmount> writtenAmount(QStringView text)
         return std::nullopt;
     }
     WrittenAmount amount{start == 1, 0};
+    // Digits until the next separator: one to three first, then three.
+    qsizetype group = integer % 4;
     for (qsizetype k = start; k < n; ++k) {
-        if (k == comma || (k < comma && (comma - k) % 4 == 0)) {
+        if (group == 0) {
             if (p[k] != (k == comma ? u',' : u'.')) {
                 return std::nullopt;
             }
+            group = k == comma ? 2 : 3;
             continue;
         }
         const unsigned digit = unsigned(p[k]) - u'0';
@@ -305,6 +308,7 @@ std::optional<WrittenAmount> writtenAmount(QStringView text)
             return std::nullopt;
         }
         amount.cents = amount.cents * 10 + digit;
+        --group;
     }
     return amount;
 }
