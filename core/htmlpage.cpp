@@ -11,6 +11,7 @@
 #include "vendor.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -104,44 +105,29 @@ QString shownField(const PageInput &input, qsizetype i, int j)
 
 bool isExcludedFromTotals(const RecordFields &fields, int n) { return fields.at(n + 1) == u"1"; }
 
-ColumnSums::ColumnSums(const PageInput &input)
-    : n_(std::max(input.fieldCount, 0))
-    , sums_(static_cast<std::size_t>(n_) + 1, 0.0)
-{
-    for (int j = 2; j <= n_; ++j) {
-        if (isMoneyColumn(input, j)) {
-            money_.push_back(j);
-        }
-    }
-}
+namespace {
 
-void ColumnSums::add(const RecordFields &fields)
-{
-    if (!showsFields(fields) || isExcludedFromTotals(fields, n_)) {
-        return;
-    }
-    for (const int j : money_) {
-        if (const auto amount = MoneyValue(fields.at(j))) {
-            sums_[static_cast<std::size_t>(j)] += *amount;
-        }
-    }
-}
+// Marks an amount that is not in the form the program writes.
+constexpr std::int64_t kNoCents = std::numeric_limits<std::int64_t>::min();
 
-QStringList ColumnSums::totals() const
-{
-    QStringList totals(n_);
-    for (const int j : money_) {
-        totals[j - 1] = AmountText(sums_[static_cast<std::size_t>(j)]);
-    }
-    return totals;
-}
+} // namespace
 
 PageRows::PageRows(const PageInput &input)
     : input_(input)
 {
-    ColumnSums sums(input);
-    first_.reserve(std::size_t(input.codes.size()) + 1);
-    for (qsizetype i = 0; i < input.codes.size(); ++i) {
+    const int n = std::max(input.fieldCount, 0);
+    slot_.assign(std::size_t(n) + 1, -1);
+    for (int j = 2; j <= n; ++j) {
+        if (isMoneyColumn(input, j)) {
+            slot_[std::size_t(j)] = int(money_.size());
+            money_.push_back(j);
+        }
+    }
+    std::vector<double> sums(money_.size(), 0.0);
+    const qsizetype items = input.codes.size();
+    first_.reserve(std::size_t(items) + 1);
+    cents_.reserve(std::size_t(items) * money_.size());
+    for (qsizetype i = 0; i < items; ++i) {
         first_.push_back(qsizetype(ends_.size()));
         const QStringView line = this->line(i);
         const RecordFields fields(line);
@@ -149,10 +135,39 @@ PageRows::PageRows(const PageInput &input)
             const QStringView field = fields.at(j);
             ends_.push_back(quint32(field.data() - line.data() + field.size()));
         }
-        sums.add(fields);
+        // An item showing its code alone shows no amount and counts in no
+        // total; neither does one left out of the totals.
+        const bool shown = showsFields(fields);
+        const bool counted = shown && !isExcludedFromTotals(fields, n);
+        for (std::size_t m = 0; m < money_.size(); ++m) {
+            const QStringView text = shown ? fields.at(money_[m]) : QStringView();
+            const std::optional<std::int64_t> cents = canonicalCents(text);
+            cents_.push_back(cents.value_or(kNoCents));
+            if (!counted) {
+                continue;
+            }
+            // The cents over a hundred are what MoneyValue reads such a text as.
+            if (const std::optional<double> amount =
+                    cents ? std::optional<double>(double(*cents) / 100.0) : MoneyValue(text)) {
+                sums[m] += *amount;
+            }
+        }
     }
     first_.push_back(qsizetype(ends_.size()));
-    totals_ = sums.totals();
+    totals_ = QStringList(n);
+    for (std::size_t m = 0; m < money_.size(); ++m) {
+        totals_[money_[m] - 1] = AmountText(sums[m]);
+    }
+}
+
+std::optional<std::int64_t> PageRows::cents(qsizetype i, int j) const
+{
+    const int slot = j >= 0 && j < int(slot_.size()) ? slot_[std::size_t(j)] : -1;
+    if (slot < 0) {
+        return std::nullopt;
+    }
+    const std::int64_t cents = cents_[std::size_t(i) * money_.size() + std::size_t(slot)];
+    return cents == kNoCents ? std::nullopt : std::optional<std::int64_t>(cents);
 }
 
 QStringView PageRows::line(qsizetype i) const

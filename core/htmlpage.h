@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 // The report page: one HTML file per report kind, year and period, with one
@@ -66,31 +68,17 @@ bool isExcludedFromTotals(const RecordFields &fields, int n);
 /// money, an empty text for every other column.
 QStringList columnTotals(const PageInput &input);
 
-// The sums of a page's money columns, taken one item at a time, so that a
-// writer already going through the items needs no second pass for them.
-class ColumnSums {
-public:
-    /// Starts the sums of the page's money columns at zero.
-    explicit ColumnSums(const PageInput &input);
-    /// Adds an item's amounts, unless the page shows its code alone or leaves it out of totals.
-    void add(const RecordFields &fields);
-    /// Returns the total row's texts as columnTotals does.
-    QStringList totals() const;
-
-private:
-    int n_;
-    std::vector<int> money_;
-    std::vector<double> sums_;
-};
-
-// A page's items split into their fields once, and its money columns summed:
-// what the page, the CSV and the JSON each read of every item.
+// A page's items split into their fields once, their amounts read once and
+// its money columns summed: what the page, the CSV and the JSON each read of
+// every item.
 class PageRows {
 public:
-    /// Splits every item of the page and sums its money columns.
+    /// Splits every item of the page, reads its amounts and sums its money columns.
     explicit PageRows(const PageInput &input);
     /// Returns the fields of item i, as RecordFields splits its line; none when it has no line.
     RecordFields fields(qsizetype i) const;
+    /// Returns canonicalCents of the amount item i shows in money column j (2..N), read once.
+    std::optional<std::int64_t> cents(qsizetype i, int j) const;
     /// Returns the total row's texts as columnTotals does.
     const QStringList &totals() const { return totals_; }
 
@@ -98,8 +86,11 @@ private:
     QStringView line(qsizetype i) const; // item i's line, empty when it has none
 
     const PageInput &input_;
-    std::vector<quint32> ends_;    // where each field of each item ends, item after item
-    std::vector<qsizetype> first_; // item i's ends start at first_[i]; one more closes the last
+    std::vector<quint32> ends_;       // where each field of each item ends, item after item
+    std::vector<qsizetype> first_;    // item i's ends start at first_[i]; one more closes the last
+    std::vector<int> money_;          // the money columns, 2..N
+    std::vector<int> slot_;           // column j's place in money_, -1 for any other column
+    std::vector<std::int64_t> cents_; // per item, one per money column; kNoCents when none
     QStringList totals_;
 };
 

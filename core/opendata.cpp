@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <charconv>
 
 namespace quelvara {
 
@@ -100,6 +101,8 @@ void put(QByteArray &out, char c) { appendBytes(out, QByteArrayView(&c, 1)); }
 struct ShownItem {
     ShownItem(const PageInput &input, const PageRows &rows, qsizetype i, int n)
         : code(input.codes[i])
+        , rows(rows)
+        , index(i)
         , fields(rows.fields(i))
         , shown(showsFields(fields))
         , excluded(isExcludedFromTotals(fields, n))
@@ -112,32 +115,49 @@ struct ShownItem {
     }
 
     const QString &code;
+    const PageRows &rows;
+    qsizetype index;
     RecordFields fields;
     bool shown; // fields beyond the code
     bool excluded;
 };
 
+// Writes signed cents as a plain number with the given decimal separator at
+// d, which has room for it, and returns its end.
+char *putCents(char *d, std::int64_t cents, char comma)
+{
+    if (cents < 0) {
+        *d++ = '-';
+    }
+    const std::uint64_t whole = cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents);
+    d = std::to_chars(d, d + 20, whole / 100).ptr;
+    *d++ = comma;
+    *d++ = char('0' + whole / 10 % 10);
+    *d++ = char('0' + whole % 10);
+    return d;
+}
+
 // The money texts users leave behind ("-1.234,56", "0,10") are made plain by
 // dropping their dots; it gives what the numeric road gives, at a fraction of
 // its cost. Writes the number at d, which has room for the text, and returns
 // its end; returns nullptr, for the numeric road, for every other text.
+// Leading zeros and a minus zero are left to the numeric road, which writes
+// neither.
 char *putPlainFast(char *d, QStringView text, char comma)
 {
-    const std::optional<WrittenAmount> amount = writtenAmount(text);
-    // Leading zeros and a minus zero are left to the numeric road, which
-    // writes neither.
-    const qsizetype sign = amount && amount->negative ? 1 : 0;
-    if (!amount || (text[sign] == u'0' && text.size() - sign > 4) ||
-        (amount->negative && amount->cents == 0)) {
-        return nullptr;
+    const std::optional<std::int64_t> cents = canonicalCents(text);
+    return cents ? putCents(d, *cents, comma) : nullptr;
+}
+
+// Writes money field j of an item as putPlainFast does, from the amount the
+// page's split read once; the code, in field 1, is read here.
+char *putAmount(char *d, const ShownItem &item, int j, char comma)
+{
+    if (j == 1) {
+        return putPlainFast(d, item.field(j), comma);
     }
-    // The text as it stands, without its dots and with the given comma.
-    for (qsizetype k = 0; k < text.size(); ++k) {
-        if (text[k] != u'.') {
-            *d++ = k == text.size() - 3 ? comma : char(text[k].unicode());
-        }
-    }
-    return d;
+    const std::optional<std::int64_t> cents = item.rows.cents(item.index, j);
+    return cents ? putCents(d, *cents, comma) : nullptr;
 }
 
 // Appends a money text as a plain number with the given decimal separator;
@@ -314,8 +334,7 @@ bool putCsvRow(QByteArray &out, const ShownItem &item, const std::vector<bool> &
     Room room(out, most);
     char *d = room.begin();
     for (int j = 1; j <= n && d; ++j) {
-        d = money[std::size_t(j)] ? putPlainFast(d, item.field(j), ',')
-                                  : putCsvField(d, item.field(j));
+        d = money[std::size_t(j)] ? putAmount(d, item, j, ',') : putCsvField(d, item.field(j));
         if (d) {
             *d++ = ';';
         }
@@ -343,8 +362,7 @@ bool putJsonRow(QByteArray &out, QByteArrayView start, const ShownItem &item,
         if (j > 1) {
             d = putBytes(d, ", ");
         }
-        d = money[std::size_t(j)] ? putPlainFast(d, item.field(j), '.')
-                                  : putJsonString(d, item.field(j));
+        d = money[std::size_t(j)] ? putAmount(d, item, j, '.') : putJsonString(d, item.field(j));
     }
     if (!d) {
         room.drop();

@@ -39,36 +39,49 @@ class RecordFields {
 public:
     /// Splits a record into its fields, each ended by a TAB; a text after the last TAB is no field.
     explicit RecordFields(QStringView record)
+        : record_(record.utf16())
     {
-        const char16_t *p = record.utf16();
         const qsizetype n = record.size();
-        for (qsizetype start = 0, tab; (tab = nextTab(p, start, n)) < n; start = tab + 1) {
-            fields_.append(QStringView(p + start, p + tab));
+        for (qsizetype start = 0, tab; (tab = nextTab(record_, start, n)) < n; start = tab + 1) {
+            own_.append(quint32(tab));
         }
+        ends_ = own_.constData();
+        count_ = own_.size();
     }
 
-    /// Takes a record's fields at the positions of the TABs that end them, found before.
+    /// Takes a record's fields at the positions of the TABs that end them, found before and kept
+    /// by the caller for as long as the fields are read.
     RecordFields(QStringView record, const quint32 *ends, qsizetype count)
+        : record_(record.utf16())
+        , ends_(ends)
+        , count_(count)
     {
-        const char16_t *p = record.utf16();
-        qsizetype start = 0;
-        for (qsizetype k = 0; k < count; ++k) {
-            fields_.append(QStringView(p + start, p + ends[k]));
-            start = qsizetype(ends[k]) + 1;
-        }
     }
+
+    // A copy would have to point its ends at its own: nothing needs one.
+    RecordFields(const RecordFields &) = delete;
+    RecordFields &operator=(const RecordFields &) = delete;
 
     /// Returns the number of fields.
-    qsizetype size() const { return fields_.size(); }
+    qsizetype size() const { return count_; }
 
     /// Returns field n (counting from 1) as GetField reads it: empty beyond the last.
     QStringView at(int n) const
     {
-        return n >= 1 && n <= fields_.size() ? fields_[n - 1] : QStringView();
+        if (n < 1 || n > count_) {
+            return QStringView();
+        }
+        const qsizetype start = n == 1 ? 0 : qsizetype(ends_[n - 2]) + 1;
+        return QStringView(record_ + start, record_ + ends_[n - 1]);
     }
 
 private:
-    QVarLengthArray<QStringView, 16> fields_;
+    // Each field ends at a TAB: the positions of those TABs, in the record
+    // split here or in the caller's.
+    const char16_t *record_ = nullptr;
+    QVarLengthArray<quint32, 16> own_;
+    const quint32 *ends_ = nullptr;
+    qsizetype count_ = 0;
 };
 
 /// Returns field n (counting from 1) of a record as RecordFields reads it, scanning only as far as

@@ -313,6 +313,23 @@ std::optional<WrittenAmount> writtenAmount(QStringView text)
     return amount;
 }
 
+std::optional<std::int64_t> canonicalCents(QStringView text)
+{
+    const std::optional<WrittenAmount> amount = writtenAmount(text);
+    if (!amount) {
+        return std::nullopt;
+    }
+    const qsizetype sign = amount->negative ? 1 : 0;
+    // "0,10" has the one zero the program writes before the comma; any
+    // other leading zero, or a minus on zero, is a text the user typed.
+    if ((text[sign] == u'0' && text.size() - sign > 4) ||
+        (amount->negative && amount->cents == 0)) {
+        return std::nullopt;
+    }
+    const auto cents = std::int64_t(amount->cents);
+    return amount->negative ? -cents : cents;
+}
+
 std::optional<double> MoneyValue(const QString &text) { return MoneyValue(QStringView(text)); }
 
 std::optional<double> MoneyValue(QStringView text)
@@ -427,27 +444,41 @@ QString NumberText(double x)
 
 namespace {
 
+// Writes whole cents as FormatMoney writes money: the integer digits grouped
+// by dots in threes, a comma and two decimals; the sign is given apart, for
+// an amount that rounds to no cent keeps the minus it had.
+QString moneyText(bool negative, std::uint64_t cents)
+{
+    char text[40];
+    char *const end = text + sizeof text;
+    char *b = end;
+    *--b = char('0' + cents % 10);
+    *--b = char('0' + cents / 10 % 10);
+    *--b = ',';
+    std::uint64_t whole = cents / 100;
+    for (int digits = 1;; ++digits) {
+        *--b = char('0' + whole % 10);
+        whole /= 10;
+        if (whole == 0) {
+            break;
+        }
+        if (digits % 3 == 0) {
+            *--b = '.';
+        }
+    }
+    if (negative) {
+        *--b = '-';
+    }
+    return QString::fromLatin1(b, end - b);
+}
+
 // An amount of fewer than fifteen digits in ten-thousandths: its text is
 // those digits, because a decimal of at most fifteen significant digits
-// comes back unchanged from the double nearest it, written with fifteen.
-// Written here straight from the integer, without the general conversion.
+// comes back unchanged from the double nearest it, written with fifteen;
+// FormatMoney then cuts the last two.
 QString smallAmountText(double tenThousandths)
 {
-    const auto whole = std::uint64_t(std::fabs(tenThousandths));
-    char number[32];
-    char *o = number;
-    if (tenThousandths < 0) {
-        *o++ = '-';
-    }
-    o = std::to_chars(o, number + sizeof number, whole / 10000).ptr;
-    *o++ = ',';
-    const auto fraction = unsigned(whole % 10000);
-    for (const unsigned unit : {1000u, 100u, 10u, 1u}) {
-        *o++ = char('0' + fraction / unit % 10);
-    }
-    char money[48];
-    const std::size_t size = moneyChars(number, std::size_t(o - number), money);
-    return QString::fromLatin1(money, qsizetype(size));
+    return moneyText(tenThousandths < 0, std::uint64_t(std::fabs(tenThousandths)) / 100);
 }
 
 } // namespace
@@ -469,6 +500,11 @@ QString AmountText(double amount)
     char money[kNumberRoom + kNumberRoom / 3];
     const std::size_t size = moneyChars(number, numberChars(x, number), money);
     return QString::fromLatin1(money, qsizetype(size));
+}
+
+QString CentsText(std::int64_t cents)
+{
+    return moneyText(cents < 0, cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents));
 }
 
 QString FormatDate(const QString &text)

@@ -37,8 +37,15 @@ struct WrittenAmount {
 /// between dots, two decimals, at most fifteen digits), or nothing for any other text.
 std::optional<WrittenAmount> writtenAmount(QStringView text);
 
+/// Returns the signed cents of an amount whose text is exactly what the program writes for them
+/// (no leading zero, no "-0,00"), or nothing for any other text.
+std::optional<std::int64_t> canonicalCents(QStringView text);
+
 /// Writes a number with 15 significant digits, a comma and no trailing zeros.
 QString NumberText(double x);
+
+/// Writes a whole number of cents as money ("-1.234,56"), as AmountText writes that amount.
+QString CentsText(std::int64_t cents);
 
 /// Puts the slashes into a date typed as digits ("31122005" gives "31/12/2005").
 QString FormatDate(const QString &text);

@@ -2,10 +2,14 @@
 #include "messages.h"
 #include "reportpaths.h"
 #include "textfile.h"
+#include "values.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 using namespace quelvara;
 
@@ -22,6 +26,15 @@ QString record(const QStringList &fields)
         line += field + u'\t';
     }
     return line;
+}
+
+std::uint64_t power(int digits)
+{
+    std::uint64_t p = 1;
+    while (digits-- > 0) {
+        p *= 10;
+    }
+    return p;
 }
 
 QString notDouble(const QString &before, const QString &value)
@@ -134,6 +147,31 @@ private slots:
         const Accumulation result = compute(QStringLiteral("3"), value, 4, QStringLiteral("101"));
         QCOMPARE(result.text, expected);
         QCOMPARE(result.message, QString());
+    }
+
+    // Amounts in the form the program writes are added as whole cents: the
+    // text must be what AmountText makes of the sum of their values, at every
+    // magnitude, on both sides of where whole cents are no longer used.
+    void writtenAmountsAddAsTheirValues()
+    {
+        QRandomGenerator random(2026);
+        const auto amount = [&random](int n) {
+            const std::uint64_t edge = 10'000'000'000'000;
+            const std::uint64_t cents =
+                n % 9 == 0 ? edge - 1 + random.bounded(3) : random.generate64() % power(n % 16);
+            return AmountText((random.bounded(2) ? -1.0 : 1.0) * double(cents) / 100.0);
+        };
+        for (int n = 0; n < 20000; ++n) {
+            const QString before = amount(n);
+            const QString value = amount(n / 16);
+            const PreviousPeriod previous = PreviousPeriod::fromRead(
+                QStringLiteral("anterior"),
+                TextLines{ReadStatus::Ok, {record({"101", "IPTU", "9,99", before, "0"})}});
+            const double sum = *MoneyValue(before) + *MoneyValue(value);
+            const QString expected = FormatMoney(NumberText(std::round(sum * 10000.0) / 10000.0));
+            QVERIFY2(accumulate(previous, value, 4, QStringLiteral("101")).text == expected,
+                     qPrintable(before + QStringLiteral(" + ") + value));
+        }
     }
 
     void codesDifferingInCase()
