@@ -146,9 +146,24 @@ MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &re
     // a registry holding a code twice behaves as if the lines were moved one
     // by one. A key is a view of a code read or composed, or of its folded
     // text kept here.
+    for (const QString &entry : registry) {
+        composedCodes.append(registryLineField(entry, 1));
+    }
+    // A period the program saved holds a line for each registry entry, in
+    // the registry's order. When every line's code is its entry's, the
+    // look-up by code pairs each entry with the line at its own place, even
+    // for a code held twice or in two cases: the entries of a folded code
+    // before it took the lines of that code before it, one each, in order.
+    bool inStep = readCount == registry.size();
+    for (qsizetype i = 0; inStep && i < readCount; ++i) {
+        inStep = recordField(read.at(i), 1) == QStringView(composedCodes.at(i));
+    }
+
     QHash<QStringView, SameCode> byCode;
     QStringList foldedCodes;
-    byCode.reserve(total);
+    if (!inStep) {
+        byCode.reserve(total);
+    }
     const auto entriesOf = [&](QStringView code) -> SameCode & {
         QString folded;
         const QStringView key = foldKey(code, folded);
@@ -158,22 +173,22 @@ MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &re
         foldedCodes.append(std::move(folded));
         return byCode[QStringView(foldedCodes.constLast())];
     };
-    for (qsizetype i = 0; i < readCount; ++i) {
+    for (qsizetype i = 0; i < readCount && !inStep; ++i) {
         entriesOf(recordField(read.at(i), 1)).append(int(i));
     }
 
     // A line is composed here and then copied at its exact size: built in
     // place, each would keep room for a second line it never needs.
     QString scratch;
-    for (const QString &entry : registry) {
-        composedCodes.append(registryLineField(entry, 1));
-        const QString &code = composedCodes.constLast();
-        SameCode &same = entriesOf(code);
+    for (qsizetype k = 0; k < registry.size(); ++k) {
+        const QString &entry = registry.at(k);
+        const QString &code = composedCodes.at(k);
+        SameCode *const same = inStep ? nullptr : &entriesOf(code);
         QString line;
-        if (same.isEmpty()) {
+        if (same && same->isEmpty()) {
             line = registryItemLine(entry, types, numCampos, true, accumulate);
         } else {
-            const int found = same.takeFirst();
+            const int found = same ? same->takeFirst() : int(k);
             alive[std::size_t(found)] = false;
             const RecordFields fields(lineAt(found));
             scratch.resize(0);
@@ -200,7 +215,9 @@ MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &re
         }
         composed.append(std::move(line));
         alive.push_back(true);
-        same.append(int(readCount + composed.size()) - 1);
+        if (same) {
+            same->append(int(readCount + composed.size()) - 1);
+        }
     }
     // Freed before the item list builds its own index.
     byCode.clear();

@@ -62,6 +62,8 @@ private slots:
     void mergeMatchesCodesIgnoringCase_data();
     void mergeMatchesCodesIgnoringCase();
     void mergeWithRegistryCodeTwice();
+    void mergeInStepPairsAsByCode_data();
+    void mergeInStepPairsAsByCode();
     void staleFieldTypesAreNeverRead();
     void loadMissingFileOfRegistryKind();
     void loadMissingFileOfCnpjKind();
@@ -269,6 +271,51 @@ void TestReportData::mergeWithRegistryCodeTwice()
     const ItemList items =
         mergeRegistry({"1\told\t5,00\t5,00\t1\t"}, {"1\tFirst\t", "1\tSecond\t"}, kTaxTypes, 4, {});
     QCOMPARE(items.lines(), QStringList{"1\tSecond\t5,00\t5,00\t1\t"});
+}
+
+void TestReportData::mergeInStepPairsAsByCode_data()
+{
+    QTest::addColumn<QStringList>("readCodes");
+    QTest::addColumn<QStringList>("registryCodes");
+    const QStringList codes[] = {{"1", "2", "3"}, {"b", "a", "c"}, {"1", "1", "2"},
+                                 {"A", "b", "a"}, {"ÁB", "áb"},    {"2", "1"},
+                                 {"a", "B"},      {"1", "2", "2"}};
+    const QStringList registered[] = {codes[0], codes[1],   codes[2],   codes[3],
+                                      codes[4], {"1", "2"}, {"A", "b"}, {"1", "1", "2"}};
+    const char *names[] = {"in step",
+                           "in step, out of order",
+                           "in step, a code twice",
+                           "in step, a code in two cases",
+                           "in step, accented capitals",
+                           "the same codes in another order",
+                           "the same codes in other cases",
+                           "a code twice in each, at other places"};
+    for (int i = 0; i < 8; ++i) {
+        QTest::newRow(names[i]) << codes[i] << registered[i];
+    }
+}
+
+void TestReportData::mergeInStepPairsAsByCode()
+{
+    // The same lines with one more, not registered, are always paired with
+    // the registry by looking their codes up.
+    QFETCH(QStringList, readCodes);
+    QFETCH(QStringList, registryCodes);
+    QStringList read;
+    QStringList registry;
+    for (qsizetype i = 0; i < readCodes.size(); ++i) {
+        read.append(readCodes[i] +
+                    QStringLiteral("\tread %1\t%1,00\t%1,00\t%2\t").arg(i + 1).arg(i % 2));
+        registry.append(registryCodes[i] + QStringLiteral("\tentry %1\t").arg(i + 1));
+    }
+    Accumulator asRead;
+    Accumulator byCode;
+    const ItemList merged = mergeRegistry(read, registry, kTaxTypes, 4, asRead.fn());
+    ItemList expected = mergeRegistry(read + QStringList{"zz\tnot registered\t\t\t0\t"}, registry,
+                                      kTaxTypes, 4, byCode.fn());
+    expected.removeAt(expected.indexOf("zz"));
+    QCOMPARE(merged.lines(), expected.lines());
+    QCOMPARE(asRead.calls, byCode.calls);
 }
 
 void TestReportData::staleFieldTypesAreNeverRead()
