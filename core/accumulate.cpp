@@ -54,7 +54,6 @@ PreviousPeriod PreviousPeriod::load(const QString &ano, const QString &prefixo,
     if (read.status == ReadStatus::Ok) {
         previous.text_ = std::move(read.text);
         previous.lines_ = std::move(read.lines);
-        previous.indexLines();
     }
     return previous;
 }
@@ -73,11 +72,10 @@ PreviousPeriod PreviousPeriod::fromRead(const QString &path, TextLines read)
     for (const QString &line : std::as_const(previous.given_)) {
         previous.lines_.append(line);
     }
-    previous.indexLines();
     return previous;
 }
 
-void PreviousPeriod::indexLines()
+void PreviousPeriod::indexLines() const
 {
     index_.reserve(lines_.size());
     // The first line with a code is the one that counts: taken from the last
@@ -91,6 +89,40 @@ void PreviousPeriod::indexLines()
         }
         index_.insert(key, int(i));
     }
+    indexed_ = true;
+}
+
+// Codes that are their own keys, in strictly ascending order up to a line,
+// are all different keys: a line among them holding a code is the first
+// with it.
+bool PreviousPeriod::inOrderThrough(qsizetype line) const
+{
+    while (ordered_ <= line && !disordered_) {
+        const QStringView code = recordField(lines_.at(ordered_), 1);
+        disordered_ =
+            !isOwnKey(code) || (ordered_ > 0 && !(recordField(lines_.at(ordered_ - 1), 1) < code));
+        ordered_ += disordered_ ? 0 : 1;
+    }
+    return line < ordered_;
+}
+
+std::optional<int> PreviousPeriod::lineOf(const QString &code) const
+{
+    const qsizetype next = next_;
+    if (next < lines_.size() && inOrderThrough(next) && recordField(lines_.at(next), 1) == code) {
+        next_ = next + 1;
+        return int(next);
+    }
+    if (!indexed_) {
+        indexLines();
+    }
+    QString folded;
+    const auto found = index_.constFind(foldKey(QStringView(code), folded));
+    if (found == index_.cend()) {
+        return std::nullopt;
+    }
+    next_ = *found + 1;
+    return *found;
 }
 
 std::optional<QString> PreviousPeriod::field(const QString &code, int k) const
@@ -101,13 +133,12 @@ std::optional<QString> PreviousPeriod::field(const QString &code, int k) const
 
 std::optional<QStringView> PreviousPeriod::fieldView(const QString &code, int k) const
 {
-    QString folded;
-    const auto found = index_.constFind(foldKey(QStringView(code), folded));
-    if (found == index_.cend()) {
+    const std::optional<int> line = lineOf(code);
+    if (!line) {
         return std::nullopt;
     }
     // Only the field asked for is looked for, not every field of the line.
-    return recordField(lines_.at(*found), k);
+    return recordField(lines_.at(*line), k);
 }
 
 Accumulation accumulate(const PreviousPeriod &previous, const QString &value, int k,

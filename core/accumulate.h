@@ -43,7 +43,9 @@ public:
     std::optional<QStringView> fieldView(const QString &code, int k) const;
 
 private:
-    void indexLines();
+    std::optional<int> lineOf(const QString &code) const;
+    bool inOrderThrough(qsizetype line) const;
+    void indexLines() const;
 
     QString path_;
     ReadStatus status_ = ReadStatus::Missing;
@@ -53,9 +55,16 @@ private:
     // these texts, which are never changed, so every view stays valid.
     QString text_;
     QStringList given_;
-    QStringList foldedCodes_;
     QList<QStringView> lines_;
-    QHash<QStringView, int> index_; // folded code -> first line with it
+    // Looked up as they are needed: a period saved by the program is read in
+    // the order of its lines, which the line after the last one found serves
+    // without the index.
+    mutable QStringList foldedCodes_;
+    mutable QHash<QStringView, int> index_; // folded code -> first line with it
+    mutable bool indexed_ = false;
+    mutable qsizetype next_ = 0;      // the line after the last one found
+    mutable qsizetype ordered_ = 0;   // leading lines whose codes are own keys, strictly ascending
+    mutable bool disordered_ = false; // line ordered_ is not
 };
 
 /// One computed accumulated value and the message to show for it (empty when none).

@@ -79,8 +79,6 @@ int compareTexts(const QString &a, const QString &b)
     return sign(QString::compare(a, b, Qt::CaseSensitive));
 }
 
-namespace {
-
 // Codes are nearly always digits, dots and lower-case letters, which folding
 // leaves as they are: such a text is its own key. Anything else is folded by
 // Qt.
@@ -111,8 +109,6 @@ bool isOwnKey(QStringView text)
     }
     return true;
 }
-
-} // namespace
 
 QString foldKey(const QString &text)
 {

@@ -20,6 +20,10 @@ bool sameText(const QString &a, const QString &b);
 /// Returns the key under which a text is indexed for case-insensitive look-up.
 QString foldKey(const QString &text);
 
+/// Tells whether a text is its own key: digits, dots, lower-case letters and the like, which
+/// folding leaves as they are.
+bool isOwnKey(QStringView text);
+
 /// Returns the key of a text as foldKey does: the text itself when folding leaves it as it is,
 /// otherwise the folded text, put into room.
 QStringView foldKey(QStringView text, QString &room);

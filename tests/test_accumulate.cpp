@@ -1,6 +1,7 @@
 #include "accumulate.h"
 #include "messages.h"
 #include "reportpaths.h"
+#include "textcompare.h"
 #include "textfile.h"
 #include "values.h"
 
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace quelvara;
@@ -171,6 +173,50 @@ private slots:
             const QString expected = FormatMoney(NumberText(std::round(sum * 10000.0) / 10000.0));
             QVERIFY2(accumulate(previous, value, 4, QStringLiteral("101")).text == expected,
                      qPrintable(before + QStringLiteral(" + ") + value));
+        }
+    }
+
+    // Whatever the order of the lines and of the look-ups, a look-up finds
+    // the first line whose code is the same without regard to case.
+    void lookupsFindTheFirstLineOfACode()
+    {
+        const QStringList pool{"1", "10", "2", "a", "A", "b", "ß", "SS", "ss", "", "1.1"};
+        QRandomGenerator random(1208);
+        for (int trial = 0; trial < 2000; ++trial) {
+            QStringList codes;
+            for (int n = int(random.bounded(8)); n > 0; --n) {
+                codes.append(pool.at(int(random.bounded(int(pool.size())))));
+            }
+            if (trial % 2 == 0) {
+                // As the program saves them: ascending, one line a code, but
+                // now and then a code twice.
+                std::sort(codes.begin(), codes.end());
+                codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+                if (trial % 4 == 0 && !codes.isEmpty()) {
+                    codes.insert(int(random.bounded(int(codes.size()))), codes.constLast());
+                }
+            }
+            QStringList lines;
+            for (qsizetype i = 0; i < codes.size(); ++i) {
+                lines.append(record({codes[i], "x", QString::number(i)}));
+            }
+            const PreviousPeriod previous = PreviousPeriod::fromRead(
+                QStringLiteral("anterior"), TextLines{ReadStatus::Ok, lines});
+            // Look-ups in the lines' own order, then at random.
+            QStringList asked = codes;
+            for (int n = 0; n < 6; ++n) {
+                asked.append(pool.at(int(random.bounded(int(pool.size())))));
+            }
+            for (const QString &code : std::as_const(asked)) {
+                std::optional<QString> first;
+                for (qsizetype i = 0; i < codes.size() && !first; ++i) {
+                    if (foldKey(codes[i]) == foldKey(code)) {
+                        first = QString::number(i);
+                    }
+                }
+                QVERIFY2(previous.field(code, 3) == first,
+                         qPrintable(codes.join(u',') + QStringLiteral(" / ") + code));
+            }
         }
     }
 
