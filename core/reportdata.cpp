@@ -141,24 +141,25 @@ MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &re
                                     : QStringView(composed.at(position - readCount));
     };
 
-    // The entries of each code in list order: a look-up finds the first one,
-    // a replaced entry leaves the front and its successor joins the back, so
-    // a registry holding a code twice behaves as if the lines were moved one
-    // by one. A key is a view of a code read or composed, or of its folded
-    // text kept here.
     for (const QString &entry : registry) {
         composedCodes.append(registryLineField(entry, 1));
     }
     // A period the program saved holds a line for each registry entry, in
     // the registry's order. When every line's code is its entry's, the
-    // look-up by code pairs each entry with the line at its own place, even
+    // look-up below pairs each entry with the line at its own place, even
     // for a code held twice or in two cases: the entries of a folded code
     // before it took the lines of that code before it, one each, in order.
+    // Such a merge needs no look-up.
     bool inStep = readCount == registry.size();
     for (qsizetype i = 0; inStep && i < readCount; ++i) {
         inStep = recordField(read.at(i), 1) == QStringView(composedCodes.at(i));
     }
 
+    // The entries of each code in list order: a look-up finds the first one,
+    // a replaced entry leaves the front and its successor joins the back, so
+    // a registry holding a code twice behaves as if the lines were moved one
+    // by one. A key is a view of a code read or composed, or of its folded
+    // text kept here.
     QHash<QStringView, SameCode> byCode;
     QStringList foldedCodes;
     if (!inStep) {
