@@ -25,10 +25,7 @@ std::optional<std::int64_t> exactSum(QStringView a, QStringView b)
     if (!y || x->cents >= kBound || y->cents >= kBound) {
         return std::nullopt;
     }
-    const auto signedCents = [](const WrittenAmount &w) {
-        return w.negative ? -std::int64_t(w.cents) : std::int64_t(w.cents);
-    };
-    return signedCents(*x) + signedCents(*y);
+    return x->signedCents() + y->signedCents();
 }
 
 } // namespace
@@ -81,13 +78,7 @@ void PreviousPeriod::indexLines() const
     // The first line with a code is the one that counts: taken from the last
     // to the first, each line's entry replaces that of any later line.
     for (qsizetype i = lines_.size() - 1; i >= 0; --i) {
-        QString folded;
-        QStringView key = foldKey(recordField(lines_.at(i), 1), folded);
-        if (!folded.isEmpty()) {
-            foldedCodes_.append(std::move(folded));
-            key = foldedCodes_.constLast();
-        }
-        index_.insert(key, int(i));
+        index_.insert(foldKey(recordField(lines_.at(i), 1), foldedCodes_), int(i));
     }
     indexed_ = true;
 }

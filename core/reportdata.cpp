@@ -166,13 +166,7 @@ MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &re
         byCode.reserve(total);
     }
     const auto entriesOf = [&](QStringView code) -> SameCode & {
-        QString folded;
-        const QStringView key = foldKey(code, folded);
-        if (folded.isEmpty()) {
-            return byCode[key];
-        }
-        foldedCodes.append(std::move(folded));
-        return byCode[QStringView(foldedCodes.constLast())];
+        return byCode[foldKey(code, foldedCodes)];
     };
     for (qsizetype i = 0; i < readCount && !inStep; ++i) {
         entriesOf(recordField(read.at(i), 1)).append(int(i));

@@ -125,6 +125,15 @@ QStringView foldKey(QStringView text, QString &room)
     return room;
 }
 
+QStringView foldKey(QStringView text, QStringList &kept)
+{
+    if (isOwnKey(text)) {
+        return text;
+    }
+    kept.append(text.toString().toCaseFolded());
+    return kept.constLast();
+}
+
 bool sameText(const QString &a, const QString &b) { return foldKey(a) == foldKey(b); }
 
 } // namespace quelvara

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 // The one comparison and the one equality every list of the program uses:
@@ -27,5 +28,9 @@ bool isOwnKey(QStringView text);
 /// Returns the key of a text as foldKey does: the text itself when folding leaves it as it is,
 /// otherwise the folded text, put into room.
 QStringView foldKey(QStringView text, QString &room);
+
+/// Returns the key of a text as foldKey does, a folded text appended to kept: for keys that must
+/// stay valid as long as kept does.
+QStringView foldKey(QStringView text, QStringList &kept);
 
 } // namespace quelvara

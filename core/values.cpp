@@ -326,8 +326,7 @@ std::optional<std::int64_t> canonicalCents(QStringView text)
         (amount->negative && amount->cents == 0)) {
         return std::nullopt;
     }
-    const auto cents = std::int64_t(amount->cents);
-    return amount->negative ? -cents : cents;
+    return amount->signedCents();
 }
 
 std::optional<double> MoneyValue(const QString &text) { return MoneyValue(QStringView(text)); }

@@ -31,6 +31,12 @@ std::optional<double> MoneyValue(QStringView text);
 struct WrittenAmount {
     bool negative = false;
     std::uint64_t cents = 0;
+
+    /// Returns the cents with their sign (fifteen digits at most: they fit).
+    std::int64_t signedCents() const
+    {
+        return negative ? -std::int64_t(cents) : std::int64_t(cents);
+    }
 };
 
 /// Reads an amount written as the program writes money ("-1.234,56": groups of three digits
