@@ -54,9 +54,24 @@ QString lineCode(const QString &line)
     return tab < 0 ? QString() : line.left(tab);
 }
 
+const QHash<QString, ItemList::Entry> &ItemList::index() const
+{
+    if (!indexed_) {
+        index_.reserve(codes_.size());
+        for (const QString &code : codes_) {
+            Entry &entry = index_[foldKey(code)];
+            if (entry.count++ == 0) {
+                entry.first = code;
+            }
+        }
+        indexed_ = true;
+    }
+    return index_;
+}
+
 int ItemList::indexOf(const QString &code) const
 {
-    const auto found = index_.constFind(foldKey(code));
+    const auto found = index().constFind(foldKey(code));
     return found == index_.cend() ? -1 : positionOf(found->first);
 }
 
@@ -89,12 +104,14 @@ int ItemList::put(const QString &code, const QString &line)
 int ItemList::insert(const QString &code, const QString &line)
 {
     const int at = insertionPoint(code);
-    Entry &entry = index_[foldKey(code)];
-    // An item put before the first of its folded code becomes the first.
-    if (entry.count == 0 || at <= positionOf(entry.first)) {
-        entry.first = code;
+    if (indexed_) {
+        Entry &entry = index_[foldKey(code)];
+        // An item put before the first of its folded code becomes the first.
+        if (entry.count == 0 || at <= positionOf(entry.first)) {
+            entry.first = code;
+        }
+        ++entry.count;
     }
-    ++entry.count;
     codes_.insert(at, code);
     lines_.insert(at, line);
     return at;
@@ -150,8 +167,8 @@ void ItemList::assignItems(QStringList codes, QStringList lines)
 {
     Q_ASSERT(codes.size() == lines.size());
     const std::vector<int> order = sortedOrder(codes);
-    index_.clear();
-    index_.reserve(codes.size());
+    index_ = {};
+    indexed_ = false;
     if (std::is_sorted(order.cbegin(), order.cend())) {
         // Already in order, as a period merged with its registry nearly
         // always is: the lists are taken over whole.
@@ -165,12 +182,6 @@ void ItemList::assignItems(QStringList codes, QStringList lines)
         for (const int i : order) {
             codes_.append(std::move(codes[i]));
             lines_.append(std::move(lines[i]));
-        }
-    }
-    for (const QString &code : std::as_const(codes_)) {
-        Entry &entry = index_[foldKey(code)];
-        if (entry.count++ == 0) {
-            entry.first = code;
         }
     }
 }

@@ -72,12 +72,16 @@ private:
     int insertionPoint(const QString &code) const;
     int positionOf(const QString &code) const;
     void rescan(const QString &key, Entry &entry) const;
+    const QHash<QString, Entry> &index() const;
 
     QStringList codes_;
     QStringList lines_;
-    // Folded code -> its first item. Kept up to date by every change, in
-    // O(log N) look-ups of the ordered codes: no change rebuilds it.
-    QHash<QString, Entry> index_;
+    // Folded code -> its first item. Built from the codes on the first
+    // look-up, then kept up to date by every change, in O(log N) look-ups of
+    // the ordered codes: no change rebuilds it. A list that is only written
+    // out, as every month but the last of a recalculation, never builds it.
+    mutable QHash<QString, Entry> index_;
+    mutable bool indexed_ = true;
 };
 
 /// Returns the item code of a data line: the text before its first TAB (empty when it has none).
