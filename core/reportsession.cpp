@@ -406,7 +406,9 @@ SessionResult ReportSession::addItem(const FieldTexts &texts, bool excluded)
     return saveItem(texts, excluded);
 }
 
-SessionResult ReportSession::writeDataFile()
+SessionResult ReportSession::writeDataFile() { return writeDataFile(false); }
+
+SessionResult ReportSession::writeDataFile(bool keepWhenSame)
 {
     SessionResult result;
     if (!mayWriteDataFile(result)) {
@@ -421,7 +423,8 @@ SessionResult ReportSession::writeDataFile()
         return result;
     }
     const QString path = dataFilePath(year_, prefix_, period_);
-    const FileResult written = writeLines(path, items_.lines());
+    const FileResult written =
+        keepWhenSame ? writeChangedLines(path, items_.lines()) : writeLines(path, items_.lines());
     if (!written.ok()) {
         result.ok = false;
         result.messages.append(written.message());
@@ -566,8 +569,9 @@ SessionResult ReportSession::recalculateYear()
         setPeriod(p - 1, p - 1 < names.size() ? names.at(p - 1) : shownName);
         result.add(load());
         // Writing drops the previous period read so far: the next period
-        // accumulates from the file just written.
-        result.add(writeDataFile());
+        // accumulates from the file just written. A period whose values
+        // were already right, as most are, keeps its file untouched.
+        result.add(writeDataFile(true));
     }
     indexesDeferred_ = false;
     if (std::exchange(indexesPending_, false)) {

@@ -193,6 +193,7 @@ public:
 private:
     bool mayStore(SessionResult &result) const;
     bool mayWriteDataFile(SessionResult &result) const;
+    SessionResult writeDataFile(bool keepWhenSame);
     bool loadRegistry(SessionResult &result);
     void loadPeriod(SessionResult &result);
     AccumulateFn accumulateInto(SessionResult &result);

@@ -271,6 +271,38 @@ FileResult writeLines(const QString &path, const QStringList &lines)
     return writeBytes(path, *bytes);
 }
 
+namespace {
+
+// Tells whether a file holds exactly the bytes; a file that cannot be read
+// in full does not.
+bool holdsBytes(const QString &path, QByteArrayView bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() != bytes.size()) {
+        return false;
+    }
+    char piece[64 * 1024];
+    qsizetype at = 0;
+    for (qint64 got; (got = file.read(piece, sizeof piece)) > 0; at += got) {
+        if (got > bytes.size() - at || std::memcmp(piece, bytes.data() + at, size_t(got)) != 0) {
+            return false;
+        }
+    }
+    return at == bytes.size() && file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+FileResult writeChangedLines(const QString &path, const QStringList &lines)
+{
+    const std::optional<QByteArray> bytes = encodeLines(lines);
+    if (!bytes) {
+        return FileResult::failed(msg::cannotCreateFile(path));
+    }
+    // Rewriting the same bytes would only cost a sync and a rename.
+    return holdsBytes(path, *bytes) ? FileResult::done() : writeBytes(path, *bytes);
+}
+
 FileResult writeBytes(const QString &path, const QByteArray &bytes)
 {
     const FileResult failed = FileResult::failed(msg::cannotCreateFile(path));

@@ -108,6 +108,10 @@ private:
 /// the file could not be created.
 FileResult writeBytes(const QString &path, const QByteArray &bytes);
 
+/// Replaces a file atomically with the lines as writeLines does, unless it already holds exactly
+/// the bytes it would be given: such a file is left as it is.
+FileResult writeChangedLines(const QString &path, const QStringList &lines);
+
 /// Splits Windows-1252 bytes into lines as readLines does.
 QStringList decodeLines(const QByteArray &bytes);
 

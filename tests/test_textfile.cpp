@@ -37,6 +37,8 @@ private slots:
     void writesCrLfAndCp1252();
     void replacesWholeFile();
     void writerKeepsPiecesInOrder();
+    void changedLinesOnlyAreWritten_data();
+    void changedLinesOnlyAreWritten();
     void unencodableLeavesFileAlone();
     void failedWriteKeepsOldFile_directoryInPlace();
     void failedWriteKeepsOldFile_sizeLimit();
@@ -135,12 +137,54 @@ void TestTextFile::writerKeepsPiecesInOrder()
     QCOMPARE(fileBytes(path), expected);
 }
 
+void TestTextFile::changedLinesOnlyAreWritten_data()
+{
+    QTest::addColumn<QByteArray>("old"); // empty: no file
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("replaced");
+
+    const QString large(100 * 1024, u'x');
+    const QByteArray largeBytes = QByteArray(100 * 1024, 'x') + "\r\n";
+    QTest::newRow("same bytes") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"} << false;
+    QTest::newRow("same size") << QByteArray("a\r\nb\r\n") << QStringList{"a", "c"} << true;
+    QTest::newRow("longer file") << QByteArray("a\r\nb\r\n") << QStringList{"a"} << true;
+    QTest::newRow("shorter file") << QByteArray("a\r\n") << QStringList{"a", "b"} << true;
+    QTest::newRow("other line ends") << QByteArray("a\nb\n\n") << QStringList{"a", "b"} << true;
+    QTest::newRow("no file") << QByteArray() << QStringList{"a"} << true;
+    QTest::newRow("large, same") << largeBytes + largeBytes << QStringList{large, large} << false;
+    QTest::newRow("large, last byte")
+        << largeBytes + largeBytes.first(largeBytes.size() - 3) + "y\r\n"
+        << QStringList{large, large} << true;
+}
+
+void TestTextFile::changedLinesOnlyAreWritten()
+{
+    QFETCH(QByteArray, old);
+    QFETCH(QStringList, lines);
+    QFETCH(bool, replaced);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.vqd");
+    if (!old.isEmpty()) {
+        putFile(path, old);
+    }
+    // A replaced file is a new one: the old is renamed over.
+    struct stat before {};
+    const bool existed = ::stat(QFile::encodeName(path).constData(), &before) == 0;
+    QVERIFY(writeChangedLines(path, lines).ok());
+    struct stat after {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &after), 0);
+    QCOMPARE(!existed || after.st_ino != before.st_ino, replaced);
+    QCOMPARE(fileBytes(path), *encodeLines(lines));
+    QCOMPARE(othersIn(dir.path(), "f.vqd"), QStringList());
+}
+
 void TestTextFile::unencodableLeavesFileAlone()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("f.vqd");
     putFile(path, "old\r\n");
     QVERIFY(!writeLines(path, {"ok", "seta → aqui"}).ok());
+    QVERIFY(!writeChangedLines(path, {"ok", "seta → aqui"}).ok());
     QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
     QCOMPARE(othersIn(dir.path(), "f.vqd"), QStringList());
 }
