@@ -355,6 +355,27 @@ void BM_SessionRecalculate(benchmark::State &state)
     reportN(state, f.items);
 }
 
+// "Atualizar Valores" after January's amount of one item changed: every
+// month's accumulated value of that item moves, so every data file is written
+// again (in the benchmark above they all hold their values already).
+void BM_SessionRecalculateChanged(benchmark::State &state)
+{
+    auto &f = fixture<SessionFixture>(int(state.range(0)));
+    f.session.setPeriod(11, QStringLiteral("Dezembro"));
+    QStringList january = splitLines(decode(readBytes(taxPath(1))));
+    QStringList fields = january.first().split(u'\t');
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fields[2] = round++ % 2 == 0 ? QStringLiteral("1.234,56") : QStringLiteral("6.543,21");
+        january.first() = fields.join(u'\t');
+        atomicWrite(taxPath(1), encodeLines(january));
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(f.session.recalculateYear());
+    }
+    reportN(state, f.items);
+}
+
 // ---------------------------------------------------------------------------
 // The editor window
 
@@ -785,6 +806,8 @@ const Row kRows[] = {
     {"BM_EditorOpenPeriod", "BM_FloorOpenPeriod", "Open a period (editor)", false},
     {"BM_SessionRecalculate", "BM_FloorRecalculate", "Atualizar Valores, 12 months (session)",
      false},
+    {"BM_SessionRecalculateChanged", "BM_FloorRecalculate",
+     "Atualizar Valores, January changed (session)", false},
     {"BM_EditorRecalculate", "BM_FloorRecalculate", "Atualizar Valores, 12 months (editor)", false},
     {"BM_EditorKeystroke", nullptr, "Type and erase a character in field 1", false},
     {"BM_EditorEnterAccumulated", nullptr, "Enter the accumulated field", false},
@@ -934,6 +957,7 @@ BENCHMARK(BM_FloorOpenPeriod)->Apply(scaled);
 BENCHMARK(BM_SessionOpenPeriod)->Apply(scaled);
 BENCHMARK(BM_FloorRecalculate)->Apply(scaled);
 BENCHMARK(BM_SessionRecalculate)->Apply(scaled);
+BENCHMARK(BM_SessionRecalculateChanged)->Apply(scaled);
 BENCHMARK(BM_EditorSave)->Apply(scaled);
 BENCHMARK(BM_EditorDelete)->Apply(scaled);
 BENCHMARK(BM_EditorOpenPeriod)->Apply(scaled);
