@@ -12,6 +12,7 @@
 #include "Utribarrec.h"
 #include "application.h"
 #include "codec.h"
+#include "commands.h"
 #include "entrybox.h"
 #include "platform.h"
 #include "registry.h"
@@ -373,6 +374,47 @@ void BM_SessionRecalculateChanged(benchmark::State &state)
         state.ResumeTiming();
         benchmark::DoNotOptimize(f.session.recalculateYear());
     }
+    reportN(state, f.items);
+}
+
+// ---------------------------------------------------------------------------
+// quelvara-cli
+
+// A folder whose year holds the taxes' twelve months alone: what publicar
+// refreshes there is what the floor of "Atualizar Valores" writes.
+struct CliFixture : Fixture {
+    explicit CliFixture(int n)
+        : folder(n)
+        , items(n)
+    {
+        QDirIterator it(QDir(folder.path()).filePath(dataYearDir(sample::kYear)), QDir::Files);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (!it.fileName().startsWith(QStringLiteral("trib-arrec-"))) {
+                QFile::remove(path);
+            }
+        }
+    }
+
+    WorkFolder folder;
+    int items;
+};
+
+void BM_CliPublish(benchmark::State &state)
+{
+    auto &f = fixture<CliFixture>(int(state.range(0)));
+    const cli::Request request =
+        cli::readRequest({cli::kProgram, QStringLiteral("--pasta"), f.folder.path(),
+                          QStringLiteral("publicar"), sample::kYear});
+    std::FILE *nowhere = std::fopen("/dev/null", "w");
+    for (auto _ : state) {
+        cli::Console console(nowhere, nowhere);
+        if (cli::run(request, console) != cli::kExitOk) {
+            state.SkipWithError("publicar failed");
+            break;
+        }
+    }
+    std::fclose(nowhere);
     reportN(state, f.items);
 }
 
@@ -809,6 +851,7 @@ const Row kRows[] = {
     {"BM_SessionRecalculateChanged", "BM_FloorRecalculate",
      "Atualizar Valores, January changed (session)", false},
     {"BM_EditorRecalculate", "BM_FloorRecalculate", "Atualizar Valores, 12 months (editor)", false},
+    {"BM_CliPublish", "BM_FloorRecalculate", "quelvara-cli publicar, 12 months", false},
     {"BM_EditorKeystroke", nullptr, "Type and erase a character in field 1", false},
     {"BM_EditorEnterAccumulated", nullptr, "Enter the accumulated field", false},
     {"BM_EditorMemory", "BM_FloorMemory", "Peak memory, first show + open a period", true},
@@ -958,6 +1001,7 @@ BENCHMARK(BM_SessionOpenPeriod)->Apply(scaled);
 BENCHMARK(BM_FloorRecalculate)->Apply(scaled);
 BENCHMARK(BM_SessionRecalculate)->Apply(scaled);
 BENCHMARK(BM_SessionRecalculateChanged)->Apply(scaled);
+BENCHMARK(BM_CliPublish)->Apply(scaled);
 BENCHMARK(BM_EditorSave)->Apply(scaled);
 BENCHMARK(BM_EditorDelete)->Apply(scaled);
 BENCHMARK(BM_EditorOpenPeriod)->Apply(scaled);
