@@ -71,8 +71,9 @@ const QHash<QString, ItemList::Entry> &ItemList::index() const
 
 int ItemList::indexOf(const QString &code) const
 {
-    const auto found = index().constFind(foldKey(code));
-    return found == index_.cend() ? -1 : positionOf(found->first);
+    const QHash<QString, Entry> &built = index();
+    const auto found = built.constFind(foldKey(code));
+    return found == built.cend() ? -1 : positionOf(found->first);
 }
 
 int ItemList::positionOf(const QString &code) const

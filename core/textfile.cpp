@@ -261,46 +261,37 @@ WholeText readWholeText(const QString &path)
     return result;
 }
 
-FileResult writeLines(const QString &path, const QStringList &lines)
+namespace {
+
+FileResult replaceWithLines(const QString &path, const QStringList &lines, bool keepWhenSame)
 {
     const std::optional<QByteArray> bytes = encodeLines(lines);
     if (!bytes) {
         // A text no file can hold is never written in part.
         return FileResult::failed(msg::cannotCreateFile(path));
     }
-    return writeBytes(path, *bytes);
-}
-
-namespace {
-
-// Tells whether a file holds exactly the bytes; a file that cannot be read
-// in full does not.
-bool holdsBytes(const QString &path, QByteArrayView bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() != bytes.size()) {
-        return false;
-    }
-    char piece[64 * 1024];
-    qsizetype at = 0;
-    for (qint64 got; (got = file.read(piece, sizeof piece)) > 0; at += got) {
-        if (got > bytes.size() - at || std::memcmp(piece, bytes.data() + at, size_t(got)) != 0) {
-            return false;
+    if (keepWhenSame) {
+        // Rewriting the same bytes would only cost a sync and a rename; a
+        // file that cannot be read in full is written.
+        ReadStatus status = ReadStatus::Missing;
+        bool tooLarge = false;
+        if (readBytes(path, status, tooLarge) == *bytes && status == ReadStatus::Ok) {
+            return FileResult::done();
         }
     }
-    return at == bytes.size() && file.error() == QFileDevice::NoError;
+    return writeBytes(path, *bytes);
 }
 
 } // namespace
 
+FileResult writeLines(const QString &path, const QStringList &lines)
+{
+    return replaceWithLines(path, lines, false);
+}
+
 FileResult writeChangedLines(const QString &path, const QStringList &lines)
 {
-    const std::optional<QByteArray> bytes = encodeLines(lines);
-    if (!bytes) {
-        return FileResult::failed(msg::cannotCreateFile(path));
-    }
-    // Rewriting the same bytes would only cost a sync and a rename.
-    return holdsBytes(path, *bytes) ? FileResult::done() : writeBytes(path, *bytes);
+    return replaceWithLines(path, lines, true);
 }
 
 FileResult writeBytes(const QString &path, const QByteArray &bytes)

@@ -151,6 +151,7 @@ void TestTextFile::changedLinesOnlyAreWritten_data()
     QTest::newRow("shorter file") << QByteArray("a\r\n") << QStringList{"a", "b"} << true;
     QTest::newRow("other line ends") << QByteArray("a\nb\n\n") << QStringList{"a", "b"} << true;
     QTest::newRow("no file") << QByteArray() << QStringList{"a"} << true;
+    QTest::newRow("no file, no lines") << QByteArray() << QStringList{} << true;
     QTest::newRow("large, same") << largeBytes + largeBytes << QStringList{large, large} << false;
     QTest::newRow("large, last byte")
         << largeBytes + largeBytes.first(largeBytes.size() - 3) + "y\r\n"
