@@ -20,8 +20,13 @@ namespace {
 const QString kTemporarySuffix = QStringLiteral(".quelvara-tmp");
 constexpr int kRandomLength = 8;
 
-// Large files go down in pieces, each one a step a full disk can fail.
-constexpr qint64 kWriteChunk = 4 * 1024; // a memory page
+// The encoded text of a streamed file goes to the file in pieces of this size.
+constexpr qsizetype kWriterBuffer = 64 * 1024;
+
+// Large files go down in pieces, each one a step a full disk can fail. Each
+// piece is a system call, and a call costs more than copying a few kilobytes:
+// a piece holds the fullest writer buffer (just under twice its size) whole.
+constexpr qint64 kWriteChunk = 2 * kWriterBuffer;
 
 FileStepHook &stepHook()
 {
@@ -313,18 +318,11 @@ FileResult writeBytes(const QString &path, const QByteArray &bytes)
     return finishReplace(temporary, target->dir, target->finalPath) ? FileResult::done() : failed;
 }
 
-namespace {
-
-// The encoded text goes to the file in pieces of this size.
-constexpr qsizetype kWriterBuffer = 64 * 1024;
-
-} // namespace
-
 TextFileWriter::TextFileWriter(const QString &path)
     : path_(path)
     , file_(std::make_unique<QFile>())
 {
-    buffer_.reserve(kWriterBuffer + 1024);
+    buffer_.reserve(kWriteChunk); // room for the fullest buffer
     const std::optional<ReplaceTarget> target = replaceTarget(path);
     failed_ = !target || !beginReplace(*file_, *target);
     if (target) {

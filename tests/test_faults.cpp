@@ -30,14 +30,14 @@ namespace {
 FakePlatform *fake = nullptr;
 
 // Entries of the large tax registry, and so items of the large report.
-constexpr int kLarge = 2000;
+constexpr int kLarge = 10000;
 
 // What one path does, and where.
 struct WritePath {
     QString name;
-    QString file;          // the file its save replaces
-    int size = 0;          // tax registry entries laid out (0: the sample's)
-    bool mayCreate = true; // also run with the file missing (a first save)
+    QString file;               // the file its save replaces
+    int size = 0;               // tax registry entries laid out (0: the sample's)
+    bool mayCreate = true;      // also run with the file missing (a first save)
     std::function<bool()> save; // performs one save; tells whether a failure was reported
 };
 
@@ -183,7 +183,7 @@ void TestFaults::cleanupTestCase()
 {
     qInfo("%d faults injected in %d saves", faultsInjected, rowsRun);
     if (rowsRun == rowsTotal) { // not when only some rows were asked for
-        QVERIFY(faultsInjected >= 1000);
+        QVERIFY(faultsInjected >= 400);
     }
     fake = nullptr;
 }
@@ -240,6 +240,8 @@ void TestFaults::everyStepOfEverySave()
     const QByteArray fresh = fileBytes(target);
     QVERIFY(fresh != old);
     QVERIFY(steps.contains(FileStep::SyncDirectory));
+    // A large file fails in its first, a middle and its last piece.
+    QVERIFY(writePath.size < kLarge || steps.count(FileStep::Write) >= 3);
 
     const int faultsBefore = faultsInjected;
     for (int n = 1; n <= steps.size(); ++n) {
