@@ -406,13 +406,18 @@ SessionResult ReportSession::addItem(const FieldTexts &texts, bool excluded)
     return saveItem(texts, excluded);
 }
 
-SessionResult ReportSession::writeDataFile() { return writeDataFile(false); }
-
-SessionResult ReportSession::writeDataFile(bool keepWhenSame)
+SessionResult ReportSession::writeDataFile()
 {
     SessionResult result;
+    writeDataFile(false, result);
+    return result;
+}
+
+// Tells whether the data file holds the item list now.
+bool ReportSession::writeDataFile(bool keepWhenSame, SessionResult &result)
+{
     if (!mayWriteDataFile(result)) {
-        return result;
+        return false;
     }
     makeDir(dataDir());
     const QString yearDir = dataYearDir(year_);
@@ -420,7 +425,7 @@ SessionResult ReportSession::writeDataFile(bool keepWhenSame)
     if (!dirExists(yearDir)) {
         result.ok = false;
         result.messages.append(msg::cannotCreateDirectory(yearDir));
-        return result;
+        return false;
     }
     const QString path = dataFilePath(year_, prefix_, period_);
     const FileResult written =
@@ -432,7 +437,7 @@ SessionResult ReportSession::writeDataFile(bool keepWhenSame)
     if (previous_ && previous_->path == path) {
         previous_.reset();
     }
-    return result;
+    return written.ok();
 }
 
 bool ReportSession::asksRegistryDeletion(int row) const
@@ -525,6 +530,16 @@ QString ReportSession::accumulateValue(const QString &value, int k, const QStrin
     return accumulation.text;
 }
 
+ReportSession::FileStamp ReportSession::fileStamp(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return {};
+    }
+    return {true, info.size(), info.lastModified(),
+            info.fileTime(QFileDevice::FileMetadataChangeTime)};
+}
+
 const PreviousPeriod &ReportSession::previousPeriod()
 {
     // Looked at once per operation: a load asks for every item, and one
@@ -533,12 +548,7 @@ const PreviousPeriod &ReportSession::previousPeriod()
         return previous_->data;
     }
     const QString path = dataFilePath(year_, prefix_, previousPeriodNumber(period_));
-    const QFileInfo info(path);
-    FileStamp stamp;
-    if (info.exists()) {
-        stamp = {true, info.size(), info.lastModified(),
-                 info.fileTime(QFileDevice::FileMetadataChangeTime)};
-    }
+    const FileStamp stamp = fileStamp(path);
     if (!previous_ || previous_->path != path || !(previous_->stamp == stamp)) {
         // The file held so far goes before the next one is read, not after.
         previous_.reset();
@@ -547,6 +557,19 @@ const PreviousPeriod &ReportSession::previousPeriod()
     checkedIn_ = operation_;
     checkedFor_ = {year_, prefix_, period_};
     return previous_->data;
+}
+
+// Holds the item list, just written to its data file, as the previous
+// period of the next one. Read back, the file would give the same lines: no
+// line holds a line end, for every line was read from a file as a line or
+// composed of fields stripped of them.
+void ReportSession::keepListAsPrevious()
+{
+    const QString path = dataFilePath(year_, prefix_, period_);
+    previous_.reset();
+    previous_ =
+        PreviousFile{path, fileStamp(path),
+                     PreviousPeriod::fromRead(path, {ReadStatus::Ok, items_.lines(), false})};
 }
 
 SessionResult ReportSession::recalculateYear()
@@ -568,10 +591,14 @@ SessionResult ReportSession::recalculateYear()
         // Each period's page carries that period's own name.
         setPeriod(p - 1, p - 1 < names.size() ? names.at(p - 1) : shownName);
         result.add(load());
-        // Writing drops the previous period read so far: the next period
-        // accumulates from the file just written. A period whose values
-        // were already right, as most are, keeps its file untouched.
-        result.add(writeDataFile(true));
+        // A period whose values were already right, as most are, keeps its
+        // file untouched. The next period accumulates from this file as it
+        // now is: the list it holds, kept rather than read back.
+        SessionResult written;
+        if (writeDataFile(true, written)) {
+            keepListAsPrevious();
+        }
+        result.add(written);
     }
     indexesDeferred_ = false;
     if (std::exchange(indexesPending_, false)) {

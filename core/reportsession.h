@@ -193,7 +193,8 @@ public:
 private:
     bool mayStore(SessionResult &result) const;
     bool mayWriteDataFile(SessionResult &result) const;
-    SessionResult writeDataFile(bool keepWhenSame);
+    bool writeDataFile(bool keepWhenSame, SessionResult &result);
+    void keepListAsPrevious();
     bool loadRegistry(SessionResult &result);
     void loadPeriod(SessionResult &result);
     AccumulateFn accumulateInto(SessionResult &result);
@@ -232,6 +233,7 @@ private:
         QDateTime changed;
         friend bool operator==(const FileStamp &, const FileStamp &) = default;
     };
+    static FileStamp fileStamp(const QString &path);
     struct PreviousFile {
         QString path;
         FileStamp stamp;

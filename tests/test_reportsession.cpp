@@ -134,6 +134,7 @@ private slots:
     // Accumulated values and the page.
     void recalculationCreatesEarlierPeriods();
     void yearRecalculatedFromScratch();
+    void recalculationAccumulatesFromDisk();
     void recalculationChangesNothing_data();
     void recalculationChangesNothing();
     void pageOfTheLoad_data();
@@ -1075,6 +1076,23 @@ void TestReportSession::recalculationCreatesEarlierPeriods()
             QCOMPARE(page.contains(QStringLiteral("2005 - ") + months.at(m - 1)), m == p);
         }
     }
+}
+
+// February's file cannot be read, so it is not written either: March adds
+// to February as it stands on disk, as opening March does, not to the list
+// February was shown with, which carries January's amount.
+void TestReportSession::recalculationAccumulatesFromDisk()
+{
+    const QString iptu = sampleLines("tributos.vqd").at(0);
+    QVERIFY(writeFile(data2005(kTaxes),
+                      crlfBytes({iptu + QStringLiteral("100,00\t100,00\t0\t")})));
+    QVERIFY(QDir().mkpath(data2005(QStringLiteral("trib-arrec-2-2005.vqd"))));
+    QVERIFY(writeFile(data2005(QStringLiteral("trib-arrec-3-2005.vqd")),
+                      crlfBytes({iptu + QStringLiteral("300,00\t") + kInstruction +
+                                 QStringLiteral("\t0\t")})));
+    open(M, 0, 2);
+    s().recalculateYear();
+    QCOMPARE(s().items().lines().at(0), iptu + QStringLiteral("300,00\t300,00\t0\t"));
 }
 
 void TestReportSession::yearRecalculatedFromScratch()
