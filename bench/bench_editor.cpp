@@ -612,30 +612,150 @@ void BM_FloorSave(benchmark::State &state)
 
 // Opening a period: read, split and sort its file, write its page, open
 // data and indexes.
+void floorOpenPeriod(const FloorFixture &f)
+{
+    const QStringList lines = readSplitSort(taxPath(3));
+    benchmark::DoNotOptimize(lines.size());
+    f.publish(3);
+}
+
 void BM_FloorOpenPeriod(benchmark::State &state)
 {
     auto &f = fixture<FloorFixture>(int(state.range(0)));
     for (auto _ : state) {
-        const QStringList lines = readSplitSort(taxPath(3));
-        benchmark::DoNotOptimize(lines.size());
-        f.publish(3);
+        floorOpenPeriod(f);
     }
     reportN(state, f.items);
 }
 
 // Twelve months: each read, split and sorted, its file, page, open data and
 // indexes written.
+void floorRecalculate(const FloorFixture &f)
+{
+    for (int p = 1; p <= 12; ++p) {
+        const QStringList lines = readSplitSort(taxPath(p));
+        atomicWrite(taxPath(p), encodeLines(lines));
+        f.publish(p);
+    }
+}
+
 void BM_FloorRecalculate(benchmark::State &state)
 {
     auto &f = fixture<FloorFixture>(int(state.range(0)));
     for (auto _ : state) {
-        for (int p = 1; p <= 12; ++p) {
-            const QStringList lines = readSplitSort(taxPath(p));
-            atomicWrite(taxPath(p), encodeLines(lines));
-            f.publish(p);
-        }
+        floorRecalculate(f);
     }
     reportN(state, f.items);
+}
+
+// ---------------------------------------------------------------------------
+// An operation and its floor in turn
+//
+// Each ratio above divides two figures measured minutes apart, and the
+// machine's speed drifts by a third between runs. Here every iteration runs
+// the floor and then the operation, so that a slower moment slows both.
+
+// The floor of the paired benchmarks, beside the fixture of the operation.
+FloorFixture &pairedFloor(int n)
+{
+    static std::unique_ptr<FloorFixture> floor;
+    if (!floor || floor->items != n) {
+        floor.reset();
+        floor = std::make_unique<FloorFixture>(n);
+    }
+    return *floor;
+}
+
+// The process's CPU time so far, as the scaled benchmarks measure it.
+double processSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+// Runs the floor, in its folder, and the operation, in the operation's
+// folder (after its untimed preparation), in every iteration. The
+// benchmark's time is the operation's CPU time; the counters are the
+// floor's and the ratio of the two sums.
+template <class Floor, class Operation, class Prepare = void (*)()>
+void runPaired(
+    benchmark::State &state, const QString &folder, Floor floor, Operation operation,
+    Prepare prepare = [] {})
+{
+    FloorFixture &base = pairedFloor(int(state.range(0)));
+    double floorSeconds = 0;
+    double operationSeconds = 0;
+    for (auto _ : state) {
+        QDir::setCurrent(base.folder.path());
+        const double start = processSeconds();
+        floor(base);
+        const double between = processSeconds();
+        QDir::setCurrent(folder);
+        prepare();
+        const double resumed = processSeconds();
+        operation();
+        const double end = processSeconds();
+        floorSeconds += between - start;
+        operationSeconds += end - resumed;
+        state.SetIterationTime(end - resumed);
+    }
+    // The operation's fixture goes on serving the benchmarks after this one.
+    QDir::setCurrent(folder);
+    state.counters["floor_s"] =
+        benchmark::Counter(floorSeconds, benchmark::Counter::kAvgIterations);
+    state.counters["ratio"] = floorSeconds > 0 ? operationSeconds / floorSeconds : 0;
+}
+
+void BM_PairedOpenPeriod(benchmark::State &state)
+{
+    auto &f = fixture<SessionFixture>(int(state.range(0)));
+    int k = 0;
+    runPaired(state, f.folder.path(), floorOpenPeriod, [&] {
+        f.openPeriod(k == 0 ? kJuneIndex : kMarchIndex);
+        k = 1 - k;
+    });
+}
+
+void BM_PairedRecalculate(benchmark::State &state)
+{
+    auto &f = fixture<SessionFixture>(int(state.range(0)));
+    f.session.setPeriod(11, QStringLiteral("Dezembro"));
+    runPaired(state, f.folder.path(), floorRecalculate,
+              [&] { benchmark::DoNotOptimize(f.session.recalculateYear()); });
+}
+
+void BM_PairedRecalculateChanged(benchmark::State &state)
+{
+    auto &f = fixture<SessionFixture>(int(state.range(0)));
+    f.session.setPeriod(11, QStringLiteral("Dezembro"));
+    QStringList january = splitLines(decode(readBytes(taxPath(1))));
+    QStringList fields = january.first().split(u'\t');
+    int round = 0;
+    runPaired(
+        state, f.folder.path(), floorRecalculate,
+        [&] { benchmark::DoNotOptimize(f.session.recalculateYear()); },
+        [&] {
+            fields[2] = round++ % 2 == 0 ? QStringLiteral("1.234,56") : QStringLiteral("6.543,21");
+            january.first() = fields.join(u'\t');
+            atomicWrite(taxPath(1), encodeLines(january));
+        });
+}
+
+void BM_PairedCliPublish(benchmark::State &state)
+{
+    auto &f = fixture<CliFixture>(int(state.range(0)));
+    const cli::Request request =
+        cli::readRequest({cli::kProgram, QStringLiteral("--pasta"), f.folder.path(),
+                          QStringLiteral("publicar"), sample::kYear});
+    std::FILE *nowhere = std::fopen("/dev/null", "w");
+    runPaired(state, f.folder.path(), floorRecalculate, [&] {
+        cli::Console console(nowhere, nowhere);
+        if (cli::run(request, console) != cli::kExitOk) {
+            state.SkipWithError("publicar failed");
+        }
+    });
+    std::fclose(nowhere);
 }
 
 // ---------------------------------------------------------------------------
@@ -836,7 +956,8 @@ struct Row {
     const char *benchmark;
     const char *floor;
     const char *operation;
-    bool memory; // compare the peak_MB counters instead of the times
+    bool memory;         // compare the peak_MB counters instead of the times
+    bool paired = false; // the floor and the ratio from the benchmark's own counters
 };
 
 const Row kRows[] = {
@@ -852,6 +973,12 @@ const Row kRows[] = {
      "Atualizar Valores, January changed (session)", false},
     {"BM_EditorRecalculate", "BM_FloorRecalculate", "Atualizar Valores, 12 months (editor)", false},
     {"BM_CliPublish", "BM_FloorRecalculate", "quelvara-cli publicar, 12 months", false},
+    {"BM_PairedOpenPeriod", nullptr, "Open a period (session), paired", false, true},
+    {"BM_PairedRecalculate", nullptr, "Atualizar Valores, 12 months (session), paired", false,
+     true},
+    {"BM_PairedRecalculateChanged", nullptr, "Atualizar Valores, January changed (session), paired",
+     false, true},
+    {"BM_PairedCliPublish", nullptr, "quelvara-cli publicar, 12 months, paired", false, true},
     {"BM_EditorKeystroke", nullptr, "Type and erase a character in field 1", false},
     {"BM_EditorEnterAccumulated", nullptr, "Enter the accumulated field", false},
     {"BM_EditorMemory", "BM_FloorMemory", "Peak memory, first show + open a period", true},
@@ -883,15 +1010,20 @@ public:
             figures.seconds = (run.run_name.time_type == "manual_time" ? run.GetAdjustedRealTime()
                                                                        : run.GetAdjustedCPUTime()) *
                               secondsPer(run.time_unit);
-            const auto peak = run.counters.find("peak_MB");
-            figures.megabytes = peak == run.counters.end() ? 0 : double(peak->second);
+            const auto counter = [&run](const char *name) {
+                const auto found = run.counters.find(name);
+                return found == run.counters.end() ? 0.0 : double(found->second);
+            };
+            figures.megabytes = counter("peak_MB");
+            figures.floorSeconds = counter("floor_s");
+            figures.ratio = counter("ratio");
         }
     }
 
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\n%-48s %7s %12s %12s %8s %10s\n", "Operation", "N", "figure", "floor",
+        std::printf("\n%-54s %7s %12s %12s %8s %10s\n", "Operation", "N", "figure", "floor",
                     "ratio", "vs N/10");
         for (const Row &row : kRows) {
             for (const auto &[key, figures] : results_) {
@@ -902,9 +1034,12 @@ public:
                 const auto floor =
                     row.floor ? results_.find({row.floor, key.second}) : results_.end();
                 const auto smaller = results_.find({key.first, tenth(key.second)});
-                std::printf("%-48s %7s %12s", row.operation, key.second.c_str(),
+                std::printf("%-54s %7s %12s", row.operation, key.second.c_str(),
                             format(value, row.memory).c_str());
-                if (floor != results_.end()) {
+                if (row.paired) {
+                    std::printf(" %12s %7.1fx", format(figures.floorSeconds, false).c_str(),
+                                figures.ratio);
+                } else if (floor != results_.end()) {
                     const double base =
                         row.memory ? floor->second.megabytes : floor->second.seconds;
                     std::printf(" %12s %7.1fx", format(base, row.memory).c_str(), value / base);
@@ -924,6 +1059,8 @@ private:
     struct Figures {
         double seconds = 0;
         double megabytes = 0;
+        double floorSeconds = 0; // paired: the floor's time, and the ratio to it
+        double ratio = 0;
         bool fromMedian = false;
     };
     struct ByN {
@@ -986,6 +1123,13 @@ void scaled(benchmark::internal::Benchmark *b)
     b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Complexity();
 }
 
+// The operation's process CPU time, measured by hand between the floor's.
+void paired(benchmark::internal::Benchmark *b)
+{
+    sizes(b);
+    b->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
 void inChild(benchmark::internal::Benchmark *b)
 {
     b->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -1002,6 +1146,10 @@ BENCHMARK(BM_FloorRecalculate)->Apply(scaled);
 BENCHMARK(BM_SessionRecalculate)->Apply(scaled);
 BENCHMARK(BM_SessionRecalculateChanged)->Apply(scaled);
 BENCHMARK(BM_CliPublish)->Apply(scaled);
+BENCHMARK(BM_PairedOpenPeriod)->Apply(paired);
+BENCHMARK(BM_PairedRecalculate)->Apply(paired);
+BENCHMARK(BM_PairedRecalculateChanged)->Apply(paired);
+BENCHMARK(BM_PairedCliPublish)->Apply(paired);
 BENCHMARK(BM_EditorSave)->Apply(scaled);
 BENCHMARK(BM_EditorDelete)->Apply(scaled);
 BENCHMARK(BM_EditorOpenPeriod)->Apply(scaled);
