@@ -356,21 +356,39 @@ void BM_SessionRecalculate(benchmark::State &state)
     reportN(state, f.items);
 }
 
-// "Atualizar Valores" after January's amount of one item changed: every
-// month's accumulated value of that item moves, so every data file is written
-// again (in the benchmark above they all hold their values already).
+// Changes January's amount of one item, to one figure and back in turn:
+// every month's accumulated value of that item moves, so a recalculation
+// writes every data file again.
+class JanuaryChange {
+public:
+    JanuaryChange()
+        : january_(splitLines(decode(readBytes(taxPath(1)))))
+        , fields_(january_.first().split(u'\t'))
+    {
+    }
+    void next()
+    {
+        fields_[2] = round_++ % 2 == 0 ? QStringLiteral("1.234,56") : QStringLiteral("6.543,21");
+        january_.first() = fields_.join(u'\t');
+        atomicWrite(taxPath(1), encodeLines(january_));
+    }
+
+private:
+    QStringList january_;
+    QStringList fields_;
+    int round_ = 0;
+};
+
+// "Atualizar Valores" after January's amount of one item changed (in the
+// benchmark above every data file holds its values already).
 void BM_SessionRecalculateChanged(benchmark::State &state)
 {
     auto &f = fixture<SessionFixture>(int(state.range(0)));
     f.session.setPeriod(11, QStringLiteral("Dezembro"));
-    QStringList january = splitLines(decode(readBytes(taxPath(1))));
-    QStringList fields = january.first().split(u'\t');
-    int round = 0;
+    JanuaryChange change;
     for (auto _ : state) {
         state.PauseTiming();
-        fields[2] = round++ % 2 == 0 ? QStringLiteral("1.234,56") : QStringLiteral("6.543,21");
-        january.first() = fields.join(u'\t');
-        atomicWrite(taxPath(1), encodeLines(january));
+        change.next();
         state.ResumeTiming();
         benchmark::DoNotOptimize(f.session.recalculateYear());
     }
@@ -729,17 +747,10 @@ void BM_PairedRecalculateChanged(benchmark::State &state)
 {
     auto &f = fixture<SessionFixture>(int(state.range(0)));
     f.session.setPeriod(11, QStringLiteral("Dezembro"));
-    QStringList january = splitLines(decode(readBytes(taxPath(1))));
-    QStringList fields = january.first().split(u'\t');
-    int round = 0;
+    JanuaryChange change;
     runPaired(
         state, f.folder.path(), floorRecalculate,
-        [&] { benchmark::DoNotOptimize(f.session.recalculateYear()); },
-        [&] {
-            fields[2] = round++ % 2 == 0 ? QStringLiteral("1.234,56") : QStringLiteral("6.543,21");
-            january.first() = fields.join(u'\t');
-            atomicWrite(taxPath(1), encodeLines(january));
-        });
+        [&] { benchmark::DoNotOptimize(f.session.recalculateYear()); }, [&] { change.next(); });
 }
 
 void BM_PairedCliPublish(benchmark::State &state)
