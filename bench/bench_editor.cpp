@@ -333,15 +333,21 @@ void BM_SessionDelete(benchmark::State &state)
     reportN(state, f.items);
 }
 
+// Opens June and March in turn, neither the other's previous period: every
+// opening reads its own file and the one before it.
+template <class F>
+void openInTurn(F &f, int &turn)
+{
+    f.openPeriod(turn == 0 ? kJuneIndex : kMarchIndex);
+    turn = 1 - turn;
+}
+
 void BM_SessionOpenPeriod(benchmark::State &state)
 {
     auto &f = fixture<SessionFixture>(int(state.range(0)));
-    // Two periods in turn, neither the other's previous one: every opening
-    // reads its own file and the one before it.
-    int k = 0;
+    int turn = 0;
     for (auto _ : state) {
-        f.openPeriod(k == 0 ? kJuneIndex : kMarchIndex);
-        k = 1 - k;
+        openInTurn(f, turn);
     }
     reportN(state, f.items);
 }
@@ -418,21 +424,41 @@ struct CliFixture : Fixture {
     int items;
 };
 
+// Runs "publicar" on the fixture's folder, its output thrown away.
+class Publisher {
+public:
+    explicit Publisher(const CliFixture &f)
+        : request_(cli::readRequest({cli::kProgram, QStringLiteral("--pasta"), f.folder.path(),
+                                     QStringLiteral("publicar"), sample::kYear}))
+        , nowhere_(std::fopen("/dev/null", "w"))
+    {
+    }
+    ~Publisher() { std::fclose(nowhere_); }
+    Publisher(const Publisher &) = delete;
+    Publisher &operator=(const Publisher &) = delete;
+
+    // Tells whether the command succeeded.
+    bool run()
+    {
+        cli::Console console(nowhere_, nowhere_);
+        return cli::run(request_, console) == cli::kExitOk;
+    }
+
+private:
+    cli::Request request_;
+    std::FILE *nowhere_;
+};
+
 void BM_CliPublish(benchmark::State &state)
 {
     auto &f = fixture<CliFixture>(int(state.range(0)));
-    const cli::Request request =
-        cli::readRequest({cli::kProgram, QStringLiteral("--pasta"), f.folder.path(),
-                          QStringLiteral("publicar"), sample::kYear});
-    std::FILE *nowhere = std::fopen("/dev/null", "w");
+    Publisher publisher(f);
     for (auto _ : state) {
-        cli::Console console(nowhere, nowhere);
-        if (cli::run(request, console) != cli::kExitOk) {
+        if (!publisher.run()) {
             state.SkipWithError("publicar failed");
             break;
         }
     }
-    std::fclose(nowhere);
     reportN(state, f.items);
 }
 
@@ -522,10 +548,9 @@ void BM_EditorDelete(benchmark::State &state)
 void BM_EditorOpenPeriod(benchmark::State &state)
 {
     auto &f = fixture<EditorFixture>(int(state.range(0)));
-    int k = 0;
+    int turn = 0;
     for (auto _ : state) {
-        f.openPeriod(k == 0 ? kJuneIndex : kMarchIndex);
-        k = 1 - k;
+        openInTurn(f, turn);
     }
     reportN(state, f.items);
 }
@@ -728,11 +753,8 @@ void runPaired(
 void BM_PairedOpenPeriod(benchmark::State &state)
 {
     auto &f = fixture<SessionFixture>(int(state.range(0)));
-    int k = 0;
-    runPaired(state, f.folder.path(), floorOpenPeriod, [&] {
-        f.openPeriod(k == 0 ? kJuneIndex : kMarchIndex);
-        k = 1 - k;
-    });
+    int turn = 0;
+    runPaired(state, f.folder.path(), floorOpenPeriod, [&] { openInTurn(f, turn); });
 }
 
 void BM_PairedRecalculate(benchmark::State &state)
@@ -756,17 +778,12 @@ void BM_PairedRecalculateChanged(benchmark::State &state)
 void BM_PairedCliPublish(benchmark::State &state)
 {
     auto &f = fixture<CliFixture>(int(state.range(0)));
-    const cli::Request request =
-        cli::readRequest({cli::kProgram, QStringLiteral("--pasta"), f.folder.path(),
-                          QStringLiteral("publicar"), sample::kYear});
-    std::FILE *nowhere = std::fopen("/dev/null", "w");
+    Publisher publisher(f);
     runPaired(state, f.folder.path(), floorRecalculate, [&] {
-        cli::Console console(nowhere, nowhere);
-        if (cli::run(request, console) != cli::kExitOk) {
+        if (!publisher.run()) {
             state.SkipWithError("publicar failed");
         }
     });
-    std::fclose(nowhere);
 }
 
 // ---------------------------------------------------------------------------
