@@ -10,6 +10,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -172,9 +173,9 @@ MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &re
         entriesOf(recordField(read.at(i), 1)).append(int(i));
     }
 
-    // A line is composed here and then copied at its exact size: built in
-    // place, each would keep room for a second line it never needs.
-    QString scratch;
+    // A line is made at its exact size, once its pieces are known: grown by
+    // appending, each would keep room for a second line it never needs.
+    std::array<QString, kMaxFields + 1> sums;
     for (qsizetype k = 0; k < registry.size(); ++k) {
         const QString &entry = registry.at(k);
         const QString &code = composedCodes.at(k);
@@ -186,23 +187,34 @@ MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &re
             const int found = same ? same->takeFirst() : int(k);
             alive[std::size_t(found)] = false;
             const RecordFields fields(lineAt(found));
-            scratch.resize(0);
-            scratch += registryPrefix(code, entry);
-            for (int i = 3; i <= numCampos; ++i) {
-                // Only the kind's own fields are computed; the field after
-                // them is the exclusion flag, copied as it stands.
-                if (types[std::size_t(i)] == Acumulado && accumulate) {
+            const QString prefix = registryPrefix(code, entry);
+            // Only the kind's own fields are computed; the field after them
+            // is the exclusion flag, copied as it stands.
+            const auto piece = [&](int i) {
+                return i <= numCampos && types[std::size_t(i)] == Acumulado && accumulate
+                           ? QStringView(sums[std::size_t(i)])
+                           : fields.at(i);
+            };
+            qsizetype size = prefix.size();
+            for (int i = 3; i <= numCampos + 1; ++i) {
+                if (i <= numCampos && types[std::size_t(i)] == Acumulado && accumulate) {
                     const QStringView value = fields.at(i - 1);
-                    scratch +=
+                    sums[std::size_t(i)] =
                         accumulate(QString::fromRawData(value.data(), value.size()), i, code);
-                } else {
-                    scratch += fields.at(i);
                 }
-                scratch += u'\t';
+                size += piece(i).size() + 1;
             }
-            scratch += fields.at(numCampos + 1);
-            scratch += u'\t';
-            line = QString(scratch.constData(), scratch.size());
+            line = QString(size, Qt::Uninitialized);
+            QChar *d = line.data();
+            const auto put = [&d](QStringView text) {
+                std::copy_n(text.data(), text.size(), d);
+                d += text.size();
+            };
+            put(prefix);
+            for (int i = 3; i <= numCampos + 1; ++i) {
+                put(piece(i));
+                *d++ = u'\t';
+            }
             if (found >= readCount) {
                 // Its code stays: it may be a key of byCode.
                 composed[found - readCount] = QString();

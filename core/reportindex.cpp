@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QUrl>
 
 #include <algorithm>
@@ -129,6 +130,33 @@ QString reportRow(const PublishedReport &report)
            QStringLiteral("</td></tr>\n");
 }
 
+// The names a year's folder holds, folded as a file system that ignores case
+// folds them. A year may have some three hundred pages, each with three
+// files beside it, and its folder holds a few dozen files: asking the disk
+// for each of them cost more than all the rest of an index. A name is looked
+// for on disk only when the folder lists one like it, and the disk has the
+// last word. A folder that lists nothing, being empty or one that may be
+// searched but not read, lets every name be looked for.
+class FolderNames {
+public:
+    explicit FolderNames(const QString &dir)
+    {
+        const QStringList names = QDir(dir).entryList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+        names_.reserve(names.size());
+        for (const QString &name : names) {
+            names_.insert(name.toCaseFolded());
+        }
+    }
+    bool mayHold(const QString &name) const
+    {
+        return names_.isEmpty() || names_.contains(name.toCaseFolded());
+    }
+
+private:
+    QSet<QString> names_;
+};
+
 } // namespace
 
 QStringList periodNumbers(ReportCategory category)
@@ -150,11 +178,18 @@ QList<PublishedReport> publishedReports(const QString &ano)
     if (!isValidYear(ano)) {
         return reports;
     }
+    const FolderNames listed(pageYearDir(ano));
     for (const CategoryInfo &category : categories()) {
         const QStringList periods = periodNumbers(category.category);
         for (const ReportKind &kind : reportKinds(category.category)) {
             for (qsizetype p = 0; p < periods.size(); ++p) {
                 const QString &period = periods[p];
+                const auto found = [&](const QString &extension) {
+                    return listed.mayHold(besidePageName(ano, kind.prefix, period, extension));
+                };
+                if (!found(QStringLiteral(".htm"))) {
+                    continue;
+                }
                 const QFileInfo page(pageFilePath(ano, kind.prefix, period));
                 if (!page.isFile()) {
                     continue;
@@ -167,8 +202,9 @@ QList<PublishedReport> publishedReports(const QString &ano)
                 report.baseName = page.completeBaseName();
                 report.updatedAt = page.lastModified();
                 const auto beside = [&](const char *extension) {
-                    return fileExists(
-                        besidePagePath(ano, kind.prefix, period, QString::fromLatin1(extension)));
+                    const QString name = QString::fromLatin1(extension);
+                    return found(name) &&
+                           fileExists(besidePagePath(ano, kind.prefix, period, name));
                 };
                 report.hasCsv = beside(".csv");
                 report.hasJson = beside(".json");

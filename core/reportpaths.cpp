@@ -63,6 +63,12 @@ QString besidePagePath(const QString &ano, const QString &prefixo, const QString
     return QDir(pageYearDir(ano)).filePath(fileName(ano, prefixo, periodo, extension));
 }
 
+QString besidePageName(const QString &ano, const QString &prefixo, const QString &periodo,
+                       const QString &extension)
+{
+    return fileName(ano, prefixo, periodo, extension);
+}
+
 QString yearIndexPath(const QString &ano)
 {
     return QDir(pageYearDir(ano)).filePath(QStringLiteral("index.html"));

@@ -34,6 +34,11 @@ QString pageFilePath(const QString &ano, const QString &prefixo, const QString &
 QString besidePagePath(const QString &ano, const QString &prefixo, const QString &periodo,
                        const QString &extension);
 
+/// Returns the name of besidePagePath's file without its directory:
+/// "<prefixo><periodo>-<ano><extension>".
+QString besidePageName(const QString &ano, const QString &prefixo, const QString &periodo,
+                       const QString &extension);
+
 /// Returns the year's index of reports, "<ano>/index.html" beside "dados".
 QString yearIndexPath(const QString &ano);
 
