@@ -25,6 +25,15 @@ void LookupStore::assign(const QStringList &lines)
     for (std::optional<Index> &index : indexes_) {
         index.reset();
     }
+    codes_.reset();
+}
+
+const QStringList &LookupStore::codes() const
+{
+    if (!codes_) {
+        codes_ = registryColumn(lines_, 1);
+    }
+    return *codes_;
 }
 
 LookupStore::Index &LookupStore::index(int column) const
@@ -88,6 +97,9 @@ void LookupStore::add(const QStringList &added)
             const int at = int(it - lines_.cbegin());
             enter(at, line);
             lines_.insert(at, line);
+            if (codes_) {
+                codes_->insert(at, registryLineField(line, 1));
+            }
         }
         return;
     }
@@ -97,12 +109,16 @@ void LookupStore::add(const QStringList &added)
     for (std::optional<Index> &index : indexes_) {
         index.reset();
     }
+    codes_.reset();
 }
 
 void LookupStore::removeAt(int i)
 {
     const QString line = lines_.at(i);
     lines_.removeAt(i);
+    if (codes_) {
+        codes_->removeAt(i);
+    }
     for (int column = 1; column <= 2; ++column) {
         std::optional<Index> &index = indexes_[std::size_t(column - 1)];
         if (!index) {

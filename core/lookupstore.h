@@ -25,6 +25,9 @@ public:
     /// Returns line i.
     const QString &at(int i) const { return lines_.at(i); }
 
+    /// Returns the code (column 1) of each line, in order, as registryLineField reads it.
+    const QStringList &codes() const;
+
     /// Replaces the lines by those of a registry as read.
     void assign(const QStringList &lines);
 
@@ -62,6 +65,9 @@ private:
     QStringList lines_;
     bool sorted_ = true;
     mutable std::array<std::optional<Index>, 2> indexes_; // columns 1 and 2
+    // Every opening of a period pairs each line with its code: read once
+    // when first asked for, kept as the lines change.
+    mutable std::optional<QStringList> codes_;
 };
 
 } // namespace quelvara

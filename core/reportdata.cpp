@@ -1,5 +1,6 @@
 #include "reportdata.h"
 
+#include "lookupstore.h"
 #include "recordfields.h"
 #include "registry.h"
 #include "textcompare.h"
@@ -123,8 +124,10 @@ struct MergedLines {
 // The merge of the registry into lines read: views that stay valid through
 // the merge, into one text of the whole file or into the lines given.
 MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &registry,
-                           const FieldTypes &types, int numCampos, const AccumulateFn &accumulate)
+                           const QStringList &registryCodes, const FieldTypes &types, int numCampos,
+                           const AccumulateFn &accumulate)
 {
+    Q_ASSERT(registryCodes.size() == registry.size());
     numCampos = std::clamp(numCampos, 1, kMaxFields);
     const qsizetype readCount = read.size();
     const qsizetype total = readCount + registry.size();
@@ -132,19 +135,15 @@ MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &re
     // follow them: a composed line replaced by a later registry entry is
     // released at once.
     QStringList composed;
-    QStringList composedCodes;
+    QStringList composedCodes = registryCodes;
     std::vector<bool> alive(std::size_t(readCount), true);
     composed.reserve(registry.size());
-    composedCodes.reserve(registry.size());
     alive.reserve(std::size_t(total));
     const auto lineAt = [&](int position) {
         return position < readCount ? read.at(position)
                                     : QStringView(composed.at(position - readCount));
     };
 
-    for (const QString &entry : registry) {
-        composedCodes.append(registryLineField(entry, 1));
-    }
     // A period the program saved holds a line for each registry entry, in
     // the registry's order. When every line's code is its entry's, the
     // look-up below pairs each entry with the line at its own place, even
@@ -277,11 +276,37 @@ ItemList mergeRegistry(QStringList lines, const QStringList &registry, const Fie
     for (const QString &line : std::as_const(lines)) {
         read.append(line);
     }
-    MergedLines merged = mergeReadLines(read, registry, types, numCampos, accumulate);
+    MergedLines merged =
+        mergeReadLines(read, registry, registryColumn(registry, 1), types, numCampos, accumulate);
     ItemList items;
     items.assignItems(std::move(merged.codes), std::move(merged.lines));
     return items;
 }
+
+namespace {
+
+LoadedItems loadMerged(const QString &dataPath, const QStringList &registry,
+                       const QStringList &registryCodes, const FieldTypes &types, int numCampos,
+                       const AccumulateFn &accumulate)
+{
+    // Merged with the registry, nearly every line read is replaced: the file
+    // is read as one text, and only a line kept becomes a text of its own.
+    WholeText file = readWholeText(dataPath);
+    if (file.status != ReadStatus::Ok) {
+        return itemListFromFile({file.status, {}, file.tooLarge}, registry, types, numCampos, true,
+                                accumulate);
+    }
+    MergedLines merged =
+        mergeReadLines(file.lines, registry, registryCodes, types, numCampos, accumulate);
+    // The text read goes before the item list builds its index.
+    file = WholeText();
+    LoadedItems loaded;
+    loaded.status = ReadStatus::Ok;
+    loaded.items.assignItems(std::move(merged.codes), std::move(merged.lines));
+    return loaded;
+}
+
+} // namespace
 
 LoadedItems loadItemList(const QString &dataPath, const QStringList &registry,
                          const FieldTypes &types, int numCampos, bool registryKind,
@@ -291,20 +316,18 @@ LoadedItems loadItemList(const QString &dataPath, const QStringList &registry,
         return itemListFromFile(readLines(dataPath), registry, types, numCampos, registryKind,
                                 accumulate);
     }
-    // Merged with the registry, nearly every line read is replaced: the file
-    // is read as one text, and only a line kept becomes a text of its own.
-    WholeText file = readWholeText(dataPath);
-    if (file.status != ReadStatus::Ok) {
-        return itemListFromFile({file.status, {}, file.tooLarge}, registry, types, numCampos,
-                                registryKind, accumulate);
+    return loadMerged(dataPath, registry, registryColumn(registry, 1), types, numCampos,
+                      accumulate);
+}
+
+LoadedItems loadItemList(const QString &dataPath, const LookupStore &registry,
+                         const FieldTypes &types, int numCampos, bool registryKind,
+                         const AccumulateFn &accumulate)
+{
+    if (!registryKind) {
+        return loadItemList(dataPath, registry.lines(), types, numCampos, false, accumulate);
     }
-    MergedLines merged = mergeReadLines(file.lines, registry, types, numCampos, accumulate);
-    // The text read goes before the item list builds its index.
-    file = WholeText();
-    LoadedItems loaded;
-    loaded.status = ReadStatus::Ok;
-    loaded.items.assignItems(std::move(merged.codes), std::move(merged.lines));
-    return loaded;
+    return loadMerged(dataPath, registry.lines(), registry.codes(), types, numCampos, accumulate);
 }
 
 LoadedItems itemListFromFile(TextLines file, const QStringList &registry, const FieldTypes &types,

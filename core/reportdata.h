@@ -16,6 +16,8 @@
 // registry, and the next purchase number.
 namespace quelvara {
 
+class LookupStore;
+
 // Field types of fields 1 to 10 as the editor holds them; index 0 is unused.
 // Only the entries up to the kind's field count are ever read.
 using FieldTypes = std::array<int, kMaxFields + 1>;
@@ -48,6 +50,12 @@ struct LoadedItems {
 /// Loads a period's item list from its data file, seeded from and merged with the registry for a
 /// registry kind.
 LoadedItems loadItemList(const QString &dataPath, const QStringList &registry,
+                         const FieldTypes &types, int numCampos, bool registryKind,
+                         const AccumulateFn &accumulate);
+
+/// Loads a period's item list as loadItemList of the store's lines does, with the codes the store
+/// keeps.
+LoadedItems loadItemList(const QString &dataPath, const LookupStore &registry,
                          const FieldTypes &types, int numCampos, bool registryKind,
                          const AccumulateFn &accumulate);
 

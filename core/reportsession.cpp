@@ -180,8 +180,8 @@ void ReportSession::loadPeriod(SessionResult &result)
     }
     const QString path = dataFilePath(year_, prefix_, period_);
     ++operation_;
-    LoadedItems loaded = loadItemList(path, store_.lines(), fieldTypes(), fieldCount_,
-                                      followsRegistry(), accumulateInto(result));
+    LoadedItems loaded = loadItemList(path, store_, fieldTypes(), fieldCount_, followsRegistry(),
+                                      accumulateInto(result));
     items_ = std::move(loaded.items);
     if (loaded.status == ReadStatus::Unreadable) {
         // What could be shown is not what the file holds: saving this list
