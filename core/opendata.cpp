@@ -356,13 +356,18 @@ bool putJsonRow(QByteArray &out, QByteArrayView start, const ShownItem &item,
         most += 6 * item.field(j).size() + 4;
     }
     Room room(out, most);
-    char *d = putJsonString(putBytes(room.begin(), start), item.code);
+    char *const code = putBytes(room.begin(), start);
+    char *d = putJsonString(code, item.code);
+    // Field 1 is the code again: its string is copied from where it was just written.
+    const QByteArrayView codeString(code, d - code);
     d = putBytes(d, kValues);
     for (int j = 1; j <= n && d; ++j) {
         if (j > 1) {
             d = putBytes(d, ", ");
         }
-        d = money[std::size_t(j)] ? putAmount(d, item, j, '.') : putJsonString(d, item.field(j));
+        d = money[std::size_t(j)] ? putAmount(d, item, j, '.')
+            : j == 1              ? putBytes(d, codeString)
+                                  : putJsonString(d, item.field(j));
     }
     if (!d) {
         room.drop();
