@@ -6,6 +6,8 @@
 #include "textcompare.h"
 #include "values.h"
 
+#include <algorithm>
+
 namespace quelvara {
 
 namespace {
@@ -104,11 +106,25 @@ std::optional<int> PreviousPeriod::lineOf(const QString &code) const
         next_ = next + 1;
         return int(next);
     }
+    QString folded;
+    const QStringView key = foldKey(QStringView(code), folded);
+    if (!indexed_ && inOrderThrough(lines_.size() - 1)) {
+        // Every line in order, as the program saves a period: a code out of
+        // turn, such as a new item's, is found by halving rather than by an
+        // index of every line.
+        const auto it = std::lower_bound(
+            lines_.cbegin(), lines_.cend(), key,
+            [](QStringView line, QStringView wanted) { return recordField(line, 1) < wanted; });
+        if (it == lines_.cend() || recordField(*it, 1) != key) {
+            return std::nullopt;
+        }
+        next_ = it - lines_.cbegin() + 1;
+        return int(next_ - 1);
+    }
     if (!indexed_) {
         indexLines();
     }
-    QString folded;
-    const auto found = index_.constFind(foldKey(QStringView(code), folded));
+    const auto found = index_.constFind(key);
     if (found == index_.cend()) {
         return std::nullopt;
     }
