@@ -20,8 +20,11 @@ namespace {
 const QString kTemporarySuffix = QStringLiteral(".quelvara-tmp");
 constexpr int kRandomLength = 8;
 
-// The encoded text of a streamed file goes to the file in pieces of this size.
-constexpr qsizetype kWriterBuffer = 64 * 1024;
+// The encoded text of a streamed file goes to the file in pieces of this
+// size. Each piece is a write call, and on a journalling file system each
+// call also records the file's new times: a page of ten thousand items went
+// down in 42 calls of 64 kB, and now goes in 11.
+constexpr qsizetype kWriterBuffer = 256 * 1024;
 
 // Large files go down in pieces, each one a step a full disk can fail. Each
 // piece is a system call, and a call costs more than copying a few kilobytes:

@@ -443,7 +443,7 @@ void TestOpenData::failedStepKeepsOldFile()
     ScratchDir work;
     // Enough items for each file to go down in several pieces.
     PageInput input = kindInput(*reportKind(ReportCategory::Mensais, 0));
-    for (int i = 0; i < 8000; ++i) {
+    for (int i = 0; i < 20000; ++i) {
         input.codes.append(QStringLiteral("9%1").arg(i, 6, 10, QLatin1Char('0')));
         input.lines.append(input.codes.constLast() +
                            QStringLiteral("\tTaxa de número %1\t1.234,56\t0\t").arg(i));
