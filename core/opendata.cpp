@@ -384,6 +384,9 @@ public:
     explicit OpenDataBytes(TextFileWriter *file = nullptr)
         : file_(file)
     {
+        if (file_) {
+            out.reserve(2 * kPiece); // room for the fullest piece, never grown by copying
+        }
     }
     bool streams() const { return file_ != nullptr; }
     void rowDone()
@@ -403,7 +406,8 @@ public:
     QByteArray out;
 
 private:
-    static constexpr qsizetype kPiece = 64 * 1024;
+    // Pieces the file's writer takes without copying them into its own.
+    static constexpr qsizetype kPiece = TextFileWriter::kPiece;
     TextFileWriter *file_;
 };
 

@@ -24,7 +24,7 @@ constexpr int kRandomLength = 8;
 // size. Each piece is a write call, and on a journalling file system each
 // call also records the file's new times: a page of ten thousand items went
 // down in 42 calls of 64 kB, and now goes in 11.
-constexpr qsizetype kWriterBuffer = 256 * 1024;
+constexpr qsizetype kWriterBuffer = TextFileWriter::kPiece;
 
 // Large files go down in pieces, each one a step a full disk can fail. Each
 // piece is a system call, and a call costs more than copying a few kilobytes:

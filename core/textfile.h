@@ -89,6 +89,10 @@ public:
     void write(QLatin1String ascii);
     /// Appends bytes already encoded (UTF-8 open data) as they are.
     void write(QByteArrayView bytes);
+
+    /// The size at which what was written goes to the file; bytes handed over in a piece at least
+    /// this large go to the file at once, without a copy.
+    static constexpr qsizetype kPiece = 256 * 1024;
     /// Replaces the file with what was written; says that it could not be created otherwise.
     FileResult commit();
 
