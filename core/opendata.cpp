@@ -385,13 +385,15 @@ public:
         : file_(file)
     {
         if (file_) {
-            out.reserve(2 * kPiece); // room for the fullest piece, never grown by copying
+            // Room for the fullest piece, never grown by copying.
+            out.reserve(2 * TextFileWriter::kPiece);
         }
     }
     bool streams() const { return file_ != nullptr; }
     void rowDone()
     {
-        if (file_ && out.size() >= kPiece) {
+        // Pieces of the writer's size go to the file without a copy.
+        if (file_ && out.size() >= TextFileWriter::kPiece) {
             finish();
         }
     }
@@ -406,8 +408,6 @@ public:
     QByteArray out;
 
 private:
-    // Pieces the file's writer takes without copying them into its own.
-    static constexpr qsizetype kPiece = TextFileWriter::kPiece;
     TextFileWriter *file_;
 };
 

@@ -174,7 +174,8 @@ MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &re
 
     // A line is made at its exact size, once its pieces are known: grown by
     // appending, each would keep room for a second line it never needs.
-    std::array<QString, kMaxFields + 1> sums;
+    std::array<QString, kMaxFields + 1> sums;       // accumulated amounts, by field
+    std::array<QStringView, kMaxFields + 2> pieces; // fields 3 to numCampos + 1 of a line
     for (qsizetype k = 0; k < registry.size(); ++k) {
         const QString &entry = registry.at(k);
         const QString &code = composedCodes.at(k);
@@ -187,31 +188,24 @@ MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &re
             alive[std::size_t(found)] = false;
             const RecordFields fields(lineAt(found));
             const QString prefix = registryPrefix(code, entry);
-            // Only the kind's own fields are computed; the field after them
-            // is the exclusion flag, copied as it stands.
-            const auto piece = [&](int i) {
-                return i <= numCampos && types[std::size_t(i)] == Acumulado && accumulate
-                           ? QStringView(sums[std::size_t(i)])
-                           : fields.at(i);
-            };
             qsizetype size = prefix.size();
             for (int i = 3; i <= numCampos + 1; ++i) {
-                if (i <= numCampos && types[std::size_t(i)] == Acumulado && accumulate) {
+                const auto at = std::size_t(i);
+                pieces[at] = fields.at(i);
+                // Only the kind's own fields are computed; the field after
+                // them is the exclusion flag, copied as it stands.
+                if (i <= numCampos && types[at] == Acumulado && accumulate) {
                     const QStringView value = fields.at(i - 1);
-                    sums[std::size_t(i)] =
+                    sums[at] =
                         accumulate(QString::fromRawData(value.data(), value.size()), i, code);
+                    pieces[at] = sums[at];
                 }
-                size += piece(i).size() + 1;
+                size += pieces[at].size() + 1;
             }
             line = QString(size, Qt::Uninitialized);
-            QChar *d = line.data();
-            const auto put = [&d](QStringView text) {
-                std::copy_n(text.data(), text.size(), d);
-                d += text.size();
-            };
-            put(prefix);
+            QChar *d = std::copy_n(prefix.constData(), prefix.size(), line.data());
             for (int i = 3; i <= numCampos + 1; ++i) {
-                put(piece(i));
+                d = std::copy_n(pieces[std::size_t(i)].data(), pieces[std::size_t(i)].size(), d);
                 *d++ = u'\t';
             }
             if (found >= readCount) {

@@ -20,16 +20,10 @@ namespace {
 const QString kTemporarySuffix = QStringLiteral(".quelvara-tmp");
 constexpr int kRandomLength = 8;
 
-// The encoded text of a streamed file goes to the file in pieces of this
-// size. Each piece is a write call, and on a journalling file system each
-// call also records the file's new times: a page of ten thousand items went
-// down in 42 calls of 64 kB, and now goes in 11.
-constexpr qsizetype kWriterBuffer = TextFileWriter::kPiece;
-
 // Large files go down in pieces, each one a step a full disk can fail. Each
 // piece is a system call, and a call costs more than copying a few kilobytes:
 // a piece holds the fullest writer buffer (just under twice its size) whole.
-constexpr qint64 kWriteChunk = 2 * kWriterBuffer;
+constexpr qint64 kWriteChunk = 2 * TextFileWriter::kPiece;
 
 FileStepHook &stepHook()
 {
@@ -351,7 +345,7 @@ void TextFileWriter::write(QStringView text)
     }
     // A text no file can hold is never written in part.
     failed_ = !appendCp1252(buffer_, text);
-    if (buffer_.size() >= kWriterBuffer) {
+    if (buffer_.size() >= kPiece) {
         flush();
     }
 }
@@ -366,7 +360,7 @@ void TextFileWriter::write(QByteArrayView bytes)
     if (failed_) {
         return;
     }
-    if (bytes.size() >= kWriterBuffer) {
+    if (bytes.size() >= kPiece) {
         // A piece that fills the buffer by itself goes to the file as it is,
         // without a copy.
         flush();
@@ -374,7 +368,7 @@ void TextFileWriter::write(QByteArrayView bytes)
         return;
     }
     appendBytes(buffer_, bytes);
-    if (buffer_.size() >= kWriterBuffer) {
+    if (buffer_.size() >= kPiece) {
         flush();
     }
 }

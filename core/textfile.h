@@ -89,12 +89,15 @@ public:
     void write(QLatin1String ascii);
     /// Appends bytes already encoded (UTF-8 open data) as they are.
     void write(QByteArrayView bytes);
+    /// Replaces the file with what was written; says that it could not be created otherwise.
+    FileResult commit();
 
     /// The size at which what was written goes to the file; bytes handed over in a piece at least
     /// this large go to the file at once, without a copy.
+    // Each piece is a write call, and on a journalling file system each call
+    // also records the file's new times: a page of ten thousand items went
+    // down in 42 calls of 64 kB, and goes in 11 of this size.
     static constexpr qsizetype kPiece = 256 * 1024;
-    /// Replaces the file with what was written; says that it could not be created otherwise.
-    FileResult commit();
 
 private:
     void flush();
