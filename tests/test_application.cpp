@@ -1,19 +1,24 @@
 #include "Uhelp.h"
 #include "Uprincipal.h"
 #include "application.h"
+#include "fakeplatform.h"
 #include "folderlock.h"
 #include "messages.h"
-#include "fakeplatform.h"
 #include "platform.h"
 #include "vendor.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOption>
 #include <QSysInfo>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include <new>
 #include <stdexcept>
@@ -123,6 +128,7 @@ private slots:
     void acceptTyped();
     void mainWindowIsTheOnlyWindowAtStartUp();
     void extensionButtonsShowTheStylesPictures();
+    void panelsAndToolBarsLookAsTheBaseStyleDrawsThem();
     void desktopOpenAddress_data();
     void desktopOpenAddress();
     void everyWindowShowsTheProgramIcon();
@@ -308,6 +314,70 @@ void TestApplication::extensionButtonsShowTheStylesPictures()
         const QImage expected = style->baseStyle()->standardIcon(picture).pixmap(16).toImage();
         QVERIFY(!expected.isNull());
         QCOMPARE(style->standardIcon(picture).pixmap(16).toImage(), expected);
+    }
+}
+
+// Line edits' panels and tool bars, which the program's style draws from a
+// narrow picture of them, look as its base style draws them, in every state,
+// at every width and in every place of a tool bar.
+void TestApplication::panelsAndToolBarsLookAsTheBaseStyleDrawsThem()
+{
+    const auto *style = qobject_cast<QProxyStyle *>(QApplication::style());
+    QVERIFY(style);
+    QMainWindow window;
+    auto *bar = new QToolBar(&window);
+    window.addToolBar(bar);
+    auto *edit = new QLineEdit(bar);
+    bar->addWidget(edit);
+    window.show();
+
+    const auto compare = [&](const QRect &rect, const auto &draw) {
+        QImage mine(rect.size() + QSize(4, 4), QImage::Format_ARGB32_Premultiplied);
+        mine.fill(window.palette().window().color());
+        QImage base = mine;
+        QPainter onMine(&mine);
+        draw(style, &onMine);
+        onMine.end();
+        QPainter onBase(&base);
+        draw(style->baseStyle(), &onBase);
+        onBase.end();
+        return mine == base;
+    };
+
+    for (const QStyle::State state :
+         {QStyle::State(QStyle::State_Enabled), QStyle::State_Enabled | QStyle::State_HasFocus,
+          QStyle::State_Enabled | QStyle::State_ReadOnly, QStyle::State(QStyle::State_None)}) {
+        for (const int width : {14, 15, 60, 473}) {
+            QStyleOptionFrame option;
+            option.initFrom(edit);
+            option.state = state | QStyle::State_Sunken;
+            option.lineWidth = 1;
+            option.rect = QRect(2, 1, width, 27);
+            QVERIFY2(compare(option.rect,
+                             [&](const QStyle *s, QPainter *p) {
+                                 s->drawPrimitive(QStyle::PE_PanelLineEdit, &option, p, edit);
+                             }),
+                     qPrintable(
+                         QStringLiteral("line edit, state %1, %2 px").arg(int(state)).arg(width)));
+        }
+    }
+    for (const Qt::ToolBarArea area : {Qt::TopToolBarArea, Qt::BottomToolBarArea}) {
+        for (const auto line : {QStyleOptionToolBar::Beginning, QStyleOptionToolBar::Middle,
+                                QStyleOptionToolBar::End, QStyleOptionToolBar::OnlyOne}) {
+            QStyleOptionToolBar option;
+            option.initFrom(bar);
+            option.state |= QStyle::State_Horizontal;
+            option.toolBarArea = area;
+            option.positionOfLine = line;
+            option.rect = QRect(0, 0, 640, 34);
+            QVERIFY2(
+                compare(option.rect,
+                        [&](const QStyle *s, QPainter *p) {
+                            s->drawControl(QStyle::CE_ToolBar, &option, p, bar);
+                        }),
+                qPrintable(
+                    QStringLiteral("tool bar, area %1, line %2").arg(int(area)).arg(int(line))));
+        }
     }
 }
 

@@ -6,11 +6,15 @@
 #include "messages.h"
 #include "platform.h"
 #include "startup.h"
+#include "stripcache.h"
 #include "textfile.h"
 #include "vendor.h"
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
@@ -18,7 +22,10 @@
 #include <QStyleOption>
 #include <QSvgRenderer>
 
+#include <initializer_list>
+#include <iterator>
 #include <memory>
+#include <optional>
 
 // The icon lives in a static library, whose resource data the linker would
 // drop unless something refers to it.
@@ -40,13 +47,81 @@ namespace {
 // without end.
 int errorsOnScreen = 0;
 
-// The style the program runs with, with one difference: the pictures of the
-// tool bars' and menu bar's extension buttons, which the style reads from
-// image files for every bar it is given, are read only when one of those
-// buttons is first shown. They show only when the window is too narrow.
+// A key for the strip cache: the element and everything of its option the
+// style's drawing depends on.
+QByteArray stripKey(std::initializer_list<qint64> values)
+{
+    return QByteArray(reinterpret_cast<const char *>(std::data(values)),
+                      qsizetype(values.size() * sizeof(qint64)));
+}
+
+// The style the program runs with, with two differences, neither of which
+// changes what is drawn:
+// - the pictures of the tool bars' and menu bar's extension buttons, which the
+//   style reads from image files for every bar it is given, are read only when
+//   one of those buttons is first shown. They show only when the window is
+//   too narrow;
+// - with the Fusion style, whose line edit panels and tool bars are the same
+//   in every column between their ends, those are drawn from a narrow picture
+//   of them (see StripCache).
 class ProgramStyle final : public QProxyStyle {
 public:
-    using QProxyStyle::QProxyStyle;
+    explicit ProgramStyle(QStyle *base)
+        : QProxyStyle(base)
+    {
+        if (baseStyle()->name().compare(u"fusion", Qt::CaseInsensitive) == 0) {
+            strips_.emplace();
+        }
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        // The ends hold the rounded corners, two pixels round, and their antialiasing.
+        constexpr int kLineEditEnds = 7;
+        const auto *frame = qstyleoption_cast<const QStyleOptionFrame *>(option);
+        // A line edit inside another control has its panel drawn by that control.
+        const bool inside =
+            widget && (qobject_cast<const QComboBox *>(widget->parentWidget()) ||
+                       qobject_cast<const QAbstractSpinBox *>(widget->parentWidget()));
+        if (strips_ && element == PE_PanelLineEdit && frame && !inside &&
+            strips_->draw(
+                painter, option->rect, kLineEditEnds,
+                stripKey({element, option->rect.height(), qint64(option->state), option->direction,
+                          qint64(option->palette.cacheKey()), frame->lineWidth, frame->midLineWidth,
+                          qint64(frame->features), frame->frameShape}),
+                [&](QPainter *on, const QRect &rect) {
+                    QStyleOptionFrame copy = *frame;
+                    copy.rect = rect;
+                    QProxyStyle::drawPrimitive(element, &copy, on, widget);
+                })) {
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *bar = qstyleoption_cast<const QStyleOptionToolBar *>(option);
+        // Only a main window's tool bars are drawn, and only lying ones are
+        // alike in every column.
+        if (strips_ && element == CE_ToolBar && bar && (option->state & State_Horizontal) &&
+            widget && qobject_cast<const QMainWindow *>(widget->parentWidget()) &&
+            strips_->draw(
+                painter, option->rect, 0,
+                stripKey({element, option->rect.height(), qint64(option->state), option->direction,
+                          qint64(option->palette.cacheKey()), bar->toolBarArea, bar->positionOfLine,
+                          bar->positionWithinLine, qint64(bar->features)}),
+                [&](QPainter *on, const QRect &rect) {
+                    QStyleOptionToolBar copy = *bar;
+                    copy.rect = rect;
+                    QProxyStyle::drawControl(element, &copy, on, widget);
+                })) {
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
 
     QIcon standardIcon(StandardPixmap picture, const QStyleOption *option,
                        const QWidget *widget) const override
@@ -63,6 +138,10 @@ public:
         }
         return QProxyStyle::standardIcon(picture, option, widget);
     }
+
+private:
+    // Kept while the style lives; none where the base style is not Fusion.
+    mutable std::optional<StripCache> strips_;
 };
 
 } // namespace
