@@ -9,7 +9,7 @@ namespace quelvara {
 inline constexpr int kToolIconCount = 8;
 
 // The sides the pictures are offered at; a tool bar's size is scaled from them.
-inline constexpr int kToolIconSides[] = {16, 32};
+inline constexpr int kToolIconSides[] = {16, 24, 32};
 
 /// Draws picture `index` of the main window as a square image of the given side.
 QImage drawToolIcon(int index, int side);
