@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -323,8 +324,15 @@ void TPrincipal::buildToolBars()
     cbUF = new QComboBox(ToolBar2);
     cbUF->setObjectName(QStringLiteral("cbUF"));
     cbUF->setToolTip(QStringLiteral("Estado"));
-    cbUF->setEditable(true);
-    // What the user types is what is saved: no completion, no typed entry added to the list.
+    // What the user types is what is saved: no completion, no typed entry added
+    // to the list. Made editable with a line edit of its own that comes with a
+    // bare completer (removed at once, and deleted by its line edit), the box
+    // builds neither a completer over its list nor its pop-up list before it
+    // is first opened.
+    auto *ufEdit = new QLineEdit(cbUF);
+    ufEdit->setPalette(cbUF->palette());
+    ufEdit->setCompleter(new QCompleter(ufEdit));
+    cbUF->setLineEdit(ufEdit);
     cbUF->setCompleter(nullptr);
     cbUF->setInsertPolicy(QComboBox::NoInsert);
     cbUF->setMaxVisibleItems(brazilianStates().size());
