@@ -499,8 +499,16 @@ SessionResult ReportSession::deleteItem(int row, bool alsoFromRegistry)
 
 AccumulateFn ReportSession::accumulateInto(SessionResult &result)
 {
-    return [this, &result](const QString &value, int k, const QString &code) {
-        return accumulateValue(value, k, code, result);
+    // Every item of one load is in the same period of the same year: whether
+    // its value adds to the previous period's, and the look at that period's
+    // file, are settled for the first item and serve the others.
+    std::optional<const PreviousPeriod *> previous;
+    return [this, &result, previous](const QString &value, int k, const QString &code) mutable {
+        if (!previous) {
+            previous = periodToAddTo();
+        }
+        return *previous ? addToPrevious(**previous, value, k, code, result)
+                         : accumulateValue(value, k, code, result);
     };
 }
 
@@ -523,7 +531,20 @@ QString ReportSession::accumulateValue(const QString &value, int k, const QStrin
         // the user while the year is still being typed.
         return msg::accumulationInstruction();
     }
-    const Accumulation accumulation = accumulate(previousPeriod(), value, k, code);
+    return addToPrevious(previousPeriod(), value, k, code, result);
+}
+
+// The period a value of this one adds to; none for the first period, which
+// starts from its own amounts, or a year that is no year.
+const PreviousPeriod *ReportSession::periodToAddTo()
+{
+    return period_ == QStringLiteral("1") || !isValidYear(year_) ? nullptr : &previousPeriod();
+}
+
+QString ReportSession::addToPrevious(const PreviousPeriod &previous, const QString &value, int k,
+                                     const QString &code, SessionResult &result)
+{
+    const Accumulation accumulation = accumulate(previous, value, k, code);
     if (!accumulation.message.isEmpty()) {
         result.messages.append(accumulation.message);
     }

@@ -200,6 +200,9 @@ private:
     AccumulateFn accumulateInto(SessionResult &result);
     QString accumulateValue(const QString &value, int k, const QString &code,
                             SessionResult &result);
+    const PreviousPeriod *periodToAddTo();
+    static QString addToPrevious(const PreviousPeriod &previous, const QString &value, int k,
+                                 const QString &code, SessionResult &result);
     const PreviousPeriod &previousPeriod();
     bool extendStore(const FieldTexts &texts);
     FieldTypes fieldTypes() const;
