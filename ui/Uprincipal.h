@@ -146,8 +146,8 @@ namespace quelvara {
 /// Returns the 27 states offered by the main window's state list, in their order.
 const QStringList &brazilianStates();
 
-/// Draws the main window's image list: icon 0 registry, 1 group, 2 exit, 3 monthly,
-/// 4 bimonthly, 5 annual, 6 about, 7 site.
+/// Returns the main window's image list, drawn when the program was built: icon 0 registry,
+/// 1 group, 2 exit, 3 monthly, 4 bimonthly, 5 annual, 6 about, 7 site.
 QList<QIcon> makeImageList();
 
 } // namespace quelvara

@@ -55,8 +55,8 @@ QByteArray stripKey(std::initializer_list<qint64> values)
                       qsizetype(values.size() * sizeof(qint64)));
 }
 
-// The style the program runs with, with two differences, neither of which
-// changes what is drawn:
+// The style the program runs with, drawing what it draws, with two
+// differences in how:
 // - the pictures of the tool bars' and menu bar's extension buttons, which the
 //   style reads from image files for every bar it is given, are read only when
 //   one of those buttons is first shown. They show only when the window is
