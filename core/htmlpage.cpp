@@ -103,7 +103,11 @@ QString shownField(const PageInput &input, qsizetype i, int j)
     return showsFields(fields) ? fields.at(j).toString() : QString();
 }
 
-bool isExcludedFromTotals(const RecordFields &fields, int n) { return fields.at(n + 1) == u"1"; }
+bool isExcludedFromTotals(const RecordFields &fields, int n)
+{
+    const QStringView flag = fields.at(n + 1);
+    return flag.size() == 1 && flag.front() == u'1';
+}
 
 namespace {
 

@@ -33,7 +33,7 @@ QString registryPrefix(const QString &code, const QString &registryLine)
     const qsizetype tab = code.size();
     const qsizetype size = registryLine.size();
     if (tab + 1 < size && registryLine.at(tab) == u'\t' && registryLine.at(size - 1) == u'\t' &&
-        !QStringView(registryLine).sliced(tab + 1, size - tab - 2).contains(u'\t')) {
+        nextTab(QStringView(registryLine).utf16(), tab + 1, size - 1) == size - 1) {
         return registryLine;
     }
     return code + kTab + registryLineField(registryLine, 2) + kTab;

@@ -139,6 +139,7 @@ void TestReportData::registryLineFromIrregularEntry()
     const FieldTypes types = typesOf({Coluna(1), Coluna(2), Valor});
     QCOMPARE(registryItemLine("1\tx\textra\t", types, 3, true, {}),
              QStringLiteral("1\tx\t0,00\t0\t"));
+    QCOMPARE(registryItemLine("1\tx\t\t", types, 3, true, {}), QStringLiteral("1\tx\t0,00\t0\t"));
     // A last field without its TAB (a registry edited by hand) keeps its text.
     QCOMPARE(registryItemLine("1\tx", types, 3, false, {}), QStringLiteral("1\tx\t0,00\t"));
     QCOMPARE(registryItemLine("1", types, 3, false, {}), QStringLiteral("1\t\t0,00\t"));
