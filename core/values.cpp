@@ -292,24 +292,32 @@ std::optional<WrittenAmount> writtenAmount(QStringView text)
     if (integer <= 0 || integer % 4 == 0 || integer - integer / 4 > 13 || p[comma] != u',') {
         return std::nullopt;
     }
+    const auto digit = [p](qsizetype k) { return unsigned(p[k]) - u'0'; };
     WrittenAmount amount{start == 1, 0};
-    // Digits until the next separator: one to three first, then three.
-    qsizetype group = integer % 4;
-    for (qsizetype k = start; k < n; ++k) {
-        if (group == 0) {
-            if (p[k] != (k == comma ? u',' : u'.')) {
-                return std::nullopt;
-            }
-            group = k == comma ? 2 : 3;
-            continue;
-        }
-        const unsigned digit = unsigned(p[k]) - u'0';
-        if (digit > 9) {
+    // One to three digits first, then a dot and three digits up to the comma,
+    // and two after it.
+    qsizetype k = start;
+    for (const qsizetype first = start + integer % 4; k < first; ++k) {
+        if (digit(k) > 9) {
             return std::nullopt;
         }
-        amount.cents = amount.cents * 10 + digit;
-        --group;
+        amount.cents = amount.cents * 10 + digit(k);
     }
+    for (; k < comma; k += 4) {
+        const unsigned a = digit(k + 1);
+        const unsigned b = digit(k + 2);
+        const unsigned c = digit(k + 3);
+        if (p[k] != u'.' || a > 9 || b > 9 || c > 9) {
+            return std::nullopt;
+        }
+        amount.cents = amount.cents * 1000 + a * 100 + b * 10 + c;
+    }
+    const unsigned tens = digit(comma + 1);
+    const unsigned units = digit(comma + 2);
+    if (tens > 9 || units > 9) {
+        return std::nullopt;
+    }
+    amount.cents = amount.cents * 100 + tens * 10 + units;
     return amount;
 }
 

@@ -170,6 +170,12 @@ void TestValues::moneyValue_data()
     QTest::newRow("spaces around") << "  12,5  " << true << 12.5;
     QTest::newRow("date") << "31/12/2005" << false << 0.0;
     QTest::newRow("placeholder date") << "__/__/____" << false << 0.0;
+    // The program's shape, one character off in each of its places.
+    QTest::newRow("no dot between groups") << "1x234,56" << false << 0.0;
+    QTest::newRow("letter in the first group") << "1a.234,56" << false << 0.0;
+    QTest::newRow("letter in a group") << "1.2b4,56" << false << 0.0;
+    QTest::newRow("letter in the cents") << "1.234,5c" << false << 0.0;
+    QTest::newRow("letter before the cents") << "1.234,c5" << false << 0.0;
 }
 
 void TestValues::moneyValue()
