@@ -47,8 +47,7 @@ namespace {
 // without end.
 int errorsOnScreen = 0;
 
-// A key for the strip cache: the element and everything of its option the
-// style's drawing depends on.
+// Part of a key for the strip cache.
 QByteArray stripKey(std::initializer_list<qint64> values)
 {
     return QByteArray(reinterpret_cast<const char *>(std::data(values)),
@@ -85,16 +84,12 @@ public:
             widget && (qobject_cast<const QComboBox *>(widget->parentWidget()) ||
                        qobject_cast<const QAbstractSpinBox *>(widget->parentWidget()));
         if (strips_ && element == PE_PanelLineEdit && frame && !inside &&
-            strips_->draw(
-                painter, option->rect, kLineEditEnds,
-                stripKey({element, option->rect.height(), qint64(option->state), option->direction,
-                          qint64(option->palette.cacheKey()), frame->lineWidth, frame->midLineWidth,
-                          qint64(frame->features), frame->frameShape}),
-                [&](QPainter *on, const QRect &rect) {
-                    QStyleOptionFrame copy = *frame;
-                    copy.rect = rect;
-                    QProxyStyle::drawPrimitive(element, &copy, on, widget);
-                })) {
+            drawStrip(*frame, painter, kLineEditEnds,
+                      {element, frame->lineWidth, frame->midLineWidth, qint64(frame->features),
+                       frame->frameShape},
+                      [&](const QStyleOption *copy, QPainter *on) {
+                          QProxyStyle::drawPrimitive(element, copy, on, widget);
+                      })) {
             return;
         }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -108,16 +103,12 @@ public:
         // alike in every column.
         if (strips_ && element == CE_ToolBar && bar && (option->state & State_Horizontal) &&
             widget && qobject_cast<const QMainWindow *>(widget->parentWidget()) &&
-            strips_->draw(
-                painter, option->rect, 0,
-                stripKey({element, option->rect.height(), qint64(option->state), option->direction,
-                          qint64(option->palette.cacheKey()), bar->toolBarArea, bar->positionOfLine,
-                          bar->positionWithinLine, qint64(bar->features)}),
-                [&](QPainter *on, const QRect &rect) {
-                    QStyleOptionToolBar copy = *bar;
-                    copy.rect = rect;
-                    QProxyStyle::drawControl(element, &copy, on, widget);
-                })) {
+            drawStrip(*bar, painter, 0,
+                      {element, bar->toolBarArea, bar->positionOfLine, bar->positionWithinLine,
+                       qint64(bar->features)},
+                      [&](const QStyleOption *copy, QPainter *on) {
+                          QProxyStyle::drawControl(element, copy, on, widget);
+                      })) {
             return;
         }
         QProxyStyle::drawControl(element, option, painter, widget);
@@ -140,6 +131,23 @@ public:
     }
 
 private:
+    // Draws an element through the strip cache. Its key is what its kind of
+    // option adds to what every option holds that the drawing depends on; the
+    // picture is the base style's drawing of a copy of the option.
+    template <typename Option, typename Draw>
+    bool drawStrip(const Option &option, QPainter *painter, int ends,
+                   std::initializer_list<qint64> own, Draw draw) const
+    {
+        const QByteArray key = stripKey({option.rect.height(), qint64(option.state),
+                                         option.direction, qint64(option.palette.cacheKey())}) +
+                               stripKey(own);
+        return strips_->draw(painter, option.rect, ends, key, [&](QPainter *on, const QRect &rect) {
+            Option copy = option;
+            copy.rect = rect;
+            draw(&copy, on);
+        });
+    }
+
     // Kept while the style lives; none where the base style is not Fusion.
     mutable std::optional<StripCache> strips_;
 };
