@@ -507,8 +507,7 @@ AccumulateFn ReportSession::accumulateInto(SessionResult &result)
         if (!previous) {
             previous = periodToAddTo();
         }
-        return *previous ? addToPrevious(**previous, value, k, code, result)
-                         : accumulateValue(value, k, code, result);
+        return accumulateOnto(*previous, value, k, code, result);
     };
 }
 
@@ -522,29 +521,26 @@ QString ReportSession::accumulatedValue(const QString &value, int k, const QStri
 QString ReportSession::accumulateValue(const QString &value, int k, const QString &code,
                                        SessionResult &result)
 {
-    if (period_ == QStringLiteral("1")) {
-        // The first month or bimester starts from its own amount.
-        return value;
-    }
-    if (!isValidYear(year_)) {
-        // No file is looked for under a year that is not one; nothing to tell
-        // the user while the year is still being typed.
-        return msg::accumulationInstruction();
-    }
-    return addToPrevious(previousPeriod(), value, k, code, result);
+    return accumulateOnto(periodToAddTo(), value, k, code, result);
 }
 
-// The period a value of this one adds to; none for the first period, which
-// starts from its own amounts, or a year that is no year.
+// The period a value of this one adds to: none for the first month or
+// bimester, which starts from its own amount, nor under a year that is no
+// year, for which no file is looked for.
 const PreviousPeriod *ReportSession::periodToAddTo()
 {
     return period_ == QStringLiteral("1") || !isValidYear(year_) ? nullptr : &previousPeriod();
 }
 
-QString ReportSession::addToPrevious(const PreviousPeriod &previous, const QString &value, int k,
-                                     const QString &code, SessionResult &result)
+QString ReportSession::accumulateOnto(const PreviousPeriod *previous, const QString &value, int k,
+                                      const QString &code, SessionResult &result) const
 {
-    const Accumulation accumulation = accumulate(previous, value, k, code);
+    if (!previous) {
+        // The first period starts from its own amount; under a year that is
+        // not one there is nothing to tell the user while it is being typed.
+        return period_ == QStringLiteral("1") ? value : msg::accumulationInstruction();
+    }
+    const Accumulation accumulation = accumulate(*previous, value, k, code);
     if (!accumulation.message.isEmpty()) {
         result.messages.append(accumulation.message);
     }

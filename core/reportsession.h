@@ -201,8 +201,8 @@ private:
     QString accumulateValue(const QString &value, int k, const QString &code,
                             SessionResult &result);
     const PreviousPeriod *periodToAddTo();
-    static QString addToPrevious(const PreviousPeriod &previous, const QString &value, int k,
-                                 const QString &code, SessionResult &result);
+    QString accumulateOnto(const PreviousPeriod *previous, const QString &value, int k,
+                           const QString &code, SessionResult &result) const;
     const PreviousPeriod &previousPeriod();
     bool extendStore(const FieldTexts &texts);
     FieldTypes fieldTypes() const;

@@ -700,6 +700,12 @@ void TestReportSession::invalidYearIsNeverAPath()
     const SessionResult page = s().writePage();
     QVERIFY(!page.ok);
     QCOMPARE(page.messages, QStringList());
+    // A later period accumulates nothing under it, and says nothing while it is typed.
+    QCOMPARE(select(2, year), QStringList());
+    SessionResult told;
+    QCOMPARE(s().accumulatedValue(QStringLiteral("1,00"), 4, QStringLiteral("1112.02.00"), told),
+             msg::accumulationInstruction());
+    QCOMPARE(told.messages, QStringList());
     QCOMPARE(snapshot(QStringLiteral("..")), before);
 }
 
