@@ -80,10 +80,11 @@ public:
         constexpr int kLineEditEnds = 7;
         const auto *frame = qstyleoption_cast<const QStyleOptionFrame *>(option);
         // A line edit inside another control has its panel drawn by that control.
-        const bool inside =
-            widget && (qobject_cast<const QComboBox *>(widget->parentWidget()) ||
-                       qobject_cast<const QAbstractSpinBox *>(widget->parentWidget()));
-        if (strips_ && element == PE_PanelLineEdit && frame && !inside &&
+        const auto inside = [widget] {
+            return widget && (qobject_cast<const QComboBox *>(widget->parentWidget()) ||
+                              qobject_cast<const QAbstractSpinBox *>(widget->parentWidget()));
+        };
+        if (strips_ && element == PE_PanelLineEdit && frame && !inside() &&
             drawStrip(*frame, painter, kLineEditEnds,
                       {element, frame->lineWidth, frame->midLineWidth, qint64(frame->features),
                        frame->frameShape},
