@@ -839,7 +839,7 @@ double paintedSeconds = -1;
 
 // Writes the peak resident size of this process, in kB, to a file, and the
 // time its window was painted at.
-void reportPeak(const QString &path)
+void reportChild(const QString &path)
 {
     for (const QByteArray &line : readBytes(QStringLiteral("/proc/self/status")).split('\n')) {
         if (line.startsWith("VmHWM:")) {
@@ -900,15 +900,17 @@ void BM_FloorMemory(benchmark::State &state)
     reportN(state, n);
 }
 
-void BM_Startup(benchmark::State &state)
+// The child that starts the program, and the one that shows the floor's window.
+QStringList startupChild() { return {QStringLiteral("--child=startup"), pristineFolder(1000)}; }
+
+QStringList floorStartupChild()
 {
-    measureChild(state, {QStringLiteral("--child=startup"), pristineFolder(1000)});
+    return {QStringLiteral("--child=minimal-window"), pristineFolder(1000)};
 }
 
-void BM_FloorStartup(benchmark::State &state)
-{
-    measureChild(state, {QStringLiteral("--child=minimal-window"), pristineFolder(1000)});
-}
+void BM_Startup(benchmark::State &state) { measureChild(state, startupChild()); }
+
+void BM_FloorStartup(benchmark::State &state) { measureChild(state, floorStartupChild()); }
 
 // Start-up and its floor in turn, each in a process of its own, as the paired
 // benchmarks above: two start-ups measured seconds apart vary by a third.
@@ -917,10 +919,8 @@ void BM_PairedStartup(benchmark::State &state)
     double floorSeconds = 0;
     double operationSeconds = 0;
     for (auto _ : state) {
-        floorSeconds +=
-            runChild({QStringLiteral("--child=minimal-window"), pristineFolder(1000)}).cpuSeconds;
-        const double seconds =
-            runChild({QStringLiteral("--child=startup"), pristineFolder(1000)}).cpuSeconds;
+        floorSeconds += runChild(floorStartupChild()).cpuSeconds;
+        const double seconds = runChild(startupChild()).cpuSeconds;
         operationSeconds += seconds;
         state.SetIterationTime(seconds);
     }
@@ -1251,7 +1251,7 @@ int main(int argc, char **argv)
         int childArgc = 1;
         const int status =
             childMain(childArgc, argv, args.value(0).mid(8), args.value(1), args.value(2));
-        reportPeak(QString::fromLocal8Bit(argv[argc - 1] + 9));
+        reportChild(QString::fromLocal8Bit(argv[argc - 1] + 9));
         return status;
     }
     benchmark::Initialize(&argc, argv);
