@@ -11,7 +11,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <charconv>
+#include <cstring>
 
 namespace quelvara {
 
@@ -72,29 +72,103 @@ char *putUtf8Text(char *d, QStringView text)
     }
 }
 
-// Room for what a writer puts into an array through a pointer: made once for
-// the most it may take, then cut to what it took.
-class Room {
+// Open data as they are made: gathered in an array written through a
+// pointer, and handed on to the file being written, when there is one, a
+// piece at a time as rows end. Writers ask for room for the most a piece may
+// take and keep what it took: a QByteArray resized for every piece would cost
+// more than the piece.
+class OpenDataBytes {
 public:
-    Room(QByteArray &out, qsizetype most)
-        : out_(out)
-        , start_(out.size())
+    explicit OpenDataBytes(TextFileWriter *file = nullptr)
+        : file_(file)
     {
-        out.resize(start_ + most);
+        if (file_) {
+            // Room for the fullest piece, never grown by copying.
+            reserve(2 * TextFileWriter::kPiece);
+        }
     }
-    char *begin() { return out_.data() + start_; }
-    void keep(const char *end) { out_.resize(end - out_.constData()); }
-    void drop() { out_.resize(start_); }
+    OpenDataBytes(const OpenDataBytes &) = delete;
+    OpenDataBytes &operator=(const OpenDataBytes &) = delete;
+
+    bool streams() const { return file_ != nullptr; }
+    void reserve(qsizetype size)
+    {
+        if (size > bytes_.size()) {
+            bytes_.resize(size);
+            data_ = bytes_.data();
+        }
+    }
+    // Room for at most `most` bytes after those made so far.
+    char *room(qsizetype most)
+    {
+        if (bytes_.size() - used_ < most) {
+            reserve(std::max(used_ + most, 2 * bytes_.size()));
+        }
+        return data_ + used_;
+    }
+    // Keeps what was written into the room, up to `end`.
+    void keep(const char *end) { used_ = end - data_; }
+
+    OpenDataBytes &operator+=(QByteArrayView piece)
+    {
+        keep(putBytes(room(piece.size()), piece.data(), piece.size()));
+        return *this;
+    }
+    OpenDataBytes &operator+=(const char *ascii) { return *this += QByteArrayView(ascii); }
+    OpenDataBytes &operator+=(char c) { return *this += QByteArrayView(&c, 1); }
+
+    void rowDone()
+    {
+        // Pieces of the writer's size go to the file without a copy.
+        if (file_ && used_ >= TextFileWriter::kPiece) {
+            finish();
+        }
+    }
+    void finish()
+    {
+        if (file_) {
+            file_->write(QByteArrayView(data_, used_));
+            used_ = 0;
+        }
+    }
+    // The bytes made, when they go to no file.
+    QByteArray take()
+    {
+        bytes_.truncate(used_);
+        used_ = 0;
+        data_ = nullptr;
+        return std::move(bytes_);
+    }
 
 private:
-    QByteArray &out_;
-    qsizetype start_;
+    TextFileWriter *file_;
+    QByteArray bytes_; // its size is the room; the bytes made are the first used_
+    char *data_ = nullptr;
+    qsizetype used_ = 0;
+};
+
+// Room for what a writer puts into the open data through a pointer: asked
+// for the most it may take, then cut to what it took.
+class Room {
+public:
+    Room(OpenDataBytes &out, qsizetype most)
+        : out_(out)
+        , begin_(out.room(most))
+    {
+    }
+    char *begin() { return begin_; }
+    void keep(const char *end) { out_.keep(end); }
+    void drop() {}
+
+private:
+    OpenDataBytes &out_;
+    char *begin_;
 };
 
 // Open data are made of short pieces, appended by copying.
-void put(QByteArray &out, QByteArrayView bytes) { appendBytes(out, bytes); }
+void put(OpenDataBytes &out, QByteArrayView bytes) { out += bytes; }
 
-void put(QByteArray &out, char c) { appendBytes(out, QByteArrayView(&c, 1)); }
+void put(OpenDataBytes &out, char c) { out += c; }
 
 // One item as the page shows it: its code, then its fields unless field 2 is
 // empty; and whether it counts in the totals.
@@ -123,18 +197,34 @@ struct ShownItem {
 };
 
 // Writes signed cents as a plain number with the given decimal separator at
-// d, which has room for it, and returns its end.
+// d, which has room for it, and returns its end. The digits are made two at a
+// time from the right, the way the amounts of every row are written.
 char *putCents(char *d, std::int64_t cents, char comma)
 {
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
+                                     "25262728293031323334353637383940414243444546474849"
+                                     "50515253545556575859606162636465666768697071727374"
+                                     "75767778798081828384858687888990919293949596979899";
     if (cents < 0) {
         *d++ = '-';
     }
-    const std::uint64_t whole = cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents);
-    d = std::to_chars(d, d + 20, whole / 100).ptr;
-    *d++ = comma;
-    *d++ = char('0' + whole / 10 % 10);
-    *d++ = char('0' + whole % 10);
-    return d;
+    std::uint64_t whole = cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents);
+    char digits[24]; // the 19 digits of the most cents, the separator and room to spare
+    char *const end = digits + sizeof digits;
+    char *b = end - 2;
+    std::memcpy(b, kPairs + 2 * (whole % 100), 2);
+    *--b = comma;
+    for (whole /= 100; whole >= 100; whole /= 100) {
+        b -= 2;
+        std::memcpy(b, kPairs + 2 * (whole % 100), 2);
+    }
+    if (whole >= 10) {
+        b -= 2;
+        std::memcpy(b, kPairs + 2 * whole, 2);
+    } else {
+        *--b = char('0' + whole);
+    }
+    return quelvara::putBytes(d, b, end - b);
 }
 
 // The money texts users leave behind ("-1.234,56", "0,10") are made plain by
@@ -162,7 +252,7 @@ char *putAmount(char *d, const ShownItem &item, int j, char comma)
 
 // Appends a money text as a plain number with the given decimal separator;
 // returns false, appending nothing, when it holds no number.
-bool appendPlainAmount(QByteArray &out, QStringView text, char comma)
+bool appendPlainAmount(OpenDataBytes &out, QStringView text, char comma)
 {
     Room room(out, text.size());
     if (const char *end = putPlainFast(room.begin(), text, comma)) {
@@ -213,7 +303,7 @@ char *putCsvField(char *d, QStringView text)
     return d;
 }
 
-void appendCsvField(QByteArray &out, QStringView text)
+void appendCsvField(OpenDataBytes &out, QStringView text)
 {
     Room room(out, 3 * text.size() + 2);
     room.keep(putCsvField(room.begin(), text));
@@ -268,21 +358,21 @@ char *putJsonString(char *d, QStringView text)
     return d;
 }
 
-void appendJsonString(QByteArray &out, QStringView text)
+void appendJsonString(OpenDataBytes &out, QStringView text)
 {
     Room room(out, 6 * text.size() + 2);
     room.keep(putJsonString(room.begin(), text));
 }
 
-void appendJsonAmount(QByteArray &out, QStringView moneyText)
+void appendJsonAmount(OpenDataBytes &out, QStringView moneyText)
 {
     if (!appendPlainAmount(out, moneyText, '.')) {
         put(out, "null");
     }
 }
 
-void appendJsonMember(QByteArray &out, const char *indent, const char *name, const QString &value,
-                      bool last = false)
+void appendJsonMember(OpenDataBytes &out, const char *indent, const char *name,
+                      const QString &value, bool last = false)
 {
     out += indent;
     out += '"';
@@ -325,7 +415,7 @@ char *putBytes(char *d, QByteArrayView bytes)
 // The rows, the bulk of the open data, are each written through one room of
 // the most they may take. A row with an amount that only the numeric road
 // reads is not written here, and comes out piece by piece instead.
-bool putCsvRow(QByteArray &out, const ShownItem &item, const std::vector<bool> &money, int n)
+bool putCsvRow(OpenDataBytes &out, const ShownItem &item, const std::vector<bool> &money, int n)
 {
     qsizetype most = excludedCsv(item).size();
     for (int j = 1; j <= n; ++j) {
@@ -347,7 +437,7 @@ bool putCsvRow(QByteArray &out, const ShownItem &item, const std::vector<bool> &
     return true;
 }
 
-bool putJsonRow(QByteArray &out, QByteArrayView start, const ShownItem &item,
+bool putJsonRow(OpenDataBytes &out, QByteArrayView start, const ShownItem &item,
                 const std::vector<bool> &money, int n)
 {
     qsizetype most =
@@ -377,47 +467,13 @@ bool putJsonRow(QByteArray &out, QByteArrayView start, const ShownItem &item,
     return true;
 }
 
-// Open data as they are made: gathered in `out`, and handed on to the file
-// being written, when there is one, a piece at a time as rows end.
-class OpenDataBytes {
-public:
-    explicit OpenDataBytes(TextFileWriter *file = nullptr)
-        : file_(file)
-    {
-        if (file_) {
-            // Room for the fullest piece, never grown by copying.
-            out.reserve(2 * TextFileWriter::kPiece);
-        }
-    }
-    bool streams() const { return file_ != nullptr; }
-    void rowDone()
-    {
-        // Pieces of the writer's size go to the file without a copy.
-        if (file_ && out.size() >= TextFileWriter::kPiece) {
-            finish();
-        }
-    }
-    void finish()
-    {
-        if (file_) {
-            file_->write(QByteArrayView(out));
-            out.resize(0);
-        }
-    }
-
-    QByteArray out;
-
-private:
-    TextFileWriter *file_;
-};
-
 void emitCsv(const PageInput &input, const PageRows &rows, OpenDataBytes &bytes)
 {
     const int n = std::max(input.fieldCount, 0);
     const std::vector<bool> money = moneyFields(input, n);
-    QByteArray &out = bytes.out;
+    OpenDataBytes &out = bytes;
 
-    if (!bytes.streams()) {
+    if (!out.streams()) {
         out.reserve(qsizetype(input.lines.size() + 1) * 16 * (n + 1));
     }
     out += "\xEF\xBB\xBF";
@@ -452,9 +508,9 @@ void emitJson(const PageInput &input, const PageRows &rows, const QDateTime &upd
 {
     const int n = std::max(input.fieldCount, 0);
     const std::vector<bool> money = moneyFields(input, n);
-    QByteArray &out = bytes.out;
+    OpenDataBytes &out = bytes;
 
-    if (!bytes.streams()) {
+    if (!out.streams()) {
         out.reserve(1024 + qsizetype(input.lines.size()) * 20 * (n + 2));
     }
     out += "{\n";
@@ -593,14 +649,14 @@ QByteArray buildCsv(const PageInput &input)
 {
     OpenDataBytes bytes;
     emitCsv(input, PageRows(input), bytes);
-    return bytes.out;
+    return bytes.take();
 }
 
 QByteArray buildJson(const PageInput &input, const QDateTime &updatedAt)
 {
     OpenDataBytes bytes;
     emitJson(input, PageRows(input), updatedAt, bytes);
-    return bytes.out;
+    return bytes.take();
 }
 
 FileResult writeOpenData(const PageInput &input, bool withIndexes)
