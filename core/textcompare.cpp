@@ -1,5 +1,7 @@
 #include "textcompare.h"
 
+#include "plainrun.h"
+
 #include <QCollator>
 #include <QLocale>
 
@@ -40,10 +42,46 @@ int sign(int value) { return (value > 0) - (value < 0); }
 // collator, at every strength.
 bool isPlain(char16_t c) { return (c >= u'0' && c <= u'9') || c == u'.' || c == u'\t'; }
 
+// Where the first difference of a and b lies, or their first character that is
+// not plain, within eight characters from i, both of which go on that far; n
+// when there is none. Codes next to each other in a list share most of their
+// characters: these are passed over eight at a time.
+#ifdef QUELVARA_SSE2
+qsizetype firstStop(const char16_t *a, const char16_t *b, qsizetype i, qsizetype n)
+{
+    const auto splat = [](int c) { return _mm_set1_epi16(short(c)); };
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(a + i));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i));
+    // Signed, a unit from 0x8000 on is below '0'.
+    const __m128i digit =
+        _mm_and_si128(_mm_cmpgt_epi16(x, splat(u'0' - 1)), _mm_cmplt_epi16(x, splat(u'9' + 1)));
+    const __m128i plain = _mm_or_si128(
+        digit, _mm_or_si128(_mm_cmpeq_epi16(x, splat(u'.')), _mm_cmpeq_epi16(x, splat(u'\t'))));
+    const unsigned go = unsigned(_mm_movemask_epi8(_mm_and_si128(plain, _mm_cmpeq_epi16(x, y))));
+    return go == 0xFFFFu ? n : i + std::countr_one(go) / 2;
+}
+#endif
+
 std::optional<int> plainOrder(QStringView a, QStringView b)
 {
     const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
+    qsizetype i = 0;
+#ifdef QUELVARA_SSE2
+    if (n >= 8) {
+        // The last block may go back over characters already passed.
+        for (qsizetype at = 0;; at = std::min(at + 8, n - 8)) {
+            if (const qsizetype stop = firstStop(a.utf16(), b.utf16(), at, n); stop < n) {
+                i = stop;
+                break;
+            }
+            if (at + 8 == n) {
+                i = n;
+                break;
+            }
+        }
+    }
+#endif
+    for (; i < n; ++i) {
         const char16_t x = a[i].unicode();
         const char16_t y = b[i].unicode();
         if (!isPlain(x) || !isPlain(y)) {
