@@ -130,15 +130,20 @@ PageRows::PageRows(const PageInput &input)
     std::vector<double> sums(money_.size(), 0.0);
     const qsizetype items = input.codes.size();
     first_.reserve(std::size_t(items) + 1);
+    ends_.reserve(std::size_t(items) * std::size_t(n + 1));
     cents_.reserve(std::size_t(items) * money_.size());
     for (qsizetype i = 0; i < items; ++i) {
-        first_.push_back(qsizetype(ends_.size()));
+        const qsizetype first = qsizetype(ends_.size());
+        first_.push_back(first);
+        // Split straight into the ends kept for every item.
         const QStringView line = this->line(i);
-        const RecordFields fields(line);
-        for (int j = 1; j <= fields.size(); ++j) {
-            const QStringView field = fields.at(j);
-            ends_.push_back(quint32(field.data() - line.data() + field.size()));
+        const char16_t *const chars = line.utf16();
+        const qsizetype size = line.size();
+        for (qsizetype start = 0, tab; (tab = nextTab(chars, start, size)) < size;
+             start = tab + 1) {
+            ends_.push_back(quint32(tab));
         }
+        const RecordFields fields(line, ends_.data() + first, qsizetype(ends_.size()) - first);
         // An item showing its code alone shows no amount and counts in no
         // total; neither does one left out of the totals.
         const bool shown = showsFields(fields);
