@@ -92,9 +92,11 @@ bool PreviousPeriod::inOrderThrough(qsizetype line) const
 {
     while (ordered_ <= line && !disordered_) {
         const QStringView code = recordField(lines_.at(ordered_), 1);
-        disordered_ =
-            !isOwnKey(code) || (ordered_ > 0 && !(recordField(lines_.at(ordered_ - 1), 1) < code));
-        ordered_ += disordered_ ? 0 : 1;
+        disordered_ = !isOwnKey(code) || (ordered_ > 0 && !(lastOrdered_ < code));
+        if (!disordered_) {
+            lastOrdered_ = code;
+            ++ordered_;
+        }
     }
     return line < ordered_;
 }
@@ -102,9 +104,14 @@ bool PreviousPeriod::inOrderThrough(qsizetype line) const
 std::optional<int> PreviousPeriod::lineOf(const QString &code) const
 {
     const qsizetype next = next_;
-    if (next < lines_.size() && inOrderThrough(next) && recordField(lines_.at(next), 1) == code) {
-        next_ = next + 1;
-        return int(next);
+    if (next < lines_.size() && inOrderThrough(next)) {
+        // Its code was just read, unless the order was seen further before.
+        const QStringView at =
+            next + 1 == ordered_ ? lastOrdered_ : recordField(lines_.at(next), 1);
+        if (at == code) {
+            next_ = next + 1;
+            return int(next);
+        }
     }
     QString folded;
     const QStringView key = foldKey(QStringView(code), folded);

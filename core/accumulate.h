@@ -65,6 +65,7 @@ private:
     mutable qsizetype next_ = 0;      // the line after the last one found
     mutable qsizetype ordered_ = 0;   // leading lines whose codes are own keys, strictly ascending
     mutable bool disordered_ = false; // line ordered_ is not
+    mutable QStringView lastOrdered_; // the code of line ordered_ - 1
 };
 
 /// One computed accumulated value and the message to show for it (empty when none).
