@@ -3,9 +3,11 @@
 #include "recordfields.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <string>
 
@@ -454,25 +456,35 @@ namespace {
 // Writes whole cents as FormatMoney writes money: the integer digits grouped
 // by dots in threes, a comma and two decimals; the sign is given apart, for
 // an amount that rounds to no cent keeps the minus it had.
+// The digits of 0 to 999, three each: an amount is written a group at a time.
+constexpr std::array<char, 3000> kDigitGroups = [] {
+    std::array<char, 3000> groups{};
+    for (int n = 0; n < 1000; ++n) {
+        groups[std::size_t(3 * n)] = char('0' + n / 100);
+        groups[std::size_t(3 * n + 1)] = char('0' + n / 10 % 10);
+        groups[std::size_t(3 * n + 2)] = char('0' + n % 10);
+    }
+    return groups;
+}();
+
 QString moneyText(bool negative, std::uint64_t cents)
 {
     char text[40];
     char *const end = text + sizeof text;
-    char *b = end;
-    *--b = char('0' + cents % 10);
-    *--b = char('0' + cents / 10 % 10);
-    *--b = ',';
+    char *b = end - 3;
+    // The group of 0 to 99 cents has a leading zero, where the comma goes.
+    std::memcpy(b, kDigitGroups.data() + 3 * (cents % 100), 3);
+    *b = ',';
     std::uint64_t whole = cents / 100;
-    for (int digits = 1;; ++digits) {
-        *--b = char('0' + whole % 10);
-        whole /= 10;
-        if (whole == 0) {
-            break;
-        }
-        if (digits % 3 == 0) {
-            *--b = '.';
-        }
+    for (; whole >= 1000; whole /= 1000) {
+        b -= 4;
+        std::memcpy(b + 1, kDigitGroups.data() + 3 * (whole % 1000), 3);
+        *b = '.';
     }
+    // The leading group without its leading zeros.
+    const int digits = whole >= 100 ? 3 : whole >= 10 ? 2 : 1;
+    b -= digits;
+    std::memcpy(b, kDigitGroups.data() + 3 * whole + (3 - digits), std::size_t(digits));
     if (negative) {
         *--b = '-';
     }
