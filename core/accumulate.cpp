@@ -158,24 +158,37 @@ std::optional<QStringView> PreviousPeriod::fieldView(const QString &code, int k)
 Accumulation accumulate(const PreviousPeriod &previous, const QString &value, int k,
                         const QString &code)
 {
+    Accumulation accumulation;
+    accumulation.message = writeAccumulation(accumulation.text, previous, value, k, code);
+    return accumulation;
+}
+
+QString writeAccumulation(QString &text, const PreviousPeriod &previous, const QString &value,
+                          int k, const QString &code)
+{
     if (previous.status() == ReadStatus::Missing) {
-        return {msg::accumulationInstruction(), msg::noPreviousFile(previous.path())};
+        text = msg::accumulationInstruction();
+        return msg::noPreviousFile(previous.path());
     }
     const std::optional<QStringView> before = previous.fieldView(code, k);
     if (!before) {
-        return {value, {}};
+        text = value;
+        return {};
     }
     if (const std::optional<std::int64_t> sum = exactSum(*before, value)) {
-        return {CentsText(*sum), {}};
+        setCentsText(text, *sum);
+        return {};
     }
     const std::optional<double> a = MoneyValue(*before);
     const std::optional<double> b = MoneyValue(value);
     if (!a || !b) {
-        return {msg::accumulationInstruction(), msg::previousNotANumber(before->toString(), value)};
+        text = msg::accumulationInstruction();
+        return msg::previousNotANumber(before->toString(), value);
     }
     // AmountText is NumberText and FormatMoney after dropping the binary noise
     // of the sum, which FormatMoney's cut to two decimals would turn into a lost cent.
-    return {AmountText(*a + *b), {}};
+    text = AmountText(*a + *b);
+    return {};
 }
 
 Accumulator::Accumulator(const QString &ano, const QString &prefixo, const QString &periodo)

@@ -78,6 +78,11 @@ struct Accumulation {
 Accumulation accumulate(const PreviousPeriod &previous, const QString &value, int k,
                         const QString &code);
 
+/// Makes `text` the accumulated value as accumulate does, in the room it already has when it can,
+/// and returns the message; for a caller that accumulates item after item.
+QString writeAccumulation(QString &text, const PreviousPeriod &previous, const QString &value,
+                          int k, const QString &code);
+
 /// Computes the accumulated values of one report kind, year and period, reading the
 /// previous period's file at most once, and only when a value needs it.
 class Accumulator {

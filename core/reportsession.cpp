@@ -14,6 +14,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace quelvara {
@@ -502,12 +503,18 @@ AccumulateFn ReportSession::accumulateInto(SessionResult &result)
     // Every item of one load is in the same period of the same year: whether
     // its value adds to the previous period's, and the look at that period's
     // file, are settled for the first item and serve the others.
+    // Each field's amounts are written into a room of their own, which the
+    // caller lets go before asking for the next item's.
     std::optional<const PreviousPeriod *> previous;
-    return [this, &result, previous](const QString &value, int k, const QString &code) mutable {
+    std::array<QString, kMaxFields + 1> rooms;
+    return [this, &result, previous, rooms](const QString &value, int k,
+                                            const QString &code) mutable -> QString {
         if (!previous) {
             previous = periodToAddTo();
         }
-        return accumulateOnto(*previous, value, k, code, result);
+        QString spare;
+        QString &room = k >= 0 && k <= kMaxFields ? rooms[std::size_t(k)] : spare;
+        return accumulateOnto(*previous, value, k, code, result, room);
     };
 }
 
@@ -521,7 +528,8 @@ QString ReportSession::accumulatedValue(const QString &value, int k, const QStri
 QString ReportSession::accumulateValue(const QString &value, int k, const QString &code,
                                        SessionResult &result)
 {
-    return accumulateOnto(periodToAddTo(), value, k, code, result);
+    QString room;
+    return accumulateOnto(periodToAddTo(), value, k, code, result, room);
 }
 
 // The period a value of this one adds to: none for the first month or
@@ -533,18 +541,19 @@ const PreviousPeriod *ReportSession::periodToAddTo()
 }
 
 QString ReportSession::accumulateOnto(const PreviousPeriod *previous, const QString &value, int k,
-                                      const QString &code, SessionResult &result) const
+                                      const QString &code, SessionResult &result,
+                                      QString &room) const
 {
     if (!previous) {
         // The first period starts from its own amount; under a year that is
         // not one there is nothing to tell the user while it is being typed.
         return period_ == QStringLiteral("1") ? value : msg::accumulationInstruction();
     }
-    const Accumulation accumulation = accumulate(*previous, value, k, code);
-    if (!accumulation.message.isEmpty()) {
-        result.messages.append(accumulation.message);
+    if (const QString message = writeAccumulation(room, *previous, value, k, code);
+        !message.isEmpty()) {
+        result.messages.append(message);
     }
-    return accumulation.text;
+    return room;
 }
 
 ReportSession::FileStamp ReportSession::fileStamp(const QString &path)

@@ -202,7 +202,7 @@ private:
                             SessionResult &result);
     const PreviousPeriod *periodToAddTo();
     QString accumulateOnto(const PreviousPeriod *previous, const QString &value, int k,
-                           const QString &code, SessionResult &result) const;
+                           const QString &code, SessionResult &result, QString &room) const;
     const PreviousPeriod &previousPeriod();
     bool extendStore(const FieldTexts &texts);
     FieldTypes fieldTypes() const;

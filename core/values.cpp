@@ -467,10 +467,10 @@ constexpr std::array<char, 3000> kDigitGroups = [] {
     return groups;
 }();
 
-QString moneyText(bool negative, std::uint64_t cents)
+// Writes the money text ending at `end`, which has room for 27 characters
+// before it, and returns where it begins.
+char *putMoneyText(char *end, bool negative, std::uint64_t cents)
 {
-    char text[40];
-    char *const end = text + sizeof text;
     char *b = end - 3;
     // The group of 0 to 99 cents has a leading zero, where the comma goes.
     std::memcpy(b, kDigitGroups.data() + 3 * (cents % 100), 3);
@@ -488,6 +488,14 @@ QString moneyText(bool negative, std::uint64_t cents)
     if (negative) {
         *--b = '-';
     }
+    return b;
+}
+
+QString moneyText(bool negative, std::uint64_t cents)
+{
+    char text[40];
+    char *const end = text + sizeof text;
+    const char *const b = putMoneyText(end, negative, cents);
     return QString::fromLatin1(b, end - b);
 }
 
@@ -524,6 +532,18 @@ QString AmountText(double amount)
 QString CentsText(std::int64_t cents)
 {
     return moneyText(cents < 0, cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents));
+}
+
+void setCentsText(QString &text, std::int64_t cents)
+{
+    char chars[40];
+    char *const end = chars + sizeof chars;
+    const char *const b =
+        putMoneyText(end, cents < 0, cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents));
+    // Resized in place when the text is its own and has the room; shared, it
+    // gets a room of its own and the other holder keeps what it had.
+    text.resize(end - b);
+    std::copy(b, static_cast<const char *>(end), reinterpret_cast<char16_t *>(text.data()));
 }
 
 QString FormatDate(const QString &text)

@@ -53,6 +53,10 @@ QString NumberText(double x);
 /// Writes a whole number of cents as money ("-1.234,56"), as AmountText writes that amount.
 QString CentsText(std::int64_t cents);
 
+/// Makes a text CentsText(cents) in the room it already has, when it is the text's own and large
+/// enough: for a text written again and again.
+void setCentsText(QString &text, std::int64_t cents);
+
 /// Puts the slashes into a date typed as digits ("31122005" gives "31/12/2005").
 QString FormatDate(const QString &text);
 

@@ -31,6 +31,7 @@ private slots:
     void computedAmountsStayMoney_data();
     void computedAmountsStayMoney();
     void amountTextAsNumberTextThenFormatMoney();
+    void centsTextWrittenAgain();
     void formatDate_data();
     void formatDate();
     void formatCnpj_data();
@@ -339,6 +340,22 @@ void TestValues::amountTextAsNumberTextThenFormatMoney()
         ++compared;
     }
     QCOMPARE(compared, 252 + 20000);
+}
+
+// Accumulation writes item after item into one text: longer, shorter and
+// back, each as CentsText writes it, and a copy taken before keeps its own.
+void TestValues::centsTextWrittenAgain()
+{
+    QString text;
+    QString kept;
+    QString keptWas;
+    for (const std::int64_t cents : {123456789012LL, -5LL, 0LL, 100000LL, -99999999LL, 7LL}) {
+        setCentsText(text, cents);
+        QCOMPARE(text, CentsText(cents));
+        QCOMPARE(kept, keptWas);
+        kept = text;
+        keptWas = CentsText(cents);
+    }
 }
 
 void TestValues::formatDate_data()
