@@ -82,10 +82,8 @@ public:
     explicit OpenDataBytes(TextFileWriter *file = nullptr)
         : file_(file)
     {
-        if (file_) {
-            // Room for the fullest piece, never grown by copying.
-            reserve(2 * TextFileWriter::kPiece);
-        }
+        // Streamed, room for the fullest piece, never grown by copying.
+        reserve(file_ ? 2 * TextFileWriter::kPiece : 256);
     }
     OpenDataBytes(const OpenDataBytes &) = delete;
     OpenDataBytes &operator=(const OpenDataBytes &) = delete;

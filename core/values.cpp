@@ -453,9 +453,6 @@ QString NumberText(double x)
 
 namespace {
 
-// Writes whole cents as FormatMoney writes money: the integer digits grouped
-// by dots in threes, a comma and two decimals; the sign is given apart, for
-// an amount that rounds to no cent keeps the minus it had.
 // The digits of 0 to 999, three each: an amount is written a group at a time.
 constexpr std::array<char, 3000> kDigitGroups = [] {
     std::array<char, 3000> groups{};
@@ -467,8 +464,10 @@ constexpr std::array<char, 3000> kDigitGroups = [] {
     return groups;
 }();
 
-// Writes the money text ending at `end`, which has room for 27 characters
-// before it, and returns where it begins.
+// Writes whole cents as FormatMoney writes money: the integer digits grouped
+// by dots in threes, a comma and two decimals; the sign is given apart, for
+// an amount that rounds to no cent keeps the minus it had. The text ends at
+// `end`, which has room for 27 characters before it; returns where it begins.
 char *putMoneyText(char *end, bool negative, std::uint64_t cents)
 {
     char *b = end - 3;
