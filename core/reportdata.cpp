@@ -207,8 +207,10 @@ MergedLines mergeReadLines(const QList<QStringView> &read, const QStringList &re
             for (int i = 3; i <= numCampos + 1; ++i) {
                 d = std::copy_n(pieces[std::size_t(i)].data(), pieces[std::size_t(i)].size(), d);
                 *d++ = u'\t';
-                // Let go at once: the accumulator may write the next item's
-                // amount in the same room.
+            }
+            // Let go at once: the accumulator may write the next item's
+            // amounts in the same rooms.
+            for (int i = 3; i <= numCampos; ++i) {
                 sums[std::size_t(i)].clear();
             }
             if (found >= readCount) {

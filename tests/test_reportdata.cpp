@@ -214,6 +214,14 @@ void TestReportData::mergeRecomputesAccumulated()
              QStringList{QStringLiteral(
                  "02.01\tCâmara\t10,00\t2,00\tacc(2,00,5)\t3,00\tacc(3,00,7)\t1\t")});
     QCOMPARE(acc.calls, (QStringList{"2,00|5|02.01", "3,00|7|02.01"}));
+
+    // The widest record: its last field accumulated, its flag past every field type.
+    const FieldTypes widest =
+        typesOf({Coluna(1), Coluna(2), Valor, Valor, Valor, Valor, Valor, Valor, Valor, Acumulado});
+    QCOMPARE(mergeRegistry({"9\tx\t1\t2\t3\t4\t5\t6\t7\tstale\t1\t"}, {"9\tN\t"}, widest,
+                           kMaxFields, acc.fn())
+                 .lines(),
+             QStringList{QStringLiteral("9\tN\t1\t2\t3\t4\t5\t6\t7\tacc(7,10)\t1\t")});
 }
 
 void TestReportData::mergeCopiesTheFlag_data()
