@@ -465,12 +465,8 @@ bool putJsonRow(OpenDataBytes &out, QByteArrayView start, const ShownItem &item,
     return true;
 }
 
-void emitCsv(const PageInput &input, const PageRows &rows, OpenDataBytes &bytes)
+void csvHead(const PageInput &input, int n, OpenDataBytes &out)
 {
-    const int n = std::max(input.fieldCount, 0);
-    const std::vector<bool> money = moneyFields(input, n);
-    OpenDataBytes &out = bytes;
-
     if (!out.streams()) {
         out.reserve(qsizetype(input.lines.size() + 1) * 16 * (n + 1));
     }
@@ -481,33 +477,27 @@ void emitCsv(const PageInput &input, const PageRows &rows, OpenDataBytes &bytes)
     }
     out += "Exclu\xC3\xAD"
            "do do total\r\n";
-
-    for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const ShownItem item(input, rows, i, n);
-        if (!putCsvRow(out, item, money, n)) {
-            for (int j = 1; j <= n; ++j) {
-                const QStringView shown = item.field(j);
-                if (money[std::size_t(j)]) {
-                    appendPlainAmount(out, shown, ',');
-                } else {
-                    appendCsvField(out, shown);
-                }
-                put(out, ';');
-            }
-            put(out, excludedCsv(item));
-        }
-        bytes.rowDone();
-    }
-    bytes.finish();
 }
 
-void emitJson(const PageInput &input, const PageRows &rows, const QDateTime &updatedAt,
-              OpenDataBytes &bytes)
+void csvRow(const ShownItem &item, const std::vector<bool> &money, int n, OpenDataBytes &out)
 {
-    const int n = std::max(input.fieldCount, 0);
-    const std::vector<bool> money = moneyFields(input, n);
-    OpenDataBytes &out = bytes;
+    if (!putCsvRow(out, item, money, n)) {
+        for (int j = 1; j <= n; ++j) {
+            const QStringView shown = item.field(j);
+            if (money[std::size_t(j)]) {
+                appendPlainAmount(out, shown, ',');
+            } else {
+                appendCsvField(out, shown);
+            }
+            put(out, ';');
+        }
+        put(out, excludedCsv(item));
+    }
+    out.rowDone();
+}
 
+void jsonHead(const PageInput &input, const QDateTime &updatedAt, int n, OpenDataBytes &out)
+{
     if (!out.streams()) {
         out.reserve(1024 + qsizetype(input.lines.size()) * 20 * (n + 2));
     }
@@ -532,28 +522,34 @@ void emitJson(const PageInput &input, const PageRows &rows, const QDateTime &upd
     out += n > 0 ? "\n  ],\n" : "],\n";
 
     out += "  \"itens\": [";
-    for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const ShownItem item(input, rows, i, n);
-        const QByteArrayView start =
-            i == 0 ? QByteArrayView("\n    {\"codigo\": ") : QByteArrayView(",\n    {\"codigo\": ");
-        if (!putJsonRow(out, start, item, money, n)) {
-            put(out, start);
-            appendJsonString(out, item.code);
-            put(out, kValues);
-            for (int j = 1; j <= n; ++j) {
-                if (j > 1) {
-                    put(out, ", ");
-                }
-                if (money[std::size_t(j)]) {
-                    appendJsonAmount(out, item.field(j));
-                } else {
-                    appendJsonString(out, item.field(j));
-                }
+}
+
+void jsonRow(qsizetype i, const ShownItem &item, const std::vector<bool> &money, int n,
+             OpenDataBytes &out)
+{
+    const QByteArrayView start =
+        i == 0 ? QByteArrayView("\n    {\"codigo\": ") : QByteArrayView(",\n    {\"codigo\": ");
+    if (!putJsonRow(out, start, item, money, n)) {
+        put(out, start);
+        appendJsonString(out, item.code);
+        put(out, kValues);
+        for (int j = 1; j <= n; ++j) {
+            if (j > 1) {
+                put(out, ", ");
             }
-            put(out, excludedJson(item));
+            if (money[std::size_t(j)]) {
+                appendJsonAmount(out, item.field(j));
+            } else {
+                appendJsonString(out, item.field(j));
+            }
         }
-        bytes.rowDone();
+        put(out, excludedJson(item));
     }
+    out.rowDone();
+}
+
+void jsonFoot(const PageInput &input, const PageRows &rows, int n, OpenDataBytes &out)
+{
     out += input.codes.isEmpty() ? "],\n" : "\n  ],\n";
 
     if (input.totalRow) {
@@ -578,18 +574,38 @@ void emitJson(const PageInput &input, const PageRows &rows, const QDateTime &upd
     appendJsonMember(out, "    ", "contador", input.contador);
     appendJsonMember(out, "    ", "crc", input.crc, true);
     out += "  }\n}\n";
-    bytes.finish();
 }
 
-// Writes one open-data file straight from its emitter, through the same
-// crash-safe replace and with the same results as writeBytes.
-template <typename Emit>
-FileResult streamOpenData(const QString &path, Emit write)
+// Writes the CSV and the JSON, or either, a row of each at a time: each item
+// is read once for both, while it is still at hand, where a pass for each
+// would read every item's text twice.
+void emitOpenData(const PageInput &input, const PageRows &rows, const QDateTime &updatedAt,
+                  OpenDataBytes *csv, OpenDataBytes *json)
 {
-    TextFileWriter file(path);
-    OpenDataBytes bytes(&file);
-    write(bytes);
-    return file.commit();
+    const int n = std::max(input.fieldCount, 0);
+    const std::vector<bool> money = moneyFields(input, n);
+    if (csv) {
+        csvHead(input, n, *csv);
+    }
+    if (json) {
+        jsonHead(input, updatedAt, n, *json);
+    }
+    for (qsizetype i = 0; i < input.codes.size(); ++i) {
+        const ShownItem item(input, rows, i, n);
+        if (csv) {
+            csvRow(item, money, n, *csv);
+        }
+        if (json) {
+            jsonRow(i, item, money, n, *json);
+        }
+    }
+    if (json) {
+        jsonFoot(input, rows, n, *json);
+        json->finish();
+    }
+    if (csv) {
+        csv->finish();
+    }
 }
 
 } // namespace
@@ -646,14 +662,14 @@ QString isoLocalTime(const QDateTime &moment)
 QByteArray buildCsv(const PageInput &input)
 {
     OpenDataBytes bytes;
-    emitCsv(input, PageRows(input), bytes);
+    emitOpenData(input, PageRows(input), {}, &bytes, nullptr);
     return bytes.take();
 }
 
 QByteArray buildJson(const PageInput &input, const QDateTime &updatedAt)
 {
     OpenDataBytes bytes;
-    emitJson(input, PageRows(input), updatedAt, bytes);
+    emitOpenData(input, PageRows(input), updatedAt, nullptr, &bytes);
     return bytes.take();
 }
 
@@ -673,14 +689,20 @@ FileResult writeOpenData(const PageInput &input, bool withIndexes, const PageRow
     const QDateTime updatedAt = page.exists() ? page.lastModified() : QDateTime::currentDateTime();
 
     // A page of 100,000 rows has open data of 10 MB and more: they go to
-    // their files as they are made.
+    // their files as they are made, through the same crash-safe replace as
+    // writeBytes, the CSV put in place first.
+    TextFileWriter csvFile(
+        besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".csv")));
+    TextFileWriter jsonFile(
+        besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")));
+    OpenDataBytes csv(&csvFile);
+    OpenDataBytes json(&jsonFile);
+    emitOpenData(input, rows, updatedAt, &csv, &json);
+    const FileResult csvResult = csvFile.commit();
+    const FileResult jsonResult = jsonFile.commit();
     const FileResult results[] = {
-        streamOpenData(
-            besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".csv")),
-            [&](OpenDataBytes &bytes) { emitCsv(input, rows, bytes); }),
-        streamOpenData(
-            besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")),
-            [&](OpenDataBytes &bytes) { emitJson(input, rows, updatedAt, bytes); }),
+        csvResult,
+        jsonResult,
         withIndexes ? writeIndexes(input.year, input.municipality) : FileResult::done(),
     };
     for (const FileResult &result : results) {

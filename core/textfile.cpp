@@ -31,7 +31,10 @@ FileStepHook &stepHook()
     return hook;
 }
 
-StepOutcome askHook(FileStep step) { return stepHook() ? stepHook()(step) : StepOutcome{}; }
+StepOutcome askHook(FileStep step, const QString &path)
+{
+    return stepHook() ? stepHook()(step, path) : StepOutcome{};
+}
 
 QString temporaryName(const QString &targetName)
 {
@@ -59,12 +62,13 @@ bool createTemporary(QFile &file, const QString &dir, const QString &targetName)
     return false;
 }
 
-bool writeAll(QFile &file, const char *data, qint64 size)
+// Writes the bytes into the temporary file of a replace of `path`.
+bool writeAll(QFile &file, const QString &path, const char *data, qint64 size)
 {
     qint64 left = size;
     do {
         qint64 chunk = std::min(left, kWriteChunk);
-        const StepOutcome outcome = askHook(FileStep::Write);
+        const StepOutcome outcome = askHook(FileStep::Write, path);
         if (outcome.error != 0) {
             return false;
         }
@@ -113,7 +117,7 @@ std::optional<ReplaceTarget> replaceTarget(const QString &path)
 // Creates the temporary file of a replace, open for writing.
 bool beginReplace(QFile &file, const ReplaceTarget &target)
 {
-    if (askHook(FileStep::Create).error != 0 ||
+    if (askHook(FileStep::Create, target.finalPath).error != 0 ||
         !createTemporary(file, target.dir, target.fileName)) {
         return false;
     }
@@ -129,22 +133,23 @@ bool beginReplace(QFile &file, const ReplaceTarget &target)
 // syncs the directory; removes the temporary file if it is not in place.
 bool finishReplace(QFile &file, const QString &dir, const QString &finalPath)
 {
-    bool ok = askHook(FileStep::Sync).error == 0 && platformfile::syncFile(file);
-    const bool closeFailed = askHook(FileStep::Close).error != 0;
+    bool ok = askHook(FileStep::Sync, finalPath).error == 0 && platformfile::syncFile(file);
+    const bool closeFailed = askHook(FileStep::Close, finalPath).error != 0;
     file.close();
     ok = ok && !closeFailed && file.error() == QFileDevice::NoError;
     if (!ok) {
         file.remove();
         return false;
     }
-    if (askHook(FileStep::Rename).error != 0 ||
+    if (askHook(FileStep::Rename, finalPath).error != 0 ||
         !platformfile::replaceFile(file.fileName(), finalPath)) {
         file.remove();
         return false;
     }
     // The new file is in place, but until the directory is synced a power
     // cut may still bring back the old one: the user must hear of it.
-    return askHook(FileStep::SyncDirectory).error == 0 && platformfile::syncDirectory(dir);
+    return askHook(FileStep::SyncDirectory, finalPath).error == 0 &&
+           platformfile::syncDirectory(dir);
 }
 
 // Calls line(begin, end) for each line of the bytes. A line ends at its first
@@ -307,7 +312,7 @@ FileResult writeBytes(const QString &path, const QByteArray &bytes)
     if (!beginReplace(temporary, *target)) {
         return failed;
     }
-    if (!writeAll(temporary, bytes.constData(), bytes.size())) {
+    if (!writeAll(temporary, target->finalPath, bytes.constData(), bytes.size())) {
         temporary.close();
         temporary.remove();
         return failed;
@@ -364,7 +369,7 @@ void TextFileWriter::write(QByteArrayView bytes)
         // A piece that fills the buffer by itself goes to the file as it is,
         // without a copy.
         flush();
-        failed_ = failed_ || !writeAll(*file_, bytes.data(), bytes.size());
+        failed_ = failed_ || !writeAll(*file_, finalPath_, bytes.data(), bytes.size());
         return;
     }
     appendBytes(buffer_, bytes);
@@ -376,7 +381,7 @@ void TextFileWriter::write(QByteArrayView bytes)
 void TextFileWriter::flush()
 {
     if (!failed_ && !buffer_.isEmpty()) {
-        failed_ = !writeAll(*file_, buffer_.constData(), buffer_.size());
+        failed_ = !writeAll(*file_, finalPath_, buffer_.constData(), buffer_.size());
     }
     // Emptied, not released: the next piece fills the same room.
     buffer_.resize(0);

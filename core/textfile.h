@@ -170,7 +170,8 @@ struct StepOutcome {
     bool shortWrite = false; // a write puts only part of its bytes down
 };
 
-using FileStepHook = std::function<StepOutcome(FileStep)>;
+/// The hook is told the step and the full path of the file being replaced.
+using FileStepHook = std::function<StepOutcome(FileStep step, const QString &path)>;
 
 /// Installs a hook asked before every step of every file replace; an empty hook removes it.
 void setFileStepHook(FileStepHook hook);

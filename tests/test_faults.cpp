@@ -142,7 +142,7 @@ class Injector {
 public:
     Injector(int failAt, StepOutcome outcome)
     {
-        setFileStepHook([this, failAt, outcome](FileStep step) {
+        setFileStepHook([this, failAt, outcome](FileStep step, const QString &) {
             steps.append(step);
             return steps.size() == failAt ? outcome : StepOutcome{};
         });

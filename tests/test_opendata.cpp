@@ -454,9 +454,9 @@ void TestOpenData::failedStepKeepsOldFile()
         besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")),
     };
     const QByteArray old = QByteArrayLiteral("antigo");
-    QList<FileStep> steps;
-    setFileStepHook([&steps](FileStep s) {
-        steps.append(s);
+    QList<std::pair<FileStep, QString>> steps;
+    setFileStepHook([&steps](FileStep s, const QString &path) {
+        steps.append({s, path});
         return StepOutcome{};
     });
     const bool cleanOk = writeOpenData(input, false).ok();
@@ -464,21 +464,29 @@ void TestOpenData::failedStepKeepsOldFile()
     QVERIFY(cleanOk);
     const QByteArray fresh[] = {fileBytes(paths[0]), fileBytes(paths[1])};
 
-    // Each file's steps end with the sync of its directory.
-    qsizetype begin = 0;
-    for (int f = 0; f < file; ++f) {
-        begin = steps.indexOf(FileStep::SyncDirectory, begin) + 1;
+    // The two files are written side by side: each step names its file.
+    const QString target = QFileInfo(paths[file]).absoluteFilePath();
+    QList<qsizetype> own; // where this file's steps stand among all
+    qsizetype writes = 0;
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        if (steps.at(i).second == target) {
+            own.append(i);
+            writes += steps.at(i).first == FileStep::Write ? 1 : 0;
+        }
     }
-    const qsizetype end = steps.indexOf(FileStep::SyncDirectory, begin) + 1;
-    QVERIFY(end > begin);
-    const QList<FileStep> own = steps.mid(begin, end - begin);
-    QVERIFY(own.count(FileStep::Write) >= 4);
-    const qsizetype failAt = begin + (last ? own.lastIndexOf(step) : own.indexOf(step));
+    QVERIFY(writes >= 4);
+    qsizetype failAt = -1;
+    for (const qsizetype i : own) {
+        if (steps.at(i).first == step && (last || failAt < 0)) {
+            failAt = i;
+        }
+    }
+    QVERIFY(failAt >= 0);
 
     putFile(paths[0], old);
     putFile(paths[1], old);
     int count = 0;
-    setFileStepHook([&count, failAt](FileStep) {
+    setFileStepHook([&count, failAt](FileStep, const QString &) {
         return count++ == failAt ? StepOutcome{EIO, false} : StepOutcome{};
     });
     const FileResult result = writeOpenData(input, false);
