@@ -191,6 +191,18 @@ QString writeAccumulation(QString &text, const PreviousPeriod &previous, const Q
     return {};
 }
 
+QString AccumulationRooms::add(const PreviousPeriod &previous, const QString &value, int k,
+                               const QString &code, QStringList &messages)
+{
+    QString spare;
+    QString &room = k >= 0 && k <= kMaxFields ? rooms_[std::size_t(k)] : spare;
+    if (const QString message = writeAccumulation(room, previous, value, k, code);
+        !message.isEmpty()) {
+        messages.append(message);
+    }
+    return room;
+}
+
 Accumulator::Accumulator(const QString &ano, const QString &prefixo, const QString &periodo)
     : ano_(ano)
     , prefixo_(prefixo)

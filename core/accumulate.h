@@ -1,11 +1,13 @@
 #pragma once
 
+#include "catalogue.h"
 #include "textfile.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 // Accumulated-in-the-year values: the amount of a period plus the accumulated
@@ -82,6 +84,18 @@ Accumulation accumulate(const PreviousPeriod &previous, const QString &value, in
 /// and returns the message; for a caller that accumulates item after item.
 QString writeAccumulation(QString &text, const PreviousPeriod &previous, const QString &value,
                           int k, const QString &code);
+
+/// The accumulated values of a load or a recalculation, item after item: each field's amounts are
+/// written into a room of their own, which the caller lets go of before asking for the next item's.
+class AccumulationRooms {
+public:
+    /// Returns the value accumulated as accumulate does, appending its message, if any.
+    QString add(const PreviousPeriod &previous, const QString &value, int k, const QString &code,
+                QStringList &messages);
+
+private:
+    std::array<QString, kMaxFields + 1> rooms_;
+};
 
 /// Computes the accumulated values of one report kind, year and period, reading the
 /// previous period's file at most once, and only when a value needs it.

@@ -11,7 +11,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstring>
 
 namespace quelvara {
 
@@ -96,7 +95,8 @@ public:
             data_ = bytes_.data();
         }
     }
-    // Room for at most `most` bytes after those made so far.
+    // Room for at most `most` bytes after those made so far; what is written
+    // there counts only once kept.
     char *room(qsizetype most)
     {
         if (bytes_.size() - used_ < most) {
@@ -145,29 +145,6 @@ private:
     qsizetype used_ = 0;
 };
 
-// Room for what a writer puts into the open data through a pointer: asked
-// for the most it may take, then cut to what it took.
-class Room {
-public:
-    Room(OpenDataBytes &out, qsizetype most)
-        : out_(out)
-        , begin_(out.room(most))
-    {
-    }
-    char *begin() { return begin_; }
-    void keep(const char *end) { out_.keep(end); }
-    void drop() {}
-
-private:
-    OpenDataBytes &out_;
-    char *begin_;
-};
-
-// Open data are made of short pieces, appended by copying.
-void put(OpenDataBytes &out, QByteArrayView bytes) { out += bytes; }
-
-void put(OpenDataBytes &out, char c) { out += c; }
-
 // One item as the page shows it: its code, then its fields unless field 2 is
 // empty; and whether it counts in the totals.
 struct ShownItem {
@@ -194,37 +171,6 @@ struct ShownItem {
     bool excluded;
 };
 
-// Writes signed cents as a plain number with the given decimal separator at
-// d, which has room for it, and returns its end. The digits are made two at a
-// time from the right, the way the amounts of every row are written.
-char *putCents(char *d, std::int64_t cents, char comma)
-{
-    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
-                                     "25262728293031323334353637383940414243444546474849"
-                                     "50515253545556575859606162636465666768697071727374"
-                                     "75767778798081828384858687888990919293949596979899";
-    if (cents < 0) {
-        *d++ = '-';
-    }
-    std::uint64_t whole = cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents);
-    char digits[24]; // the 19 digits of the most cents, the separator and room to spare
-    char *const end = digits + sizeof digits;
-    char *b = end - 2;
-    std::memcpy(b, kPairs + 2 * (whole % 100), 2);
-    *--b = comma;
-    for (whole /= 100; whole >= 100; whole /= 100) {
-        b -= 2;
-        std::memcpy(b, kPairs + 2 * (whole % 100), 2);
-    }
-    if (whole >= 10) {
-        b -= 2;
-        std::memcpy(b, kPairs + 2 * whole, 2);
-    } else {
-        *--b = char('0' + whole);
-    }
-    return quelvara::putBytes(d, b, end - b);
-}
-
 // The money texts users leave behind ("-1.234,56", "0,10") are made plain by
 // dropping their dots; it gives what the numeric road gives, at a fraction of
 // its cost. Writes the number at d, which has room for the text, and returns
@@ -234,7 +180,7 @@ char *putCents(char *d, std::int64_t cents, char comma)
 char *putPlainFast(char *d, QStringView text, char comma)
 {
     const std::optional<std::int64_t> cents = canonicalCents(text);
-    return cents ? putCents(d, *cents, comma) : nullptr;
+    return cents ? putPlainCents(d, *cents, comma) : nullptr;
 }
 
 // Writes money field j of an item as putPlainFast does, from the amount the
@@ -245,19 +191,17 @@ char *putAmount(char *d, const ShownItem &item, int j, char comma)
         return putPlainFast(d, item.field(j), comma);
     }
     const std::optional<std::int64_t> cents = item.rows.cents(item.index, j);
-    return cents ? putCents(d, *cents, comma) : nullptr;
+    return cents ? putPlainCents(d, *cents, comma) : nullptr;
 }
 
 // Appends a money text as a plain number with the given decimal separator;
 // returns false, appending nothing, when it holds no number.
 bool appendPlainAmount(OpenDataBytes &out, QStringView text, char comma)
 {
-    Room room(out, text.size());
-    if (const char *end = putPlainFast(room.begin(), text, comma)) {
-        room.keep(end);
+    if (const char *end = putPlainFast(out.room(text.size()), text, comma)) {
+        out.keep(end);
         return true;
     }
-    room.drop();
     const QString plain = plainAmount(text.toString());
     if (plain.isEmpty()) {
         return false;
@@ -303,8 +247,7 @@ char *putCsvField(char *d, QStringView text)
 
 void appendCsvField(OpenDataBytes &out, QStringView text)
 {
-    Room room(out, 3 * text.size() + 2);
-    room.keep(putCsvField(room.begin(), text));
+    out.keep(putCsvField(out.room(3 * text.size() + 2), text));
 }
 
 // Writes a JSON string as UTF-8 at d, which has room for six bytes a unit
@@ -358,14 +301,13 @@ char *putJsonString(char *d, QStringView text)
 
 void appendJsonString(OpenDataBytes &out, QStringView text)
 {
-    Room room(out, 6 * text.size() + 2);
-    room.keep(putJsonString(room.begin(), text));
+    out.keep(putJsonString(out.room(6 * text.size() + 2), text));
 }
 
 void appendJsonAmount(OpenDataBytes &out, QStringView moneyText)
 {
     if (!appendPlainAmount(out, moneyText, '.')) {
-        put(out, "null");
+        out += "null";
     }
 }
 
@@ -419,8 +361,7 @@ bool putCsvRow(OpenDataBytes &out, const ShownItem &item, const std::vector<bool
     for (int j = 1; j <= n; ++j) {
         most += 3 * item.field(j).size() + 3;
     }
-    Room room(out, most);
-    char *d = room.begin();
+    char *d = out.room(most);
     for (int j = 1; j <= n && d; ++j) {
         d = money[std::size_t(j)] ? putAmount(d, item, j, ',') : putCsvField(d, item.field(j));
         if (d) {
@@ -428,10 +369,9 @@ bool putCsvRow(OpenDataBytes &out, const ShownItem &item, const std::vector<bool
         }
     }
     if (!d) {
-        room.drop();
         return false;
     }
-    room.keep(putBytes(d, excludedCsv(item)));
+    out.keep(putBytes(d, excludedCsv(item)));
     return true;
 }
 
@@ -443,8 +383,7 @@ bool putJsonRow(OpenDataBytes &out, QByteArrayView start, const ShownItem &item,
     for (int j = 1; j <= n; ++j) {
         most += 6 * item.field(j).size() + 4;
     }
-    Room room(out, most);
-    char *const code = putBytes(room.begin(), start);
+    char *const code = putBytes(out.room(most), start);
     char *d = putJsonString(code, item.code);
     // Field 1 is the code again: its string is copied from where it was just written.
     const QByteArrayView codeString(code, d - code);
@@ -458,10 +397,9 @@ bool putJsonRow(OpenDataBytes &out, QByteArrayView start, const ShownItem &item,
                                   : putJsonString(d, item.field(j));
     }
     if (!d) {
-        room.drop();
         return false;
     }
-    room.keep(putBytes(d, excludedJson(item)));
+    out.keep(putBytes(d, excludedJson(item)));
     return true;
 }
 
@@ -489,9 +427,9 @@ void csvRow(const ShownItem &item, const std::vector<bool> &money, int n, OpenDa
             } else {
                 appendCsvField(out, shown);
             }
-            put(out, ';');
+            out += ';';
         }
-        put(out, excludedCsv(item));
+        out += excludedCsv(item);
     }
     out.rowDone();
 }
@@ -530,12 +468,12 @@ void jsonRow(qsizetype i, const ShownItem &item, const std::vector<bool> &money,
     const QByteArrayView start =
         i == 0 ? QByteArrayView("\n    {\"codigo\": ") : QByteArrayView(",\n    {\"codigo\": ");
     if (!putJsonRow(out, start, item, money, n)) {
-        put(out, start);
+        out += start;
         appendJsonString(out, item.code);
-        put(out, kValues);
+        out += kValues;
         for (int j = 1; j <= n; ++j) {
             if (j > 1) {
-                put(out, ", ");
+                out += ", ";
             }
             if (money[std::size_t(j)]) {
                 appendJsonAmount(out, item.field(j));
@@ -543,7 +481,7 @@ void jsonRow(qsizetype i, const ShownItem &item, const std::vector<bool> &money,
                 appendJsonString(out, item.field(j));
             }
         }
-        put(out, excludedJson(item));
+        out += excludedJson(item);
     }
     out.rowDone();
 }

@@ -3,7 +3,6 @@
 #include "reportpaths.h"
 
 #include <algorithm>
-#include <array>
 
 namespace quelvara {
 
@@ -26,21 +25,9 @@ RecalculatedPeriod recalculatePeriod(const ReportKind &kind, const QString &year
     TextLines file = readLines(result.path);
     result.status = file.status;
     result.stored = file.lines;
-    // Each field's amounts are written into a room of their own, which the
-    // merge lets go before asking for the next item's.
-    std::array<QString, kMaxFields + 1> rooms;
-    const AccumulateFn accumulateValue = [&](const QString &value, int k,
-                                             const QString &code) -> QString {
-        if (period == 1) {
-            return value;
-        }
-        QString spare;
-        QString &room = k >= 0 && k <= kMaxFields ? rooms[std::size_t(k)] : spare;
-        if (const QString message = writeAccumulation(room, previous, value, k, code);
-            !message.isEmpty()) {
-            result.messages.append(message);
-        }
-        return room;
+    AccumulationRooms rooms;
+    const AccumulateFn accumulateValue = [&](const QString &value, int k, const QString &code) {
+        return period == 1 ? value : rooms.add(previous, value, k, code, result.messages);
     };
     result.items = itemListFromFile(std::move(file), registry, kindFieldTypes(kind),
                                     kind.fieldCount, kind.followsRegistry(), accumulateValue)

@@ -14,7 +14,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <array>
 #include <utility>
 
 namespace quelvara {
@@ -503,18 +502,13 @@ AccumulateFn ReportSession::accumulateInto(SessionResult &result)
     // Every item of one load is in the same period of the same year: whether
     // its value adds to the previous period's, and the look at that period's
     // file, are settled for the first item and serve the others.
-    // Each field's amounts are written into a room of their own, which the
-    // caller lets go before asking for the next item's.
     std::optional<const PreviousPeriod *> previous;
-    std::array<QString, kMaxFields + 1> rooms;
-    return [this, &result, previous, rooms](const QString &value, int k,
-                                            const QString &code) mutable -> QString {
+    return [this, &result, previous, rooms = AccumulationRooms()](const QString &value, int k,
+                                                                  const QString &code) mutable {
         if (!previous) {
             previous = periodToAddTo();
         }
-        QString spare;
-        QString &room = k >= 0 && k <= kMaxFields ? rooms[std::size_t(k)] : spare;
-        return accumulateOnto(*previous, value, k, code, result, room);
+        return accumulateOnto(*previous, value, k, code, result, rooms);
     };
 }
 
@@ -528,8 +522,8 @@ QString ReportSession::accumulatedValue(const QString &value, int k, const QStri
 QString ReportSession::accumulateValue(const QString &value, int k, const QString &code,
                                        SessionResult &result)
 {
-    QString room;
-    return accumulateOnto(periodToAddTo(), value, k, code, result, room);
+    AccumulationRooms rooms;
+    return accumulateOnto(periodToAddTo(), value, k, code, result, rooms);
 }
 
 // The period a value of this one adds to: none for the first month or
@@ -542,18 +536,14 @@ const PreviousPeriod *ReportSession::periodToAddTo()
 
 QString ReportSession::accumulateOnto(const PreviousPeriod *previous, const QString &value, int k,
                                       const QString &code, SessionResult &result,
-                                      QString &room) const
+                                      AccumulationRooms &rooms) const
 {
     if (!previous) {
         // The first period starts from its own amount; under a year that is
         // not one there is nothing to tell the user while it is being typed.
         return period_ == QStringLiteral("1") ? value : msg::accumulationInstruction();
     }
-    if (const QString message = writeAccumulation(room, *previous, value, k, code);
-        !message.isEmpty()) {
-        result.messages.append(message);
-    }
-    return room;
+    return rooms.add(*previous, value, k, code, result.messages);
 }
 
 ReportSession::FileStamp ReportSession::fileStamp(const QString &path)

@@ -202,7 +202,8 @@ private:
                             SessionResult &result);
     const PreviousPeriod *periodToAddTo();
     QString accumulateOnto(const PreviousPeriod *previous, const QString &value, int k,
-                           const QString &code, SessionResult &result, QString &room) const;
+                           const QString &code, SessionResult &result,
+                           AccumulationRooms &rooms) const;
     const PreviousPeriod &previousPeriod();
     bool extendStore(const FieldTexts &texts);
     FieldTypes fieldTypes() const;

@@ -464,21 +464,24 @@ constexpr std::array<char, 3000> kDigitGroups = [] {
     return groups;
 }();
 
-// Writes whole cents as FormatMoney writes money: the integer digits grouped
-// by dots in threes, a comma and two decimals; the sign is given apart, for
-// an amount that rounds to no cent keeps the minus it had. The text ends at
-// `end`, which has room for 27 characters before it; returns where it begins.
-char *putMoneyText(char *end, bool negative, std::uint64_t cents)
+// Writes whole cents as digits, a decimal separator and two decimals, the
+// integer digits grouped in threes by `dot` unless it is '\0' (none), and a
+// minus when `negative`. The text ends at `end`, which has room for 27
+// characters before it; returns where it begins.
+template <char dot>
+char *putCentsText(char *end, bool negative, std::uint64_t cents, char comma)
 {
     char *b = end - 3;
     // The group of 0 to 99 cents has a leading zero, where the comma goes.
     std::memcpy(b, kDigitGroups.data() + 3 * (cents % 100), 3);
-    *b = ',';
+    *b = comma;
     std::uint64_t whole = cents / 100;
     for (; whole >= 1000; whole /= 1000) {
-        b -= 4;
-        std::memcpy(b + 1, kDigitGroups.data() + 3 * (whole % 1000), 3);
-        *b = '.';
+        b -= 3;
+        std::memcpy(b, kDigitGroups.data() + 3 * (whole % 1000), 3);
+        if constexpr (dot != '\0') {
+            *--b = dot;
+        }
     }
     // The leading group without its leading zeros.
     const int digits = whole >= 100 ? 3 : whole >= 10 ? 2 : 1;
@@ -488,6 +491,14 @@ char *putMoneyText(char *end, bool negative, std::uint64_t cents)
         *--b = '-';
     }
     return b;
+}
+
+// Writes whole cents as FormatMoney writes money: the integer digits grouped
+// by dots in threes, a comma and two decimals; the sign is given apart, for
+// an amount that rounds to no cent keeps the minus it had.
+char *putMoneyText(char *end, bool negative, std::uint64_t cents)
+{
+    return putCentsText<'.'>(end, negative, cents, ',');
 }
 
 QString moneyText(bool negative, std::uint64_t cents)
@@ -531,6 +542,16 @@ QString AmountText(double amount)
 QString CentsText(std::int64_t cents)
 {
     return moneyText(cents < 0, cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents));
+}
+
+char *putPlainCents(char *d, std::int64_t cents, char comma)
+{
+    char chars[40];
+    char *const end = chars + sizeof chars;
+    const char *const b = putCentsText<'\0'>(
+        end, cents < 0, cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents), comma);
+    std::memcpy(d, b, std::size_t(end - b));
+    return d + (end - b);
 }
 
 void setCentsText(QString &text, std::int64_t cents)

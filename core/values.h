@@ -53,6 +53,10 @@ QString NumberText(double x);
 /// Writes a whole number of cents as money ("-1.234,56"), as AmountText writes that amount.
 QString CentsText(std::int64_t cents);
 
+/// Writes signed cents at d as a plain number, with no group separator and the given decimal
+/// separator ("-1234,56"), and returns its end; d has room for 22 characters.
+char *putPlainCents(char *d, std::int64_t cents, char comma);
+
 /// Makes a text CentsText(cents) in the room it already has, when it is the text's own and large
 /// enough: for a text written again and again.
 void setCentsText(QString &text, std::int64_t cents);
