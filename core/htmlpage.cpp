@@ -357,7 +357,8 @@ private:
 
 // Writes the page through `page`, a PageStream or PageEntries.
 template <typename Page>
-void emitPage(const PageInput &input, const PageRows &rows, Page &page)
+void emitPage(const PageInput &input, const PageRows &rows, Page &page,
+              const PageRowFollower &follow = {})
 {
     const int n = input.fieldCount;
     const QString title = escapeHtml(input.title);
@@ -387,6 +388,9 @@ void emitPage(const PageInput &input, const PageRows &rows, Page &page)
     }
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
         page.row(input.codes[i], rows.fields(i), money, n);
+        if (follow) {
+            follow(i);
+        }
     }
 
     if (input.totalRow) {
@@ -445,12 +449,19 @@ FileResult streamPageFile(const QString &ano, const QString &prefixo, const QStr
 FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
                           const PageInput &input, const PageRows &rows)
 {
+    return streamPageFile(ano, prefixo, periodo, input, rows, {});
+}
+
+FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
+                          const PageInput &input, const PageRows &rows,
+                          const PageRowFollower &follow)
+{
     if (const FileResult dir = makePageYearDir(ano); !dir.ok()) {
         return dir;
     }
     TextFileWriter file(pageFilePath(ano, prefixo, periodo));
     PageStream page(file);
-    emitPage(input, rows, page);
+    emitPage(input, rows, page, follow);
     return file.commit();
 }
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -117,5 +118,14 @@ FileResult streamPageFile(const QString &ano, const QString &prefixo, const QStr
 /// Writes the page straight into its file as streamPageFile does, its items split beforehand.
 FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
                           const PageInput &input, const PageRows &rows);
+
+/// Is told each item's index once its row of the page is written.
+using PageRowFollower = std::function<void(qsizetype i)>;
+
+/// Writes the page as streamPageFile does, telling `follow` of each item as its row is written, so
+/// that what is written beside the page reads the item while it is at hand.
+FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
+                          const PageInput &input, const PageRows &rows,
+                          const PageRowFollower &follow);
 
 } // namespace quelvara

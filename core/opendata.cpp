@@ -126,9 +126,12 @@ public:
     {
         if (file_) {
             file_->write(QByteArrayView(data_, used_));
+            handed_ += used_;
             used_ = 0;
         }
     }
+    // How many bytes were made, those handed to the file included.
+    qsizetype size() const { return handed_ + used_; }
     // The bytes made, when they go to no file.
     QByteArray take()
     {
@@ -143,6 +146,7 @@ private:
     QByteArray bytes_; // its size is the room; the bytes made are the first used_
     char *data_ = nullptr;
     qsizetype used_ = 0;
+    qsizetype handed_ = 0; // bytes already handed to the file
 };
 
 // One item as the page shows it: its code, then its fields unless field 2 is
@@ -434,7 +438,9 @@ void csvRow(const ShownItem &item, const std::vector<bool> &money, int n, OpenDa
     out.rowDone();
 }
 
-void jsonHead(const PageInput &input, const QDateTime &updatedAt, int n, OpenDataBytes &out)
+// Writes the JSON's head; returns where its time stamp stands, for a stamp of
+// the same length to be written over it.
+qsizetype jsonHead(const PageInput &input, const QDateTime &updatedAt, int n, OpenDataBytes &out)
 {
     if (!out.streams()) {
         out.reserve(1024 + qsizetype(input.lines.size()) * 20 * (n + 2));
@@ -447,7 +453,11 @@ void jsonHead(const PageInput &input, const QDateTime &updatedAt, int n, OpenDat
     appendJsonMember(out, "  ", "ano", input.year);
     appendJsonMember(out, "  ", "periodo", input.period);
     appendJsonMember(out, "  ", "periodo_nome", input.periodName);
-    appendJsonMember(out, "  ", "atualizado_em", isoLocalTime(updatedAt));
+    out += "  \"atualizado_em\": \"";
+    const qsizetype stampAt = out.size();
+    // Digits and signs: nothing to escape.
+    out += QByteArrayView(isoLocalTime(updatedAt).toLatin1());
+    out += "\",\n";
 
     out += "  \"campos\": [";
     for (int j = 1; j <= n; ++j) {
@@ -460,6 +470,7 @@ void jsonHead(const PageInput &input, const QDateTime &updatedAt, int n, OpenDat
     out += n > 0 ? "\n  ],\n" : "],\n";
 
     out += "  \"itens\": [";
+    return stampAt;
 }
 
 void jsonRow(qsizetype i, const ShownItem &item, const std::vector<bool> &money, int n,
@@ -517,34 +528,128 @@ void jsonFoot(const PageInput &input, const PageRows &rows, int n, OpenDataBytes
 // Writes the CSV and the JSON, or either, a row of each at a time: each item
 // is read once for both, while it is still at hand, where a pass for each
 // would read every item's text twice.
-void emitOpenData(const PageInput &input, const PageRows &rows, const QDateTime &updatedAt,
-                  OpenDataBytes *csv, OpenDataBytes *json)
+class OpenDataRows {
+public:
+    OpenDataRows(const PageInput &input, const PageRows &rows, OpenDataBytes *csv,
+                 OpenDataBytes *json)
+        : input_(input)
+        , rows_(rows)
+        , n_(std::max(input.fieldCount, 0))
+        , money_(moneyFields(input, n_))
+        , csv_(csv)
+        , json_(json)
+    {
+    }
+
+    // Writes the heads; returns where the JSON's time stamp stands.
+    qsizetype head(const QDateTime &updatedAt)
+    {
+        if (csv_) {
+            csvHead(input_, n_, *csv_);
+        }
+        return json_ ? jsonHead(input_, updatedAt, n_, *json_) : 0;
+    }
+    void row(qsizetype i)
+    {
+        const ShownItem item(input_, rows_, i, n_);
+        if (csv_) {
+            csvRow(item, money_, n_, *csv_);
+        }
+        if (json_) {
+            jsonRow(i, item, money_, n_, *json_);
+        }
+    }
+    void foot()
+    {
+        if (json_) {
+            jsonFoot(input_, rows_, n_, *json_);
+            json_->finish();
+        }
+        if (csv_) {
+            csv_->finish();
+        }
+    }
+
+private:
+    const PageInput &input_;
+    const PageRows &rows_;
+    const int n_;
+    const std::vector<bool> money_;
+    OpenDataBytes *csv_;
+    OpenDataBytes *json_;
+};
+
+// Returns the CSV, or the JSON, as bytes.
+QByteArray buildOpenData(const PageInput &input, const QDateTime &updatedAt, bool json)
 {
-    const int n = std::max(input.fieldCount, 0);
-    const std::vector<bool> money = moneyFields(input, n);
-    if (csv) {
-        csvHead(input, n, *csv);
-    }
-    if (json) {
-        jsonHead(input, updatedAt, n, *json);
-    }
+    const PageRows rows(input);
+    OpenDataBytes bytes;
+    OpenDataRows out(input, rows, json ? nullptr : &bytes, json ? &bytes : nullptr);
+    out.head(updatedAt);
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
-        const ShownItem item(input, rows, i, n);
-        if (csv) {
-            csvRow(item, money, n, *csv);
-        }
-        if (json) {
-            jsonRow(i, item, money, n, *json);
-        }
+        out.row(i);
     }
-    if (json) {
-        jsonFoot(input, rows, n, *json);
-        json->finish();
-    }
-    if (csv) {
-        csv->finish();
-    }
+    out.foot();
+    return bytes.take();
 }
+
+// The CSV and the JSON beside a page, going to their files as they are made:
+// a page of 100,000 rows has open data of 10 MB and more. Each replaces its
+// file through the same crash-safe replace as writeBytes.
+class OpenDataFiles {
+public:
+    // Starts both files, stamped for now with the moment given.
+    OpenDataFiles(const PageInput &input, const PageRows &rows, const QDateTime &updatedAt)
+        : input_(input)
+        , csvFile_(besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".csv")))
+        , jsonFile_(besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")))
+        , csv_(&csvFile_)
+        , json_(&jsonFile_)
+        , rows_(input, rows, &csv_, &json_)
+        , stampAt_(rows_.head(updatedAt))
+        , stamp_(isoLocalTime(updatedAt).toLatin1())
+    {
+    }
+
+    void row(qsizetype i) { rows_.row(i); }
+
+    // Ends both files, stamps the JSON with the moment of the page they stand
+    // beside, so that they and the index tell the same time, and puts them in
+    // place, the CSV first; then the indexes, if asked. A failed file does not
+    // stop the others; the first failure is the one returned.
+    FileResult commit(bool withIndexes)
+    {
+        rows_.foot();
+        // Without a page they keep the moment given. The stamp is always
+        // written, the same steps whatever the clock; one of another length (a
+        // clock past the year 9999) keeps the moment given too.
+        const QFileInfo page(pageFilePath(input_.year, input_.prefix, input_.period));
+        const QByteArray stamp =
+            page.exists() ? isoLocalTime(page.lastModified()).toLatin1() : stamp_;
+        jsonFile_.overwrite(stampAt_, stamp.size() == stamp_.size() ? stamp : stamp_);
+        const FileResult results[] = {
+            csvFile_.commit(),
+            jsonFile_.commit(),
+            withIndexes ? writeIndexes(input_.year, input_.municipality) : FileResult::done(),
+        };
+        for (const FileResult &result : results) {
+            if (!result.ok()) {
+                return result;
+            }
+        }
+        return FileResult::done();
+    }
+
+private:
+    const PageInput &input_;
+    TextFileWriter csvFile_;
+    TextFileWriter jsonFile_;
+    OpenDataBytes csv_;
+    OpenDataBytes json_;
+    OpenDataRows rows_;
+    const qsizetype stampAt_;
+    const QByteArray stamp_;
+};
 
 } // namespace
 
@@ -597,18 +702,11 @@ QString isoLocalTime(const QDateTime &moment)
            twoDigits(magnitude / 60) + u':' + twoDigits(magnitude % 60);
 }
 
-QByteArray buildCsv(const PageInput &input)
-{
-    OpenDataBytes bytes;
-    emitOpenData(input, PageRows(input), {}, &bytes, nullptr);
-    return bytes.take();
-}
+QByteArray buildCsv(const PageInput &input) { return buildOpenData(input, {}, false); }
 
 QByteArray buildJson(const PageInput &input, const QDateTime &updatedAt)
 {
-    OpenDataBytes bytes;
-    emitOpenData(input, PageRows(input), updatedAt, nullptr, &bytes);
-    return bytes.take();
+    return buildOpenData(input, updatedAt, true);
 }
 
 FileResult writeOpenData(const PageInput &input, bool withIndexes)
@@ -621,34 +719,26 @@ FileResult writeOpenData(const PageInput &input, bool withIndexes, const PageRow
     if (const FileResult dir = makePageYearDir(input.year); !dir.ok()) {
         return dir;
     }
-    // The open data carry the moment of the page they stand beside, so that
-    // they and the index tell the same time.
-    const QFileInfo page(pageFilePath(input.year, input.prefix, input.period));
-    const QDateTime updatedAt = page.exists() ? page.lastModified() : QDateTime::currentDateTime();
-
-    // A page of 100,000 rows has open data of 10 MB and more: they go to
-    // their files as they are made, through the same crash-safe replace as
-    // writeBytes, the CSV put in place first.
-    TextFileWriter csvFile(
-        besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".csv")));
-    TextFileWriter jsonFile(
-        besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")));
-    OpenDataBytes csv(&csvFile);
-    OpenDataBytes json(&jsonFile);
-    emitOpenData(input, rows, updatedAt, &csv, &json);
-    const FileResult csvResult = csvFile.commit();
-    const FileResult jsonResult = jsonFile.commit();
-    const FileResult results[] = {
-        csvResult,
-        jsonResult,
-        withIndexes ? writeIndexes(input.year, input.municipality) : FileResult::done(),
-    };
-    for (const FileResult &result : results) {
-        if (!result.ok()) {
-            return result;
-        }
+    OpenDataFiles files(input, rows, QDateTime::currentDateTime());
+    for (qsizetype i = 0; i < input.codes.size(); ++i) {
+        files.row(i);
     }
-    return FileResult::done();
+    return files.commit(withIndexes);
+}
+
+FileResult writePageAndOpenData(const PageInput &input, bool withIndexes, const PageRows &rows)
+{
+    if (const FileResult dir = makePageYearDir(input.year); !dir.ok()) {
+        return dir;
+    }
+    // Each item's row of the CSV and JSON is made as its page row is, while its
+    // text is at hand. Their time stamp, the page's own, is known only once
+    // the page is in place: the JSON keeps room for it and is stamped then.
+    OpenDataFiles files(input, rows, QDateTime::currentDateTime());
+    const FileResult page = streamPageFile(input.year, input.prefix, input.period, input, rows,
+                                           [&files](qsizetype i) { files.row(i); });
+    // Open data never stand beside a page that failed: theirs are dropped.
+    return page.ok() ? files.commit(withIndexes) : page;
 }
 
 } // namespace quelvara

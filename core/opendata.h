@@ -40,4 +40,9 @@ FileResult writeOpenData(const PageInput &input, bool withIndexes = true);
 /// Writes the open data as writeOpenData does, the page's items split beforehand.
 FileResult writeOpenData(const PageInput &input, bool withIndexes, const PageRows &rows);
 
+/// Writes the page as streamPageFile does, then, once it is in place, the open data and indexes as
+/// writeOpenData does, with the same bytes and results; each item is read once for all three.
+/// Open data are written only beside a page that was.
+FileResult writePageAndOpenData(const PageInput &input, bool withIndexes, const PageRows &rows);
+
 } // namespace quelvara

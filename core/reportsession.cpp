@@ -664,16 +664,13 @@ SessionResult ReportSession::writePage()
 {
     SessionResult result;
     const PageInput input = pageInput();
-    // A page of 100,000 rows is 26 MB: it goes to its file as it is written.
-    // The page and its open data read the same items: split once for both.
+    // A page of 100,000 rows is 26 MB: it goes to its file as it is written,
+    // and its open data beside it, every item split once for all three. The
+    // open data always follow the page they stand beside; the indexes too,
+    // unless a recalculation writes them once at its end.
     const PageRows rows(input);
-    FileResult written = streamPageFile(year_, prefix_, period_, input, rows);
-    if (written.ok()) {
-        // The open data always follow the page they stand beside; the indexes
-        // too, unless a recalculation writes them once at its end.
-        written = writeOpenData(input, !indexesDeferred_, rows);
-        indexesPending_ = indexesPending_ || (indexesDeferred_ && written.ok());
-    }
+    const FileResult written = writePageAndOpenData(input, !indexesDeferred_, rows);
+    indexesPending_ = indexesPending_ || (indexesDeferred_ && written.ok());
     if (!written.ok()) {
         result.ok = false;
         if (!written.message().isEmpty()) {

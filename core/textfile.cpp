@@ -387,6 +387,27 @@ void TextFileWriter::flush()
     buffer_.resize(0);
 }
 
+void TextFileWriter::overwrite(qsizetype offset, QByteArrayView bytes)
+{
+    if (failed_) {
+        return;
+    }
+    const qint64 inFile = file_->pos(); // the file is written in order: all before the buffer
+    if (offset < 0 || offset + bytes.size() > inFile + buffer_.size()) {
+        failed_ = true;
+        return;
+    }
+    if (offset >= inFile) {
+        // Not yet in the file: changed where it waits.
+        std::memcpy(buffer_.data() + (offset - inFile), bytes.data(), std::size_t(bytes.size()));
+        return;
+    }
+    flush();
+    const qint64 end = file_->pos();
+    failed_ = failed_ || !file_->seek(offset) ||
+              !writeAll(*file_, finalPath_, bytes.data(), bytes.size()) || !file_->seek(end);
+}
+
 FileResult TextFileWriter::commit()
 {
     const FileResult failed = FileResult::failed(msg::cannotCreateFile(path_));

@@ -89,6 +89,11 @@ public:
     void write(QLatin1String ascii);
     /// Appends bytes already encoded (UTF-8 open data) as they are.
     void write(QByteArrayView bytes);
+    /// Writes bytes over as many written before, from the offset on; what lies beyond what was
+    /// written fails the whole file.
+    // For a value known only once the rest is written, at the place kept for
+    // it among the first bytes.
+    void overwrite(qsizetype offset, QByteArrayView bytes);
     /// Replaces the file with what was written; says that it could not be created otherwise.
     FileResult commit();
 

@@ -142,12 +142,37 @@ void TestOpenData::everyKindAgreesWithItsPage()
     const int n = input.fieldCount;
 
     ScratchDir work;
-    QVERIFY(writePageFile(input.year, input.prefix, input.period, buildPage(input)).ok());
-    QVERIFY(writeOpenData(input).ok());
     const auto path = [&](const char *extension) {
         return besidePagePath(input.year, input.prefix, input.period,
                               QString::fromLatin1(extension));
     };
+    // A page dated apart from the moment it is written: the open data carry its time.
+    const QDateTime dated(QDate(2005, 3, 10), QTime(14, 30, 5));
+    const auto date = [&] {
+        QFile page(path(".htm"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        QVERIFY(page.setFileTime(dated, QFileDevice::FileModificationTime));
+    };
+    // Written together, every item read once for all three files, they are the same bytes as
+    // the page and its open data written one after the other.
+    setFileStepHook([&](FileStep step, const QString &file) {
+        if (step == FileStep::SyncDirectory && file.endsWith(QStringLiteral(".htm"))) {
+            date();
+        }
+        return StepOutcome{};
+    });
+    const bool together = writePageAndOpenData(input, true, PageRows(input)).ok();
+    setFileStepHook({});
+    QVERIFY(together);
+    const QMap<QString, QByteArray> written = snapshot(work.path());
+    for (auto it = written.cbegin(); it != written.cend(); ++it) {
+        QFile::remove(work.file(it.key())); // directories stay
+    }
+    QVERIFY(writePageFile(input.year, input.prefix, input.period, buildPage(input)).ok());
+    date();
+    QVERIFY(writeOpenData(input).ok());
+    QCOMPARE(snapshot(work.path()), written);
+    QVERIFY(fileBytes(path(".json")).contains(isoLocalTime(dated).toLatin1()));
     const Parsed parsed =
         parsePublished({QStringLiteral("page"), path(".htm"), QStringLiteral("csv"), path(".csv"),
                         QStringLiteral("json"), path(".json")});
@@ -414,10 +439,12 @@ void TestOpenData::failedFileIsReported()
 
 // The open data go to their files in pieces: a step that fails anywhere in
 // one of them says so, keeps its old file whole and leaves no temporary file,
-// as a page does, and the other file is written all the same.
+// as a page does, and the other file is written all the same. Written with
+// their page, a step of the page that fails keeps the old open data as well.
 void TestOpenData::failedStepKeepsOldFile_data()
 {
-    QTest::addColumn<int>("file");       // 0: the CSV, 1: the JSON
+    QTest::addColumn<bool>("together");  // written with the page, not after it
+    QTest::addColumn<int>("file");       // 0: the CSV, 1: the JSON, 2: the page
     QTest::addColumn<int>("stepNumber"); // a FileStep
     QTest::addColumn<bool>("last");      // the step's last occurrence in that file, not its first
     const std::pair<const char *, FileStep> steps[] = {
@@ -425,17 +452,23 @@ void TestOpenData::failedStepKeepsOldFile_data()
         {"sync", FileStep::Sync},     {"close", FileStep::Close},
         {"rename", FileStep::Rename}, {"sync directory", FileStep::SyncDirectory},
     };
-    for (int file = 0; file < 2; ++file) {
-        for (const auto &[name, step] : steps) {
-            QTest::addRow("%s, %s", file == 0 ? "csv" : "json", name) << file << int(step) << false;
+    const char *names[] = {"csv", "json", "page"};
+    for (const bool together : {false, true}) {
+        for (int file = 0; file < (together ? 3 : 2); ++file) {
+            const char *how = together ? "with the page" : "alone";
+            for (const auto &[name, step] : steps) {
+                QTest::addRow("%s %s, %s", names[file], how, name)
+                    << together << file << int(step) << false;
+            }
+            QTest::addRow("%s %s, last write", names[file], how)
+                << together << file << int(FileStep::Write) << true;
         }
-        QTest::addRow("%s, last write", file == 0 ? "csv" : "json")
-            << file << int(FileStep::Write) << true;
     }
 }
 
 void TestOpenData::failedStepKeepsOldFile()
 {
+    QFETCH(bool, together);
     QFETCH(int, file);
     QFETCH(int, stepNumber);
     QFETCH(bool, last);
@@ -448,23 +481,43 @@ void TestOpenData::failedStepKeepsOldFile()
         input.lines.append(input.codes.constLast() +
                            QStringLiteral("\tTaxa de número %1\t1.234,56\t0\t").arg(i));
     }
-    QVERIFY(writePageFile(input.year, input.prefix, input.period, buildPage(input)).ok());
     const QString paths[] = {
         besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".csv")),
         besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")),
+        pageFilePath(input.year, input.prefix, input.period),
+    };
+    // The page is dated alike whenever it is written, so that the JSON, which carries its time,
+    // is written the same in every run.
+    const QString page = QFileInfo(paths[2]).absoluteFilePath();
+    const auto date = [&page](FileStep step, const QString &path) {
+        QFile file(page);
+        if (step == FileStep::SyncDirectory && path == page && file.open(QIODevice::ReadOnly)) {
+            file.setFileTime(QDateTime(QDate(2005, 3, 10), QTime(14, 30, 5)),
+                             QFileDevice::FileModificationTime);
+        }
+    };
+    setFileStepHook([&date](FileStep s, const QString &path) {
+        date(s, path);
+        return StepOutcome{};
+    });
+    QVERIFY(writePageFile(input.year, input.prefix, input.period, buildPage(input)).ok());
+    const PageRows rows(input);
+    const auto write = [&] {
+        return together ? writePageAndOpenData(input, false, rows) : writeOpenData(input, false);
     };
     const QByteArray old = QByteArrayLiteral("antigo");
     QList<std::pair<FileStep, QString>> steps;
-    setFileStepHook([&steps](FileStep s, const QString &path) {
+    setFileStepHook([&steps, &date](FileStep s, const QString &path) {
         steps.append({s, path});
+        date(s, path);
         return StepOutcome{};
     });
-    const bool cleanOk = writeOpenData(input, false).ok();
+    const bool cleanOk = write().ok();
     setFileStepHook({});
     QVERIFY(cleanOk);
-    const QByteArray fresh[] = {fileBytes(paths[0]), fileBytes(paths[1])};
+    const QByteArray fresh[] = {fileBytes(paths[0]), fileBytes(paths[1]), fileBytes(paths[2])};
 
-    // The two files are written side by side: each step names its file.
+    // The files are written side by side: each step names its file.
     const QString target = QFileInfo(paths[file]).absoluteFilePath();
     QList<qsizetype> own; // where this file's steps stand among all
     qsizetype writes = 0;
@@ -483,19 +536,29 @@ void TestOpenData::failedStepKeepsOldFile()
     }
     QVERIFY(failAt >= 0);
 
-    putFile(paths[0], old);
-    putFile(paths[1], old);
+    for (const QString &path : paths) {
+        if (path != paths[2] || together) {
+            putFile(path, old);
+        }
+    }
     int count = 0;
-    setFileStepHook([&count, failAt](FileStep, const QString &) {
+    setFileStepHook([&count, failAt, &date](FileStep s, const QString &path) {
+        date(s, path);
         return count++ == failAt ? StepOutcome{EIO, false} : StepOutcome{};
     });
-    const FileResult result = writeOpenData(input, false);
+    const FileResult result = write();
     setFileStepHook({});
 
     QVERIFY(!result.ok());
     QCOMPARE(result.message(), msg::cannotCreateFile(paths[file]));
     QCOMPARE(fileBytes(paths[file]), step == FileStep::SyncDirectory ? fresh[file] : old);
-    QCOMPARE(fileBytes(paths[1 - file]), fresh[1 - file]);
+    for (int other = 0; other < 3; ++other) {
+        // Beside a page that failed the open data stay old; alone, the page is left as it was.
+        const bool written = other == 2 || !(together && file == 2);
+        if (other != file) {
+            QCOMPARE(fileBytes(paths[other]), written ? fresh[other] : old);
+        }
+    }
     const QStringList left = QDir(pageYearDir(input.year)).entryList(QDir::Files | QDir::Hidden);
     QVERIFY2(std::none_of(left.cbegin(), left.cend(), isTemporaryFileName),
              qPrintable(left.join(u' ')));

@@ -37,6 +37,8 @@ private slots:
     void writesCrLfAndCp1252();
     void replacesWholeFile();
     void writerKeepsPiecesInOrder();
+    void overwriteChangesOnlyItsBytes_data();
+    void overwriteChangesOnlyItsBytes();
     void changedLinesOnlyAreWritten_data();
     void changedLinesOnlyAreWritten();
     void unencodableLeavesFileAlone();
@@ -135,6 +137,52 @@ void TestTextFile::writerKeepsPiecesInOrder()
         QVERIFY(writer.commit().ok());
     }
     QCOMPARE(fileBytes(path), expected);
+}
+
+// Bytes written over others, whether they still wait in the writer or are
+// already in the file, change those bytes alone; what is written after them
+// still goes at the end. Bytes past what was written fail the file.
+void TestTextFile::overwriteChangesOnlyItsBytes_data()
+{
+    QTest::addColumn<int>("before"); // bytes written before the overwrite
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("size");
+    constexpr int piece = int(TextFileWriter::kPiece);
+    QTest::newRow("waiting") << 100 << 3 << 10;
+    QTest::newRow("in the file") << piece + 200 << 3 << 10;
+    QTest::newRow("across the file and what waits") << piece + 200 << piece + 96 << 10;
+    QTest::newRow("at the very end") << 100 << 90 << 10;
+    QTest::newRow("past the end") << 100 << 95 << 10;
+    QTest::newRow("past the end, in the file") << piece + 200 << piece + 195 << 10;
+}
+
+void TestTextFile::overwriteChangesOnlyItsBytes()
+{
+    QFETCH(int, before);
+    QFETCH(int, offset);
+    QFETCH(int, size);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.vqd");
+    putFile(path, "antigo");
+    QByteArray expected(before, 'a');
+    for (int i = 0; i < before; ++i) {
+        expected[i] = char('a' + i % 26);
+    }
+    const QByteArray patch(size, '#');
+    TextFileWriter writer(path);
+    // 100 bytes; for a large file then a piece, which goes to the file at once, and 100 that wait.
+    qsizetype at = 0;
+    for (const qsizetype chunk : {qsizetype(100), TextFileWriter::kPiece, qsizetype(100)}) {
+        if (at < before) {
+            writer.write(QByteArrayView(expected).sliced(at, chunk));
+            at += chunk;
+        }
+    }
+    writer.overwrite(offset, patch);
+    writer.write(QLatin1String("fim"));
+    const bool fits = offset + size <= before;
+    QCOMPARE(writer.commit().ok(), fits);
+    QCOMPARE(fileBytes(path), fits ? expected.replace(offset, size, patch) + "fim" : "antigo");
 }
 
 void TestTextFile::changedLinesOnlyAreWritten_data()
