@@ -299,6 +299,7 @@ private slots:
     void itemListFollowsSaveAndDelete_data();
     void itemListFollowsSaveAndDelete();
     void itemListKeys();
+    void openedPeriodPaintsTheListOnce();
     void exitStoresItem_data();
     void exitStoresItem();
     void exitLeavesUntouchedProposal_data();
@@ -1630,6 +1631,33 @@ void TestTribArrec::itemListKeys()
     }
     QTest::keyClick(e.lbTitulos, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), e.Edit[1]);
+}
+
+// An opened period's list is laid out before it is painted, and so painted
+// once: a layout left for later painted every row a second time.
+void TestTribArrec::openedPeriodPaintsTheListOnce()
+{
+    struct PaintCount : QObject {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } count;
+    const auto settle = [] {
+        for (int i = 0; i < 10; ++i) {
+            QCoreApplication::processEvents();
+        }
+    };
+    TTribArrec &e = open(0);
+    settle();
+    e.lbTitulos->viewport()->installEventFilter(&count);
+    e.cbPeriodo->setCurrentIndex(3);
+    e.runAction([&e] { e.cbPeriodoChange(); });
+    settle();
+    QVERIFY(e.lbTitulos->count() > 0);
+    QCOMPARE(count.paints, 1);
 }
 
 void TestTribArrec::deleteWithoutSelection()

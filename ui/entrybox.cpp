@@ -261,6 +261,12 @@ void ItemListBox::showCodes(const QStringList &codes)
         }
     }
     applyWidest();
+    // Laid out now, before the paint: a layout left for later came after the
+    // first paint and painted every row again. A list only emptied for a load
+    // is left as it is, so that its scroll bar does not go and come back.
+    if (!codes.isEmpty()) {
+        executeDelayedItemsLayout();
+    }
 }
 
 int ItemListBox::count() const { return model_->rowCount(); }
