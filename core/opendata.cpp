@@ -440,7 +440,7 @@ void csvRow(const ShownItem &item, const std::vector<bool> &money, int n, OpenDa
 
 // Writes the JSON's head; returns where its time stamp stands, for a stamp of
 // the same length to be written over it.
-qsizetype jsonHead(const PageInput &input, const QDateTime &updatedAt, int n, OpenDataBytes &out)
+qsizetype jsonHead(const PageInput &input, QByteArrayView stamp, int n, OpenDataBytes &out)
 {
     if (!out.streams()) {
         out.reserve(1024 + qsizetype(input.lines.size()) * 20 * (n + 2));
@@ -455,8 +455,7 @@ qsizetype jsonHead(const PageInput &input, const QDateTime &updatedAt, int n, Op
     appendJsonMember(out, "  ", "periodo_nome", input.periodName);
     out += "  \"atualizado_em\": \"";
     const qsizetype stampAt = out.size();
-    // Digits and signs: nothing to escape.
-    out += QByteArrayView(isoLocalTime(updatedAt).toLatin1());
+    out += stamp; // digits and signs: nothing to escape
     out += "\",\n";
 
     out += "  \"campos\": [";
@@ -541,13 +540,14 @@ public:
     {
     }
 
-    // Writes the heads; returns where the JSON's time stamp stands.
-    qsizetype head(const QDateTime &updatedAt)
+    // Writes the heads, the JSON stamped with the moment given as
+    // isoLocalTime writes it; returns where that stamp stands.
+    qsizetype head(QByteArrayView stamp)
     {
         if (csv_) {
             csvHead(input_, n_, *csv_);
         }
-        return json_ ? jsonHead(input_, updatedAt, n_, *json_) : 0;
+        return json_ ? jsonHead(input_, stamp, n_, *json_) : 0;
     }
     void row(qsizetype i)
     {
@@ -579,13 +579,13 @@ private:
     OpenDataBytes *json_;
 };
 
-// Returns the CSV, or the JSON, as bytes.
-QByteArray buildOpenData(const PageInput &input, const QDateTime &updatedAt, bool json)
+// Returns the CSV, or the JSON with its time stamp, as bytes.
+QByteArray buildOpenData(const PageInput &input, QByteArrayView stamp, bool json)
 {
     const PageRows rows(input);
     OpenDataBytes bytes;
     OpenDataRows out(input, rows, json ? nullptr : &bytes, json ? &bytes : nullptr);
-    out.head(updatedAt);
+    out.head(stamp);
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
         out.row(i);
     }
@@ -598,16 +598,16 @@ QByteArray buildOpenData(const PageInput &input, const QDateTime &updatedAt, boo
 // file through the same crash-safe replace as writeBytes.
 class OpenDataFiles {
 public:
-    // Starts both files, stamped for now with the moment given.
-    OpenDataFiles(const PageInput &input, const PageRows &rows, const QDateTime &updatedAt)
+    // Starts both files, stamped for now with the moment they are begun.
+    OpenDataFiles(const PageInput &input, const PageRows &rows)
         : input_(input)
+        , stamp_(isoLocalTime(QDateTime::currentDateTime()).toLatin1())
         , csvFile_(besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".csv")))
         , jsonFile_(besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")))
         , csv_(&csvFile_)
         , json_(&jsonFile_)
         , rows_(input, rows, &csv_, &json_)
-        , stampAt_(rows_.head(updatedAt))
-        , stamp_(isoLocalTime(updatedAt).toLatin1())
+        , stampAt_(rows_.head(stamp_))
     {
     }
 
@@ -620,9 +620,9 @@ public:
     FileResult commit(bool withIndexes)
     {
         rows_.foot();
-        // Without a page they keep the moment given. The stamp is always
-        // written, the same steps whatever the clock; one of another length (a
-        // clock past the year 9999) keeps the moment given too.
+        // Without a page they keep the moment they were begun. The stamp is
+        // always written, the same steps whatever the clock; one of another
+        // length (a clock past the year 9999) keeps that moment too.
         const QFileInfo page(pageFilePath(input_.year, input_.prefix, input_.period));
         const QByteArray stamp =
             page.exists() ? isoLocalTime(page.lastModified()).toLatin1() : stamp_;
@@ -642,13 +642,13 @@ public:
 
 private:
     const PageInput &input_;
+    const QByteArray stamp_; // the moment they were begun, as the JSON first holds it
     TextFileWriter csvFile_;
     TextFileWriter jsonFile_;
     OpenDataBytes csv_;
     OpenDataBytes json_;
     OpenDataRows rows_;
     const qsizetype stampAt_;
-    const QByteArray stamp_;
 };
 
 } // namespace
@@ -706,7 +706,7 @@ QByteArray buildCsv(const PageInput &input) { return buildOpenData(input, {}, fa
 
 QByteArray buildJson(const PageInput &input, const QDateTime &updatedAt)
 {
-    return buildOpenData(input, updatedAt, true);
+    return buildOpenData(input, isoLocalTime(updatedAt).toLatin1(), true);
 }
 
 FileResult writeOpenData(const PageInput &input, bool withIndexes)
@@ -719,7 +719,7 @@ FileResult writeOpenData(const PageInput &input, bool withIndexes, const PageRow
     if (const FileResult dir = makePageYearDir(input.year); !dir.ok()) {
         return dir;
     }
-    OpenDataFiles files(input, rows, QDateTime::currentDateTime());
+    OpenDataFiles files(input, rows);
     for (qsizetype i = 0; i < input.codes.size(); ++i) {
         files.row(i);
     }
@@ -734,7 +734,7 @@ FileResult writePageAndOpenData(const PageInput &input, bool withIndexes, const 
     // Each item's row of the CSV and JSON is made as its page row is, while its
     // text is at hand. Their time stamp, the page's own, is known only once
     // the page is in place: the JSON keeps room for it and is stamped then.
-    OpenDataFiles files(input, rows, QDateTime::currentDateTime());
+    OpenDataFiles files(input, rows);
     const FileResult page = streamPageFile(input.year, input.prefix, input.period, input, rows,
                                            [&files](qsizetype i) { files.row(i); });
     // Open data never stand beside a page that failed: theirs are dropped.

@@ -501,6 +501,12 @@ char *putMoneyText(char *end, bool negative, std::uint64_t cents)
     return putCentsText<'.'>(end, negative, cents, ',');
 }
 
+// The cents without their sign, the most negative included.
+std::uint64_t magnitude(std::int64_t cents)
+{
+    return cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents);
+}
+
 QString moneyText(bool negative, std::uint64_t cents)
 {
     char text[40];
@@ -539,17 +545,13 @@ QString AmountText(double amount)
     return QString::fromLatin1(money, qsizetype(size));
 }
 
-QString CentsText(std::int64_t cents)
-{
-    return moneyText(cents < 0, cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents));
-}
+QString CentsText(std::int64_t cents) { return moneyText(cents < 0, magnitude(cents)); }
 
 char *putPlainCents(char *d, std::int64_t cents, char comma)
 {
     char chars[40];
     char *const end = chars + sizeof chars;
-    const char *const b = putCentsText<'\0'>(
-        end, cents < 0, cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents), comma);
+    const char *const b = putCentsText<'\0'>(end, cents < 0, magnitude(cents), comma);
     std::memcpy(d, b, std::size_t(end - b));
     return d + (end - b);
 }
@@ -558,8 +560,7 @@ void setCentsText(QString &text, std::int64_t cents)
 {
     char chars[40];
     char *const end = chars + sizeof chars;
-    const char *const b =
-        putMoneyText(end, cents < 0, cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents));
+    const char *const b = putMoneyText(end, cents < 0, magnitude(cents));
     // Resized in place when the text is its own and has the room; shared, it
     // gets a room of its own and the other holder keeps what it had.
     text.resize(end - b);

@@ -51,6 +51,27 @@ QString fieldText(const ReportField &field, int i, int j)
                   : QStringLiteral("Texto %1.%2").arg(i).arg(j);
 }
 
+// A moment apart from any a test runs at, to date a page with.
+const QDateTime kDated(QDate(2005, 3, 10), QTime(14, 30, 5));
+
+// Dates the file at the path kDated; tells whether it could.
+bool date(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) &&
+           file.setFileTime(kDated, QFileDevice::FileModificationTime);
+}
+
+// A step hook that dates a page as soon as it is in place: the JSON, which
+// carries the page's time, is then the same whenever it is written.
+StepOutcome datePageInPlace(FileStep step, const QString &path)
+{
+    if (step == FileStep::SyncDirectory && path.endsWith(QStringLiteral(".htm"))) {
+        date(path);
+    }
+    return {};
+}
+
 // A kind's page of five items: plain, left out of the totals, without field
 // 2 (the page shows its code alone), hostile, plain.
 PageInput kindInput(const ReportKind &kind)
@@ -146,21 +167,10 @@ void TestOpenData::everyKindAgreesWithItsPage()
         return besidePagePath(input.year, input.prefix, input.period,
                               QString::fromLatin1(extension));
     };
-    // A page dated apart from the moment it is written: the open data carry its time.
-    const QDateTime dated(QDate(2005, 3, 10), QTime(14, 30, 5));
-    const auto date = [&] {
-        QFile page(path(".htm"));
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        QVERIFY(page.setFileTime(dated, QFileDevice::FileModificationTime));
-    };
     // Written together, every item read once for all three files, they are the same bytes as
-    // the page and its open data written one after the other.
-    setFileStepHook([&](FileStep step, const QString &file) {
-        if (step == FileStep::SyncDirectory && file.endsWith(QStringLiteral(".htm"))) {
-            date();
-        }
-        return StepOutcome{};
-    });
+    // the page and its open data written one after the other; the page is dated apart from the
+    // moment it is written, and the open data carry its time.
+    setFileStepHook(datePageInPlace);
     const bool together = writePageAndOpenData(input, true, PageRows(input)).ok();
     setFileStepHook({});
     QVERIFY(together);
@@ -169,10 +179,10 @@ void TestOpenData::everyKindAgreesWithItsPage()
         QFile::remove(work.file(it.key())); // directories stay
     }
     QVERIFY(writePageFile(input.year, input.prefix, input.period, buildPage(input)).ok());
-    date();
+    QVERIFY(date(path(".htm")));
     QVERIFY(writeOpenData(input).ok());
     QCOMPARE(snapshot(work.path()), written);
-    QVERIFY(fileBytes(path(".json")).contains(isoLocalTime(dated).toLatin1()));
+    QVERIFY(fileBytes(path(".json")).contains(isoLocalTime(kDated).toLatin1()));
     const Parsed parsed =
         parsePublished({QStringLiteral("page"), path(".htm"), QStringLiteral("csv"), path(".csv"),
                         QStringLiteral("json"), path(".json")});
@@ -486,31 +496,18 @@ void TestOpenData::failedStepKeepsOldFile()
         besidePagePath(input.year, input.prefix, input.period, QStringLiteral(".json")),
         pageFilePath(input.year, input.prefix, input.period),
     };
-    // The page is dated alike whenever it is written, so that the JSON, which carries its time,
-    // is written the same in every run.
-    const QString page = QFileInfo(paths[2]).absoluteFilePath();
-    const auto date = [&page](FileStep step, const QString &path) {
-        QFile file(page);
-        if (step == FileStep::SyncDirectory && path == page && file.open(QIODevice::ReadOnly)) {
-            file.setFileTime(QDateTime(QDate(2005, 3, 10), QTime(14, 30, 5)),
-                             QFileDevice::FileModificationTime);
-        }
-    };
-    setFileStepHook([&date](FileStep s, const QString &path) {
-        date(s, path);
-        return StepOutcome{};
-    });
+    // The page is dated alike whenever it is written, so that the JSON is the same in every run.
     QVERIFY(writePageFile(input.year, input.prefix, input.period, buildPage(input)).ok());
+    date(paths[2]);
     const PageRows rows(input);
     const auto write = [&] {
         return together ? writePageAndOpenData(input, false, rows) : writeOpenData(input, false);
     };
     const QByteArray old = QByteArrayLiteral("antigo");
     QList<std::pair<FileStep, QString>> steps;
-    setFileStepHook([&steps, &date](FileStep s, const QString &path) {
+    setFileStepHook([&steps](FileStep s, const QString &path) {
         steps.append({s, path});
-        date(s, path);
-        return StepOutcome{};
+        return datePageInPlace(s, path);
     });
     const bool cleanOk = write().ok();
     setFileStepHook({});
@@ -542,8 +539,8 @@ void TestOpenData::failedStepKeepsOldFile()
         }
     }
     int count = 0;
-    setFileStepHook([&count, failAt, &date](FileStep s, const QString &path) {
-        date(s, path);
+    setFileStepHook([&count, failAt](FileStep s, const QString &path) {
+        datePageInPlace(s, path);
         return count++ == failAt ? StepOutcome{EIO, false} : StepOutcome{};
     });
     const FileResult result = write();
