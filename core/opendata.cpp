@@ -407,6 +407,88 @@ bool putJsonRow(OpenDataBytes &out, QByteArrayView start, const ShownItem &item,
     return true;
 }
 
+// Writes at d, as a JSON string, a text whose CSV field was just written at
+// [from, to): UTF-8 alike in both, unless the CSV quoted it or it holds what
+// only JSON marks (a backslash, or a line or paragraph separator). Returns
+// nullptr for those, to be written from the text. (No Windows-1252 text,
+// and so no text a page holds, has either separator; they are looked for
+// all the same, for the JSON's sake.)
+char *jsonStringFromCsv(char *d, const char *from, const char *to)
+{
+    const std::size_t size = std::size_t(to - from);
+    if (size > 0 && (*from == '"' || std::memchr(from, '\\', size))) {
+        return nullptr;
+    }
+    for (const char *e = from;
+         (e = static_cast<const char *>(std::memchr(e, 0xE2, size - std::size_t(e - from)))); ++e) {
+        if (to - e >= 3 && e[1] == '\x80' && (e[2] == '\xA8' || e[2] == '\xA9')) {
+            return nullptr;
+        }
+    }
+    *d++ = '"';
+    d = quelvara::putBytes(d, from, qsizetype(size));
+    *d++ = '"';
+    return d;
+}
+
+// Writes at d the amount whose CSV number was just written at [from, to),
+// with a point for its comma.
+char *jsonAmountFromCsv(char *d, const char *from, const char *to)
+{
+    char *const begin = d;
+    d = quelvara::putBytes(d, from, to - from);
+    if (auto *comma = static_cast<char *>(std::memchr(begin, ',', std::size_t(d - begin)))) {
+        *comma = '.';
+    }
+    return d;
+}
+
+// Writes an item's CSV row and JSON row together: each field is turned into
+// UTF-8 once, for the CSV, and its bytes serve the JSON as they are whenever
+// both formats write them alike. Returns false, keeping neither, for a row
+// with an amount that only the numeric road reads.
+bool putBothRows(OpenDataBytes &csv, OpenDataBytes &json, QByteArrayView start,
+                 const ShownItem &item, const std::vector<bool> &money, int n)
+{
+    qsizetype text = 0;
+    for (int j = 1; j <= n; ++j) {
+        text += item.field(j).size();
+    }
+    char *c = csv.room(excludedCsv(item).size() + 3 * text + 3 * qsizetype(n));
+    char *const code = putBytes(json.room(start.size() + 6 * item.code.size() + 2 + kValues.size() +
+                                          excludedJson(item).size() + 6 * text + 4 * qsizetype(n)),
+                                start);
+    char *d = putJsonString(code, item.code);
+    const QByteArrayView codeString(code, d - code);
+    d = putBytes(d, kValues);
+    for (int j = 1; j <= n; ++j) {
+        const char *const from = c;
+        if (j > 1) {
+            d = putBytes(d, ", ");
+        }
+        if (money[std::size_t(j)]) {
+            c = putAmount(c, item, j, ',');
+            if (!c) {
+                return false;
+            }
+            d = jsonAmountFromCsv(d, from, c);
+        } else {
+            c = putCsvField(c, item.field(j));
+            if (j == 1) {
+                d = putBytes(d, codeString);
+            } else if (char *const e = jsonStringFromCsv(d, from, c)) {
+                d = e;
+            } else {
+                d = putJsonString(d, item.field(j));
+            }
+        }
+        *c++ = ';';
+    }
+    csv.keep(putBytes(c, excludedCsv(item)));
+    json.keep(putBytes(d, excludedJson(item)));
+    return true;
+}
+
 void csvHead(const PageInput &input, int n, OpenDataBytes &out)
 {
     if (!out.streams()) {
@@ -472,11 +554,15 @@ qsizetype jsonHead(const PageInput &input, QByteArrayView stamp, int n, OpenData
     return stampAt;
 }
 
+QByteArrayView jsonRowStart(qsizetype i)
+{
+    return i == 0 ? QByteArrayView("\n    {\"codigo\": ") : QByteArrayView(",\n    {\"codigo\": ");
+}
+
 void jsonRow(qsizetype i, const ShownItem &item, const std::vector<bool> &money, int n,
              OpenDataBytes &out)
 {
-    const QByteArrayView start =
-        i == 0 ? QByteArrayView("\n    {\"codigo\": ") : QByteArrayView(",\n    {\"codigo\": ");
+    const QByteArrayView start = jsonRowStart(i);
     if (!putJsonRow(out, start, item, money, n)) {
         out += start;
         appendJsonString(out, item.code);
@@ -552,6 +638,11 @@ public:
     void row(qsizetype i)
     {
         const ShownItem item(input_, rows_, i, n_);
+        if (csv_ && json_ && putBothRows(*csv_, *json_, jsonRowStart(i), item, money_, n_)) {
+            csv_->rowDone();
+            json_->rowDone();
+            return;
+        }
         if (csv_) {
             csvRow(item, money_, n_, *csv_);
         }
