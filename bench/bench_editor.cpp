@@ -800,6 +800,16 @@ void BM_PairedEditorOpenPeriod(benchmark::State &state)
     runPaired(state, f.folder.path(), floorOpenPeriod, [&] { openInTurn(f, turn); });
 }
 
+void BM_PairedEditorRecalculate(benchmark::State &state)
+{
+    auto &f = fixture<EditorFixture>(int(state.range(0)));
+    f.openPeriod(11);
+    runPaired(state, f.folder.path(), floorRecalculate, [&] {
+        f.editor->runAction([&f] { f.editor->RecalculateYear(); });
+        settle();
+    });
+}
+
 void BM_PairedRecalculate(benchmark::State &state)
 {
     auto &f = fixture<SessionFixture>(int(state.range(0)));
@@ -1084,6 +1094,8 @@ const Row kRows[] = {
     {"BM_PairedEditorOpenPeriod", nullptr, "Open a period (editor), paired", false, true},
     {"BM_PairedRecalculate", nullptr, "Atualizar Valores, 12 months (session), paired", false,
      true},
+    {"BM_PairedEditorRecalculate", nullptr, "Atualizar Valores, 12 months (editor), paired", false,
+     true},
     {"BM_PairedRecalculateChanged", nullptr, "Atualizar Valores, January changed (session), paired",
      false, true},
     {"BM_PairedCliPublish", nullptr, "quelvara-cli publicar, 12 months, paired", false, true},
@@ -1272,6 +1284,7 @@ BENCHMARK(BM_EditorDelete)->Apply(scaled);
 BENCHMARK(BM_EditorOpenPeriod)->Apply(scaled);
 BENCHMARK(BM_PairedEditorOpenPeriod)->Apply(paired);
 BENCHMARK(BM_EditorRecalculate)->Apply(scaled);
+BENCHMARK(BM_PairedEditorRecalculate)->Apply(paired);
 BENCHMARK(BM_EditorKeystroke)->Apply(scaled);
 BENCHMARK(BM_EditorEnterAccumulated)->Apply(scaled);
 BENCHMARK(BM_FloorMemory)->Apply(sizes)->Apply(inChild);
