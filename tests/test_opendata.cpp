@@ -50,11 +50,12 @@ QString fieldText(const ReportField &field, int i, int j)
     if (i == 3) {
         return QStringLiteral("Obras; \"Fase 2\" <b>&amp; reforma</b>\nsegunda linha");
     }
-    // In item 4, what a CSV holds as it is and JSON escapes, and a dash
-    // whose UTF-8 begins as a line separator's does.
-    return (i == 4 ? QStringLiteral("C:\\Texto %1.%2 \u2013 fim") : QStringLiteral("Texto %1.%2"))
-        .arg(i)
-        .arg(j);
+    // Item 1 needs quotes in a CSV; item 4 holds what a CSV holds as it is
+    // and JSON escapes, and a dash whose UTF-8 begins as a line separator's.
+    const QString text = i == 1   ? QStringLiteral("Texto %1.%2; \"parte\"")
+                         : i == 4 ? QStringLiteral("C:\\Texto %1.%2 \u2013 fim")
+                                  : QStringLiteral("Texto %1.%2");
+    return text.arg(i).arg(j);
 }
 
 // A moment apart from any a test runs at, to date a page with.
@@ -78,9 +79,9 @@ StepOutcome datePageInPlace(FileStep step, const QString &path)
     return {};
 }
 
-// A kind's page of five items: plain, left out of the totals, without field
-// 2 (the page shows its code alone), hostile, plain but for a backslash and
-// a dash.
+// A kind's page of five items: plain, left out of the totals and quoted in
+// a CSV, without field 2 (the page shows its code alone), hostile, plain but
+// for a backslash and a dash.
 PageInput kindInput(const ReportKind &kind)
 {
     PageInput input = pageInputOf(kind);
