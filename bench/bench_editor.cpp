@@ -245,9 +245,9 @@ struct Fixture {
 std::unique_ptr<Fixture> currentFixture;
 std::string currentFixtureKey; // its type and size
 
-// A new fixture leaves its folder, a hundred megabytes and more at 100k, to
-// be written back. It is written back before the benchmark starts: in its
-// first iterations it would swell their time, and a slow row runs only one.
+// A new fixture's folder, a hundred megabytes and more at 100k, is written
+// back to the disk before its benchmark starts, so that none of that writing
+// back is counted in the benchmark's iterations.
 void writeBackFixture() { ::sync(); }
 
 template <class F>
