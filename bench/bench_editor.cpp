@@ -166,15 +166,22 @@ void appendEncoded(QByteArray &bytes, const QString &text)
     }
 }
 
-QStringList splitLines(const QString &text)
+// Tells `line` of each line of a text, as a view of it without its line end.
+template <class Line>
+void forEachLine(const QString &text, Line line)
 {
-    QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', start)) {
         const qsizetype end = i > start && text[i - 1] == u'\r' ? i - 1 : i;
-        lines.append(text.mid(start, end - start));
+        line(QStringView(text).sliced(start, end - start));
         start = i + 1;
     }
+}
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    forEachLine(text, [&lines](QStringView line) { lines.append(line.toString()); });
     return lines;
 }
 
@@ -182,12 +189,7 @@ QStringList splitLines(const QString &text)
 QList<QStringView> splitViews(const QString &text)
 {
     QList<QStringView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', start)) {
-        const qsizetype end = i > start && text[i - 1] == u'\r' ? i - 1 : i;
-        lines.append(QStringView(text).sliced(start, end - start));
-        start = i + 1;
-    }
+    forEachLine(text, [&lines](QStringView line) { lines.append(line); });
     return lines;
 }
 
@@ -509,6 +511,12 @@ struct EditorFixture : Fixture {
         editor->runAction([this] { editor->cbPeriodoChange(); });
         settle();
     }
+    // "Atualizar Valores", and the events that follow it.
+    void recalculate()
+    {
+        editor->runAction([this] { editor->RecalculateYear(); });
+        settle();
+    }
     void select(int r)
     {
         editor->lbTitulos->setCurrentRow(r);
@@ -579,8 +587,7 @@ void BM_EditorRecalculate(benchmark::State &state)
     auto &f = fixture<EditorFixture>(int(state.range(0)));
     f.openPeriod(11);
     for (auto _ : state) {
-        f.editor->runAction([&f] { f.editor->RecalculateYear(); });
-        settle();
+        f.recalculate();
     }
     reportN(state, f.items);
 }
@@ -672,17 +679,23 @@ void BM_FloorSave(benchmark::State &state)
     reportN(state, f.items);
 }
 
-// Opening a period: read, split and sort its file, read the month before
-// (whose accumulated values the opening adds to) and find its lines, write
-// the page, open data and indexes.
-void floorOpenPeriod(const FloorFixture &f)
+// Opening a period as earlier tables measured its floor: read, split and
+// sort its file, write its page, open data and indexes.
+void floorOpenPeriodOwnFile(const FloorFixture &f)
 {
     const QStringList lines = readSplitSort(taxPath(3));
+    benchmark::DoNotOptimize(lines.size());
+    f.publish(3);
+}
+
+// Opening a period: the same, after reading the month before (whose
+// accumulated values the opening adds to) and finding its lines.
+void floorOpenPeriod(const FloorFixture &f)
+{
     const QString before = decode(readBytes(taxPath(2)));
     const QList<QStringView> previous = splitViews(before);
-    benchmark::DoNotOptimize(lines.size());
     benchmark::DoNotOptimize(previous.size());
-    f.publish(3);
+    floorOpenPeriodOwnFile(f);
 }
 
 void BM_FloorOpenPeriod(benchmark::State &state)
@@ -694,15 +707,12 @@ void BM_FloorOpenPeriod(benchmark::State &state)
     reportN(state, f.items);
 }
 
-// The same without the month before, as earlier tables measured the floor
-// of an opening: kept so that their ratios can still be compared.
+// Kept so that the ratios of earlier tables can still be compared.
 void BM_FloorOpenPeriodOwnFile(benchmark::State &state)
 {
     auto &f = fixture<FloorFixture>(int(state.range(0)));
     for (auto _ : state) {
-        const QStringList lines = readSplitSort(taxPath(3));
-        benchmark::DoNotOptimize(lines.size());
-        f.publish(3);
+        floorOpenPeriodOwnFile(f);
     }
     reportN(state, f.items);
 }
@@ -793,28 +803,24 @@ void runPaired(
     reportPaired(state, floorSeconds, operationSeconds);
 }
 
-void BM_PairedOpenPeriod(benchmark::State &state)
+// Opening a period, in the session or the window, in turn with its floor.
+template <class F>
+void pairedOpenPeriod(benchmark::State &state)
 {
-    auto &f = fixture<SessionFixture>(int(state.range(0)));
+    auto &f = fixture<F>(int(state.range(0)));
     int turn = 0;
     runPaired(state, f.folder.path(), floorOpenPeriod, [&] { openInTurn(f, turn); });
 }
 
-void BM_PairedEditorOpenPeriod(benchmark::State &state)
-{
-    auto &f = fixture<EditorFixture>(int(state.range(0)));
-    int turn = 0;
-    runPaired(state, f.folder.path(), floorOpenPeriod, [&] { openInTurn(f, turn); });
-}
+void BM_PairedOpenPeriod(benchmark::State &state) { pairedOpenPeriod<SessionFixture>(state); }
+
+void BM_PairedEditorOpenPeriod(benchmark::State &state) { pairedOpenPeriod<EditorFixture>(state); }
 
 void BM_PairedEditorRecalculate(benchmark::State &state)
 {
     auto &f = fixture<EditorFixture>(int(state.range(0)));
     f.openPeriod(11);
-    runPaired(state, f.folder.path(), floorRecalculate, [&] {
-        f.editor->runAction([&f] { f.editor->RecalculateYear(); });
-        settle();
-    });
+    runPaired(state, f.folder.path(), floorRecalculate, [&f] { f.recalculate(); });
 }
 
 void BM_PairedRecalculate(benchmark::State &state)

@@ -449,6 +449,9 @@ FileResult streamPageFile(const QString &ano, const QString &prefixo, const QStr
 FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
                           const PageInput &input, const PageRows &rows)
 {
+    if (const FileResult dir = makePageYearDir(ano); !dir.ok()) {
+        return dir;
+    }
     return streamPageFile(ano, prefixo, periodo, input, rows, {});
 }
 
@@ -456,9 +459,6 @@ FileResult streamPageFile(const QString &ano, const QString &prefixo, const QStr
                           const PageInput &input, const PageRows &rows,
                           const PageRowFollower &follow)
 {
-    if (const FileResult dir = makePageYearDir(ano); !dir.ok()) {
-        return dir;
-    }
     TextFileWriter file(pageFilePath(ano, prefixo, periodo));
     PageStream page(file);
     emitPage(input, rows, page, follow);

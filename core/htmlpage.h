@@ -122,8 +122,9 @@ FileResult streamPageFile(const QString &ano, const QString &prefixo, const QStr
 /// Is told each item's index once its row of the page is written.
 using PageRowFollower = std::function<void(qsizetype i)>;
 
-/// Writes the page as streamPageFile does, telling `follow` of each item as its row is written, so
-/// that what is written beside the page reads the item while it is at hand.
+/// Writes the page as streamPageFile does into the year's folder, which must exist, telling
+/// `follow` of each item as its row is written, so that what is written beside the page reads the
+/// item while it is at hand.
 FileResult streamPageFile(const QString &ano, const QString &prefixo, const QString &periodo,
                           const PageInput &input, const PageRows &rows,
                           const PageRowFollower &follow);

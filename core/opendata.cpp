@@ -356,57 +356,6 @@ char *putBytes(char *d, QByteArrayView bytes)
     return quelvara::putBytes(d, bytes.data(), bytes.size());
 }
 
-// The rows, the bulk of the open data, are each written through one room of
-// the most they may take. A row with an amount that only the numeric road
-// reads is not written here, and comes out piece by piece instead.
-bool putCsvRow(OpenDataBytes &out, const ShownItem &item, const std::vector<bool> &money, int n)
-{
-    qsizetype most = excludedCsv(item).size();
-    for (int j = 1; j <= n; ++j) {
-        most += 3 * item.field(j).size() + 3;
-    }
-    char *d = out.room(most);
-    for (int j = 1; j <= n && d; ++j) {
-        d = money[std::size_t(j)] ? putAmount(d, item, j, ',') : putCsvField(d, item.field(j));
-        if (d) {
-            *d++ = ';';
-        }
-    }
-    if (!d) {
-        return false;
-    }
-    out.keep(putBytes(d, excludedCsv(item)));
-    return true;
-}
-
-bool putJsonRow(OpenDataBytes &out, QByteArrayView start, const ShownItem &item,
-                const std::vector<bool> &money, int n)
-{
-    qsizetype most =
-        start.size() + 6 * item.code.size() + 2 + kValues.size() + excludedJson(item).size();
-    for (int j = 1; j <= n; ++j) {
-        most += 6 * item.field(j).size() + 4;
-    }
-    char *const code = putBytes(out.room(most), start);
-    char *d = putJsonString(code, item.code);
-    // Field 1 is the code again: its string is copied from where it was just written.
-    const QByteArrayView codeString(code, d - code);
-    d = putBytes(d, kValues);
-    for (int j = 1; j <= n && d; ++j) {
-        if (j > 1) {
-            d = putBytes(d, ", ");
-        }
-        d = money[std::size_t(j)] ? putAmount(d, item, j, '.')
-            : j == 1              ? putBytes(d, codeString)
-                                  : putJsonString(d, item.field(j));
-    }
-    if (!d) {
-        return false;
-    }
-    out.keep(putBytes(d, excludedJson(item)));
-    return true;
-}
-
 // Writes at d, as a JSON string, a text whose CSV field was just written at
 // [from, to): UTF-8 alike in both, unless the CSV quoted it or it holds what
 // only JSON marks (a backslash, or a line or paragraph separator). Returns
@@ -443,49 +392,67 @@ char *jsonAmountFromCsv(char *d, const char *from, const char *to)
     return d;
 }
 
-// Writes an item's CSV row and JSON row together: each field is turned into
-// UTF-8 once, for the CSV, and its bytes serve the JSON as they are whenever
-// both formats write them alike. Returns false, keeping neither, for a row
-// with an amount that only the numeric road reads.
-bool putBothRows(OpenDataBytes &csv, OpenDataBytes &json, QByteArrayView start,
-                 const ShownItem &item, const std::vector<bool> &money, int n)
+// The rows, the bulk of the open data, are each written through one room of
+// the most they may take, an item's CSV and JSON rows together when both are
+// written: each field is turned into UTF-8 once, for the CSV, and its bytes
+// serve the JSON as they are wherever both formats write them alike. A row
+// with an amount that only the numeric road reads is not written here (false,
+// keeping nothing), and comes out piece by piece instead.
+bool putRows(OpenDataBytes *csv, OpenDataBytes *json, QByteArrayView start, const ShownItem &item,
+             const std::vector<bool> &money, int n)
 {
     qsizetype text = 0;
     for (int j = 1; j <= n; ++j) {
         text += item.field(j).size();
     }
-    char *c = csv.room(excludedCsv(item).size() + 3 * text + 3 * qsizetype(n));
-    char *const code = putBytes(json.room(start.size() + 6 * item.code.size() + 2 + kValues.size() +
-                                          excludedJson(item).size() + 6 * text + 4 * qsizetype(n)),
-                                start);
-    char *d = putJsonString(code, item.code);
-    const QByteArrayView codeString(code, d - code);
-    d = putBytes(d, kValues);
+    char *c = csv ? csv->room(excludedCsv(item).size() + 3 * text + 3 * qsizetype(n)) : nullptr;
+    char *d = nullptr;
+    QByteArrayView codeString;
+    if (json) {
+        char *const code =
+            putBytes(json->room(start.size() + 6 * item.code.size() + 2 + kValues.size() +
+                                excludedJson(item).size() + 6 * text + 4 * qsizetype(n)),
+                     start);
+        d = putJsonString(code, item.code);
+        // Field 1 is the code again: its string is copied from where it was just written.
+        codeString = QByteArrayView(code, d - code);
+        d = putBytes(d, kValues);
+    }
     for (int j = 1; j <= n; ++j) {
+        const bool amount = money[std::size_t(j)];
         const char *const from = c;
-        if (j > 1) {
-            d = putBytes(d, ", ");
-        }
-        if (money[std::size_t(j)]) {
-            c = putAmount(c, item, j, ',');
+        if (c) {
+            c = amount ? putAmount(c, item, j, ',') : putCsvField(c, item.field(j));
             if (!c) {
                 return false;
             }
-            d = jsonAmountFromCsv(d, from, c);
-        } else {
-            c = putCsvField(c, item.field(j));
-            if (j == 1) {
+        }
+        if (d) {
+            if (j > 1) {
+                d = putBytes(d, ", ");
+            }
+            if (amount) {
+                d = c ? jsonAmountFromCsv(d, from, c) : putAmount(d, item, j, '.');
+                if (!d) {
+                    return false;
+                }
+            } else if (j == 1) {
                 d = putBytes(d, codeString);
-            } else if (char *const e = jsonStringFromCsv(d, from, c)) {
-                d = e;
             } else {
-                d = putJsonString(d, item.field(j));
+                char *const shared = c ? jsonStringFromCsv(d, from, c) : nullptr;
+                d = shared ? shared : putJsonString(d, item.field(j));
             }
         }
-        *c++ = ';';
+        if (c) {
+            *c++ = ';';
+        }
     }
-    csv.keep(putBytes(c, excludedCsv(item)));
-    json.keep(putBytes(d, excludedJson(item)));
+    if (csv) {
+        csv->keep(putBytes(c, excludedCsv(item)));
+    }
+    if (json) {
+        json->keep(putBytes(d, excludedJson(item)));
+    }
     return true;
 }
 
@@ -503,21 +470,19 @@ void csvHead(const PageInput &input, int n, OpenDataBytes &out)
            "do do total\r\n";
 }
 
+// Writes a CSV row piece by piece, for a row putRows leaves.
 void csvRow(const ShownItem &item, const std::vector<bool> &money, int n, OpenDataBytes &out)
 {
-    if (!putCsvRow(out, item, money, n)) {
-        for (int j = 1; j <= n; ++j) {
-            const QStringView shown = item.field(j);
-            if (money[std::size_t(j)]) {
-                appendPlainAmount(out, shown, ',');
-            } else {
-                appendCsvField(out, shown);
-            }
-            out += ';';
+    for (int j = 1; j <= n; ++j) {
+        const QStringView shown = item.field(j);
+        if (money[std::size_t(j)]) {
+            appendPlainAmount(out, shown, ',');
+        } else {
+            appendCsvField(out, shown);
         }
-        out += excludedCsv(item);
+        out += ';';
     }
-    out.rowDone();
+    out += excludedCsv(item);
 }
 
 // Writes the JSON's head; returns where its time stamp stands, for a stamp of
@@ -559,27 +524,24 @@ QByteArrayView jsonRowStart(qsizetype i)
     return i == 0 ? QByteArrayView("\n    {\"codigo\": ") : QByteArrayView(",\n    {\"codigo\": ");
 }
 
+// Writes a JSON row piece by piece, for a row putRows leaves.
 void jsonRow(qsizetype i, const ShownItem &item, const std::vector<bool> &money, int n,
              OpenDataBytes &out)
 {
-    const QByteArrayView start = jsonRowStart(i);
-    if (!putJsonRow(out, start, item, money, n)) {
-        out += start;
-        appendJsonString(out, item.code);
-        out += kValues;
-        for (int j = 1; j <= n; ++j) {
-            if (j > 1) {
-                out += ", ";
-            }
-            if (money[std::size_t(j)]) {
-                appendJsonAmount(out, item.field(j));
-            } else {
-                appendJsonString(out, item.field(j));
-            }
+    out += jsonRowStart(i);
+    appendJsonString(out, item.code);
+    out += kValues;
+    for (int j = 1; j <= n; ++j) {
+        if (j > 1) {
+            out += ", ";
         }
-        out += excludedJson(item);
+        if (money[std::size_t(j)]) {
+            appendJsonAmount(out, item.field(j));
+        } else {
+            appendJsonString(out, item.field(j));
+        }
     }
-    out.rowDone();
+    out += excludedJson(item);
 }
 
 void jsonFoot(const PageInput &input, const PageRows &rows, int n, OpenDataBytes &out)
@@ -638,16 +600,19 @@ public:
     void row(qsizetype i)
     {
         const ShownItem item(input_, rows_, i, n_);
-        if (csv_ && json_ && putBothRows(*csv_, *json_, jsonRowStart(i), item, money_, n_)) {
-            csv_->rowDone();
-            json_->rowDone();
-            return;
+        if (!putRows(csv_, json_, jsonRowStart(i), item, money_, n_)) {
+            if (csv_) {
+                csvRow(item, money_, n_, *csv_);
+            }
+            if (json_) {
+                jsonRow(i, item, money_, n_, *json_);
+            }
         }
         if (csv_) {
-            csvRow(item, money_, n_, *csv_);
+            csv_->rowDone();
         }
         if (json_) {
-            jsonRow(i, item, money_, n_, *json_);
+            json_->rowDone();
         }
     }
     void foot()
@@ -819,6 +784,7 @@ FileResult writeOpenData(const PageInput &input, bool withIndexes, const PageRow
 
 FileResult writePageAndOpenData(const PageInput &input, bool withIndexes, const PageRows &rows)
 {
+    // The folder is made once, for the page and the files beside it.
     if (const FileResult dir = makePageYearDir(input.year); !dir.ok()) {
         return dir;
     }
