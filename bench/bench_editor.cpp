@@ -46,6 +46,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <type_traits>
 #include <typeinfo>
 #include <unistd.h>
 #include <vector>
@@ -293,6 +294,44 @@ void settle()
 
 void reportN(benchmark::State &state, int n) { state.SetComplexityN(n); }
 
+// On the virtual machines we measure on, memory left alone for a few seconds
+// costs the kernel dearly to take again: writing a 27 MB page took 160 to
+// 300 ms of system time the first two times and 6 ms from the third on (the
+// same with a plain C program). The first iterations of a benchmark whose
+// fixture had been idle paid for it, at 100k several times what the work
+// costs, and at 100k a repetition is one iteration. So every benchmark first
+// runs its work twice untimed.
+constexpr int kWarmUpRounds = 2;
+
+struct Untimed {
+    void operator()() const {}
+};
+
+// Runs `operation` in every iteration, `before` and `after` it untimed, once
+// the three have run kWarmUpRounds times unmeasured.
+template <class Operation, class Before = Untimed, class After = Untimed>
+void measure(benchmark::State &state, Operation operation, Before before = {}, After after = {})
+{
+    for (int round = 0; round < kWarmUpRounds; ++round) {
+        before();
+        operation();
+        after();
+    }
+    for (auto _ : state) {
+        if constexpr (!std::is_same_v<Before, Untimed>) {
+            state.PauseTiming();
+            before();
+            state.ResumeTiming();
+        }
+        operation();
+        if constexpr (!std::is_same_v<After, Untimed>) {
+            state.PauseTiming();
+            after();
+            state.ResumeTiming();
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------
 // The session
 
@@ -334,10 +373,10 @@ void BM_SessionSave(benchmark::State &state)
 {
     auto &f = fixture<SessionFixture>(int(state.range(0)));
     int k = 0;
-    for (auto _ : state) {
+    measure(state, [&] {
         benchmark::DoNotOptimize(f.session.saveItem(f.edited[k], false));
         k = 1 - k;
-    }
+    });
     reportN(state, f.items);
 }
 
@@ -345,12 +384,9 @@ void BM_SessionDelete(benchmark::State &state)
 {
     auto &f = fixture<SessionFixture>(int(state.range(0)));
     const auto [texts, excluded] = f.session.item(f.row);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(f.session.deleteItem(f.row, true));
-        state.PauseTiming();
-        f.session.saveItem(texts, excluded);
-        state.ResumeTiming();
-    }
+    measure(
+        state, [&f] { benchmark::DoNotOptimize(f.session.deleteItem(f.row, true)); }, Untimed(),
+        [&] { f.session.saveItem(texts, excluded); });
     reportN(state, f.items);
 }
 
@@ -367,9 +403,7 @@ void BM_SessionOpenPeriod(benchmark::State &state)
 {
     auto &f = fixture<SessionFixture>(int(state.range(0)));
     int turn = 0;
-    for (auto _ : state) {
-        openInTurn(f, turn);
-    }
+    measure(state, [&] { openInTurn(f, turn); });
     reportN(state, f.items);
 }
 
@@ -377,9 +411,7 @@ void BM_SessionRecalculate(benchmark::State &state)
 {
     auto &f = fixture<SessionFixture>(int(state.range(0)));
     f.session.setPeriod(11, QStringLiteral("Dezembro"));
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(f.session.recalculateYear());
-    }
+    measure(state, [&f] { benchmark::DoNotOptimize(f.session.recalculateYear()); });
     reportN(state, f.items);
 }
 
@@ -413,12 +445,9 @@ void BM_SessionRecalculateChanged(benchmark::State &state)
     auto &f = fixture<SessionFixture>(int(state.range(0)));
     f.session.setPeriod(11, QStringLiteral("Dezembro"));
     JanuaryChange change;
-    for (auto _ : state) {
-        state.PauseTiming();
-        change.next();
-        state.ResumeTiming();
-        benchmark::DoNotOptimize(f.session.recalculateYear());
-    }
+    measure(
+        state, [&f] { benchmark::DoNotOptimize(f.session.recalculateYear()); },
+        [&change] { change.next(); });
     reportN(state, f.items);
 }
 
@@ -474,11 +503,10 @@ void BM_CliPublish(benchmark::State &state)
 {
     auto &f = fixture<CliFixture>(int(state.range(0)));
     Publisher publisher(f);
-    for (auto _ : state) {
-        if (!publisher.run()) {
-            state.SkipWithError("publicar failed");
-            break;
-        }
+    bool failed = false;
+    measure(state, [&] { failed = !publisher.run() || failed; });
+    if (failed) {
+        state.SkipWithError("publicar failed");
     }
     reportN(state, f.items);
 }
@@ -536,39 +564,44 @@ void BM_EditorSave(benchmark::State &state)
 {
     auto &f = fixture<EditorFixture>(int(state.range(0)));
     int k = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        f.select(f.row);
-        f.setText(3, k == 0 ? QStringLiteral("1.234,50") : QStringLiteral("2.345,60"));
-        k = 1 - k;
-        state.ResumeTiming();
-        f.editor->runAction([&f] { f.editor->btAddClick(); });
-        settle();
-    }
+    measure(
+        state,
+        [&f] {
+            f.editor->runAction([&f] { f.editor->btAddClick(); });
+            settle();
+        },
+        [&] {
+            f.select(f.row);
+            f.setText(3, k == 0 ? QStringLiteral("1.234,50") : QStringLiteral("2.345,60"));
+            k = 1 - k;
+        });
     reportN(state, f.items);
 }
 
 void BM_EditorDelete(benchmark::State &state)
 {
     auto &f = fixture<EditorFixture>(int(state.range(0)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        f.select(f.row);
-        QStringList texts;
-        for (int i = 1; i <= 4; ++i) {
-            texts.append(f.editor->Edit[i]->currentText());
-        }
-        state.ResumeTiming();
-        f.editor->runAction([&f] { f.editor->btDelClick(); });
-        settle();
-        state.PauseTiming();
-        for (int i = 1; i <= 4; ++i) {
-            f.setText(i, texts[i - 1]);
-        }
-        f.editor->runAction([&f] { f.editor->btAddClick(); });
-        settle();
-        state.ResumeTiming();
-    }
+    QStringList texts;
+    measure(
+        state,
+        [&f] {
+            f.editor->runAction([&f] { f.editor->btDelClick(); });
+            settle();
+        },
+        [&] {
+            f.select(f.row);
+            texts.clear();
+            for (int i = 1; i <= 4; ++i) {
+                texts.append(f.editor->Edit[i]->currentText());
+            }
+        },
+        [&] {
+            for (int i = 1; i <= 4; ++i) {
+                f.setText(i, texts[i - 1]);
+            }
+            f.editor->runAction([&f] { f.editor->btAddClick(); });
+            settle();
+        });
     reportN(state, f.items);
 }
 
@@ -576,9 +609,7 @@ void BM_EditorOpenPeriod(benchmark::State &state)
 {
     auto &f = fixture<EditorFixture>(int(state.range(0)));
     int turn = 0;
-    for (auto _ : state) {
-        openInTurn(f, turn);
-    }
+    measure(state, [&] { openInTurn(f, turn); });
     reportN(state, f.items);
 }
 
@@ -586,9 +617,7 @@ void BM_EditorRecalculate(benchmark::State &state)
 {
     auto &f = fixture<EditorFixture>(int(state.range(0)));
     f.openPeriod(11);
-    for (auto _ : state) {
-        f.recalculate();
-    }
+    measure(state, [&f] { f.recalculate(); });
     reportN(state, f.items);
 }
 
@@ -601,7 +630,7 @@ void BM_EditorKeystroke(benchmark::State &state)
     QLineEdit *line = f.editor->Edit[1]->lineEdit();
     line->setText(sample::taxCode(f.items / 3).chopped(1));
     line->setFocus();
-    for (auto _ : state) {
+    measure(state, [line] {
         for (const auto &[key, text] :
              {std::pair{Qt::Key_7, QStringLiteral("7")}, std::pair{Qt::Key_Backspace, QString()}}) {
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -610,7 +639,7 @@ void BM_EditorKeystroke(benchmark::State &state)
             QCoreApplication::sendEvent(line, &release);
         }
         settle();
-    }
+    });
     reportN(state, f.items);
 }
 
@@ -620,9 +649,7 @@ void BM_EditorEnterAccumulated(benchmark::State &state)
 {
     auto &f = fixture<EditorFixture>(int(state.range(0)));
     f.select(f.row);
-    for (auto _ : state) {
-        f.editor->runAction([&f] { f.editor->EditEnter(4); });
-    }
+    measure(state, [&f] { f.editor->runAction([&f] { f.editor->EditEnter(4); }); });
     reportN(state, f.items);
 }
 
@@ -672,10 +699,10 @@ struct FloorFixture : Fixture {
 void BM_FloorSave(benchmark::State &state)
 {
     auto &f = fixture<FloorFixture>(int(state.range(0)));
-    for (auto _ : state) {
+    measure(state, [&f] {
         atomicWrite(taxPath(3), encodeLines(f.dataLines));
         atomicWrite(registryPath(QStringLiteral("tributos.vqd")), encodeLines(f.registryLines));
-    }
+    });
     reportN(state, f.items);
 }
 
@@ -701,9 +728,7 @@ void floorOpenPeriod(const FloorFixture &f)
 void BM_FloorOpenPeriod(benchmark::State &state)
 {
     auto &f = fixture<FloorFixture>(int(state.range(0)));
-    for (auto _ : state) {
-        floorOpenPeriod(f);
-    }
+    measure(state, [&f] { floorOpenPeriod(f); });
     reportN(state, f.items);
 }
 
@@ -711,9 +736,7 @@ void BM_FloorOpenPeriod(benchmark::State &state)
 void BM_FloorOpenPeriodOwnFile(benchmark::State &state)
 {
     auto &f = fixture<FloorFixture>(int(state.range(0)));
-    for (auto _ : state) {
-        floorOpenPeriodOwnFile(f);
-    }
+    measure(state, [&f] { floorOpenPeriodOwnFile(f); });
     reportN(state, f.items);
 }
 
@@ -731,9 +754,7 @@ void floorRecalculate(const FloorFixture &f)
 void BM_FloorRecalculate(benchmark::State &state)
 {
     auto &f = fixture<FloorFixture>(int(state.range(0)));
-    for (auto _ : state) {
-        floorRecalculate(f);
-    }
+    measure(state, [&f] { floorRecalculate(f); });
     reportN(state, f.items);
 }
 
@@ -775,13 +796,21 @@ void reportPaired(benchmark::State &state, double floorSeconds, double operation
 // Runs the floor, in its folder, and the operation, in the operation's
 // folder (after its untimed preparation), in every iteration. The
 // benchmark's time is the operation's CPU time; the counters are the
-// floor's and the ratio of the two sums.
+// floor's and the ratio of the two sums. Both first run kWarmUpRounds times
+// unmeasured.
 template <class Floor, class Operation, class Prepare = void (*)()>
 void runPaired(
     benchmark::State &state, const QString &folder, Floor floor, Operation operation,
     Prepare prepare = [] {})
 {
     FloorFixture &base = pairedFloor(int(state.range(0)));
+    for (int round = 0; round < kWarmUpRounds; ++round) {
+        QDir::setCurrent(base.folder.path());
+        floor(base);
+        QDir::setCurrent(folder);
+        prepare();
+        operation();
+    }
     double floorSeconds = 0;
     double operationSeconds = 0;
     for (auto _ : state) {
