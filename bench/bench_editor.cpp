@@ -533,23 +533,23 @@ struct EditorFixture : Fixture {
         editor.reset();
         settle();
     }
+    // Runs one of the window's handlers as a user action, and the events that follow it.
+    void act(void (TTribArrec::*handler)())
+    {
+        editor->runAction([this, handler] { (editor.get()->*handler)(); });
+        settle();
+    }
     void openPeriod(int index)
     {
         editor->cbPeriodo->setCurrentIndex(index);
-        editor->runAction([this] { editor->cbPeriodoChange(); });
-        settle();
+        act(&TTribArrec::cbPeriodoChange);
     }
-    // "Atualizar Valores", and the events that follow it.
-    void recalculate()
-    {
-        editor->runAction([this] { editor->RecalculateYear(); });
-        settle();
-    }
+    // "Atualizar Valores".
+    void recalculate() { act(&TTribArrec::RecalculateYear); }
     void select(int r)
     {
         editor->lbTitulos->setCurrentRow(r);
-        editor->runAction([this] { editor->lbTitulosClick(); });
-        settle();
+        act(&TTribArrec::lbTitulosClick);
     }
     void setText(int field, const QString &text) { editor->Edit[field]->setEditText(text); }
 
@@ -565,11 +565,7 @@ void BM_EditorSave(benchmark::State &state)
     auto &f = fixture<EditorFixture>(int(state.range(0)));
     int k = 0;
     measure(
-        state,
-        [&f] {
-            f.editor->runAction([&f] { f.editor->btAddClick(); });
-            settle();
-        },
+        state, [&f] { f.act(&TTribArrec::btAddClick); },
         [&] {
             f.select(f.row);
             f.setText(3, k == 0 ? QStringLiteral("1.234,50") : QStringLiteral("2.345,60"));
@@ -583,11 +579,7 @@ void BM_EditorDelete(benchmark::State &state)
     auto &f = fixture<EditorFixture>(int(state.range(0)));
     QStringList texts;
     measure(
-        state,
-        [&f] {
-            f.editor->runAction([&f] { f.editor->btDelClick(); });
-            settle();
-        },
+        state, [&f] { f.act(&TTribArrec::btDelClick); },
         [&] {
             f.select(f.row);
             texts.clear();
@@ -599,8 +591,7 @@ void BM_EditorDelete(benchmark::State &state)
             for (int i = 1; i <= 4; ++i) {
                 f.setText(i, texts[i - 1]);
             }
-            f.editor->runAction([&f] { f.editor->btAddClick(); });
-            settle();
+            f.act(&TTribArrec::btAddClick);
         });
     reportN(state, f.items);
 }
