@@ -49,6 +49,7 @@
 #include <type_traits>
 #include <typeinfo>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 extern char **environ;
@@ -795,16 +796,8 @@ void runPaired(
     Prepare prepare = [] {})
 {
     FloorFixture &base = pairedFloor(int(state.range(0)));
-    for (int round = 0; round < kWarmUpRounds; ++round) {
-        QDir::setCurrent(base.folder.path());
-        floor(base);
-        QDir::setCurrent(folder);
-        prepare();
-        operation();
-    }
-    double floorSeconds = 0;
-    double operationSeconds = 0;
-    for (auto _ : state) {
+    // One turn of both; returns the floor's time and the operation's.
+    const auto turn = [&] {
         QDir::setCurrent(base.folder.path());
         const double start = processSeconds();
         floor(base);
@@ -813,10 +806,18 @@ void runPaired(
         prepare();
         const double resumed = processSeconds();
         operation();
-        const double end = processSeconds();
-        floorSeconds += between - start;
-        operationSeconds += end - resumed;
-        state.SetIterationTime(end - resumed);
+        return std::pair{between - start, processSeconds() - resumed};
+    };
+    for (int round = 0; round < kWarmUpRounds; ++round) {
+        turn();
+    }
+    double floorSeconds = 0;
+    double operationSeconds = 0;
+    for (auto _ : state) {
+        const auto [floorTime, operationTime] = turn();
+        floorSeconds += floorTime;
+        operationSeconds += operationTime;
+        state.SetIterationTime(operationTime);
     }
     // The operation's fixture goes on serving the benchmarks after this one.
     QDir::setCurrent(folder);

@@ -357,22 +357,16 @@ char *putBytes(char *d, QByteArrayView bytes)
 }
 
 // Writes at d, as a JSON string, a text whose CSV field was just written at
-// [from, to): UTF-8 alike in both, unless the CSV quoted it or it holds what
-// only JSON marks (a backslash, or a line or paragraph separator). Returns
-// nullptr for those, to be written from the text. (No Windows-1252 text,
-// and so no text a page holds, has either separator; they are looked for
-// all the same, for the JSON's sake.)
+// [from, to): UTF-8 alike in both, unless the CSV quoted it or it holds a
+// backslash, which only JSON marks. Returns nullptr for those, to be written
+// from the text. (JSON's other marks are for controls, which the CSV quotes,
+// and the line and paragraph separators, which no Windows-1252 text has: a
+// page holding one fails, and its open data are not kept.)
 char *jsonStringFromCsv(char *d, const char *from, const char *to)
 {
     const std::size_t size = std::size_t(to - from);
     if (size > 0 && (*from == '"' || std::memchr(from, '\\', size))) {
         return nullptr;
-    }
-    for (const char *e = from;
-         (e = static_cast<const char *>(std::memchr(e, 0xE2, size - std::size_t(e - from)))); ++e) {
-        if (to - e >= 3 && e[1] == '\x80' && (e[2] == '\xA8' || e[2] == '\xA9')) {
-            return nullptr;
-        }
     }
     *d++ = '"';
     d = quelvara::putBytes(d, from, qsizetype(size));
